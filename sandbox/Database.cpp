@@ -1,0 +1,256 @@
+#include "sandbox/Database.h"
+
+#include "sandbox/SqlError.h"
+
+#include <iterator>
+
+namespace zorlet::sandbox {
+
+namespace {
+
+// Each entry moves the schema one version up; never edit an entry that has shipped.
+const char* const migrations[] = {
+    R"sql(
+CREATE TABLE users (
+    uid INTEGER PRIMARY KEY AUTOINCREMENT,
+    account TEXT UNIQUE COLLATE NOCASE,
+    password_hash TEXT,
+    nickname TEXT NOT NULL,
+    gender INTEGER,
+    birth_year INTEGER NOT NULL DEFAULT 0,
+    birth_month INTEGER NOT NULL DEFAULT 0,
+    birth_day INTEGER NOT NULL DEFAULT 0,
+    profession_id INTEGER NOT NULL DEFAULT 0,
+    profession TEXT NOT NULL DEFAULT '',
+    province_id INTEGER NOT NULL DEFAULT 0,
+    province_name TEXT NOT NULL DEFAULT '',
+    city_id INTEGER NOT NULL DEFAULT 0,
+    city_name TEXT NOT NULL DEFAULT '',
+    town_id INTEGER NOT NULL DEFAULT 0,
+    town_name TEXT NOT NULL DEFAULT '',
+    feature TEXT NOT NULL DEFAULT '',
+    logo TEXT NOT NULL DEFAULT '',
+    new_logo TEXT NOT NULL DEFAULT '',
+    logo_verify_state INTEGER NOT NULL DEFAULT 0,
+    has_guided INTEGER NOT NULL DEFAULT 0,
+    tp_id INTEGER NOT NULL DEFAULT 0,
+    tp_account TEXT,
+    token_expired INTEGER NOT NULL DEFAULT 0,
+    longitude REAL,
+    latitude REAL,
+    phone_type TEXT NOT NULL DEFAULT '',
+    user_place TEXT NOT NULL DEFAULT '',
+    location_secret INTEGER NOT NULL DEFAULT 0,
+    phone_secret INTEGER NOT NULL DEFAULT 0,
+    synchronize_secret INTEGER NOT NULL DEFAULT 0,
+    social_secret INTEGER NOT NULL DEFAULT 0,
+    unread_notices INTEGER NOT NULL DEFAULT 0,
+    register_time INTEGER NOT NULL,
+    last_active INTEGER NOT NULL
+);
+CREATE UNIQUE INDEX users_external ON users(tp_id, tp_account) WHERE tp_account IS NOT NULL;
+CREATE INDEX users_nickname ON users(nickname);
+CREATE INDEX users_active ON users(last_active);
+
+CREATE TABLE sessions (
+    id INTEGER PRIMARY KEY,
+    p_token TEXT NOT NULL UNIQUE,
+    l_token TEXT NOT NULL UNIQUE,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    created INTEGER NOT NULL,
+    revoked INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX sessions_uid ON sessions(uid);
+
+CREATE TABLE posts (
+    post_id INTEGER PRIMARY KEY AUTOINCREMENT,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    purpose TEXT NOT NULL DEFAULT '',
+    content TEXT NOT NULL DEFAULT '',
+    place TEXT NOT NULL DEFAULT '',
+    city_name TEXT NOT NULL DEFAULT '',
+    date_string TEXT NOT NULL DEFAULT '',
+    category_id INTEGER NOT NULL DEFAULT 0,
+    category_name TEXT NOT NULL DEFAULT '',
+    idea_id INTEGER NOT NULL DEFAULT 0,
+    link TEXT NOT NULL DEFAULT '',
+    pic TEXT NOT NULL DEFAULT '',
+    resp_cnt INTEGER NOT NULL DEFAULT 0,
+    created INTEGER NOT NULL,
+    deleted INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX posts_author ON posts(uid, deleted, created);
+
+CREATE TABLE post_responses (
+    post_id INTEGER NOT NULL REFERENCES posts(post_id) ON DELETE CASCADE,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    created INTEGER NOT NULL,
+    PRIMARY KEY (post_id, uid)
+);
+
+CREATE TABLE messages (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    from_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    to_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    content TEXT NOT NULL DEFAULT '',
+    pic TEXT NOT NULL DEFAULT '',
+    created INTEGER NOT NULL,
+    is_read INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX messages_pair ON messages(to_uid, from_uid, created);
+
+CREATE TABLE devices (
+    token TEXT PRIMARY KEY,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    updated INTEGER NOT NULL
+);
+
+CREATE TABLE pictures (
+    name TEXT PRIMARY KEY,
+    uid INTEGER,
+    content_type TEXT NOT NULL,
+    bytes INTEGER NOT NULL,
+    created INTEGER NOT NULL
+);
+
+CREATE TABLE outbox (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    recipient TEXT NOT NULL,
+    subject TEXT NOT NULL,
+    body TEXT NOT NULL,
+    created INTEGER NOT NULL
+);
+
+CREATE TABLE password_resets (
+    token TEXT PRIMARY KEY,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    created INTEGER NOT NULL,
+    used INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE external_grants (
+    code TEXT PRIMARY KEY,
+    tp_id INTEGER NOT NULL,
+    purpose TEXT NOT NULL,
+    external_account TEXT NOT NULL,
+    created INTEGER NOT NULL,
+    used INTEGER NOT NULL DEFAULT 0
+);
+
+CREATE TABLE preference_answers (
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    preference_id INTEGER NOT NULL,
+    answer TEXT NOT NULL DEFAULT '[]',
+    description TEXT NOT NULL DEFAULT '',
+    PRIMARY KEY (uid, preference_id)
+);
+
+CREATE TABLE meta (
+    key TEXT PRIMARY KEY,
+    value TEXT NOT NULL
+);
+)sql",
+};
+
+}  // namespace
+
+class Database::Lease {
+public:
+    explicit Lease(Database& database) : database_(database), connection_(database.acquire()) {}
+    ~Lease() { database_.release(std::move(connection_)); }
+    Connection& operator*() { return *connection_; }
+
+private:
+    Database& database_;
+    std::unique_ptr<Connection> connection_;
+};
+
+std::unique_ptr<Database> Database::open(const std::string& path, std::string& error, int poolSize) {
+    auto database = std::unique_ptr<Database>(new Database());
+    for (int i = 0; i < poolSize; ++i) {
+        auto connection = Connection::open(path, error);
+        if (!connection)
+            return nullptr;
+        if (i == 0) {
+            try {
+                database->migrate(*connection);
+            } catch (const SqlError& e) {
+                error = std::string("schema migration failed: ") + e.what();
+                return nullptr;
+            }
+        }
+        database->idle_.push_back(std::move(connection));
+    }
+    return database;
+}
+
+void Database::migrate(Connection& connection) {
+    connection.execute("BEGIN IMMEDIATE");
+    try {
+        auto versionQuery = connection.prepare("PRAGMA user_version");
+        versionQuery.step();
+        auto version = static_cast<int>(versionQuery.integer(0));
+        constexpr int known = static_cast<int>(std::size(migrations));
+        if (version > known)
+            throw SqlError("the database was written by a newer sandbox (schema " + std::to_string(version) + ")");
+        for (int next = version; next < known; ++next)
+            connection.execute(migrations[next]);
+        connection.execute("PRAGMA user_version=" + std::to_string(known));
+        connection.execute("COMMIT");
+    } catch (...) {
+        connection.execute("ROLLBACK");
+        throw;
+    }
+}
+
+std::unique_ptr<Connection> Database::acquire() {
+    std::unique_lock lock(mutex_);
+    available_.wait(lock, [this] { return !idle_.empty(); });
+    auto connection = std::move(idle_.back());
+    idle_.pop_back();
+    return connection;
+}
+
+void Database::release(std::unique_ptr<Connection> connection) {
+    {
+        std::lock_guard lock(mutex_);
+        idle_.push_back(std::move(connection));
+    }
+    available_.notify_one();
+}
+
+void Database::read(const std::function<void(Connection&)>& work) {
+    Lease lease(*this);
+    auto& connection = *lease;
+    // One snapshot for the whole read, so a page and its count agree.
+    connection.execute("BEGIN");
+    try {
+        work(connection);
+        connection.execute("COMMIT");
+    } catch (...) {
+        try {
+            connection.execute("ROLLBACK");
+        } catch (const SqlError&) {
+        }
+        throw;
+    }
+}
+
+void Database::write(const std::function<void(Connection&)>& work) {
+    Lease lease(*this);
+    auto& connection = *lease;
+    connection.execute("BEGIN IMMEDIATE");
+    try {
+        work(connection);
+        connection.execute("COMMIT");
+    } catch (...) {
+        try {
+            connection.execute("ROLLBACK");
+        } catch (const SqlError&) {
+            // The transaction is already gone (SQLite rolls back on some errors itself).
+        }
+        throw;
+    }
+}
+
+}  // namespace zorlet::sandbox

@@ -1,0 +1,215 @@
+#include "sandbox/DemoSeed.h"
+
+#include "sandbox/Accounts.h"
+#include "sandbox/AvatarPainter.h"
+#include "sandbox/Connection.h"
+#include "sandbox/Pictures.h"
+#include "sandbox/ReferenceData.h"
+
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace zorlet::sandbox {
+
+namespace {
+
+// A fixed generator, so the demo world is the same everywhere.
+class Dice {
+public:
+    explicit Dice(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 7;
+        state_ ^= state_ << 17;
+        return state_;
+    }
+    int below(int limit) { return static_cast<int>(next() % static_cast<std::uint64_t>(limit)); }
+    // Uniform in [-1, 1].
+    double spread() { return static_cast<double>(next() % 20001) / 10000.0 - 1.0; }
+
+private:
+    std::uint64_t state_;
+};
+
+struct Town {
+    CityInfo city;
+    double longitude;
+    double latitude;
+    std::vector<const char*> places;
+};
+
+const char* const nicknames[DemoSeed::otherUsers] = {
+    "小鹿乱撞", "阿杰",     "晴天娃娃", "米粒",     "大白",     "橙子",     "周末去哪儿", "老猫",
+    "青柠",     "一只鱼",   "木木",     "跑步的兔子", "北漂小王", "豆豆",     "阿狸",     "摄影师小陈",
+    "小满",     "山野",     "吃货阿宝", "安静的风", "糖糖",     "大海",     "向日葵",   "阿飞",
+    "小雨点",   "骑行者",   "布丁",     "远方",     "懒羊羊",   "石头",     "芒果",     "夜猫子",
+    "七七",     "老张",     "樱桃",     "小北",     "云朵",     "阿木",     "西瓜",     "旅行家",
+};
+
+const char* const features[] = {
+    "喜欢户外和摄影，周末总想往山里跑。",
+    "吃货一枚，求带去好吃的小馆子。",
+    "刚来这座城市，想认识些有趣的朋友。",
+    "话剧、展览、livehouse，来者不拒。",
+    "程序员，下班后想离开电脑。",
+    "",
+    "爱猫人士，偶尔也爱狗。",
+    "骑车、跑步、游泳，运动让我快乐。",
+};
+
+struct PostIdea {
+    const char* purpose;
+    const char* content;
+    bool withPlace;
+    bool withDate;
+};
+
+const PostIdea postIdeas[] = {
+    {"周末爬山", "天气不错，想去郊外爬山，有人一起吗？", true, true},
+    {"看电影", "新上映的那部片子口碑很好，找个伴一起看。", true, false},
+    {"吃火锅", "好久没吃火锅了，约起来！", true, true},
+    {"看展览", "美术馆新展开幕，想找懂画的朋友一起逛。", true, true},
+    {"骑行", "沿河骑一圈，大概三十公里，节奏不快。", false, true},
+    {"喝咖啡", "发现一家很安静的咖啡馆，下午一起坐坐？", true, false},
+    {"听音乐会", "周六晚上的音乐会还有一张票。", true, true},
+    {"打羽毛球", "每周固定打球，缺一个搭档。", true, false},
+    {"逛市集", "周日有创意市集，去淘点小东西。", true, true},
+    {"夜跑", "晚上九点公园夜跑，五公里左右。", false, false},
+    {"学做菜", "想找人一起去上烘焙课。", false, true},
+    {"看话剧", "想看一场小剧场话剧，有推荐吗？", false, false},
+};
+
+std::string formatDate(std::int64_t when) {
+    std::time_t time = static_cast<std::time_t>(when);
+    std::tm local{};
+    localtime_r(&time, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    return text;
+}
+
+std::string storePicture(Connection& connection, Pictures& pictures, const std::string& png, int width, int height,
+                         std::optional<std::int64_t> uid) {
+    auto name = pictures.store(connection, png, Pictures::Checked{Pictures::Kind::Png, width, height}, uid);
+    return name.value_or("");
+}
+
+}  // namespace
+
+void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pictures& pictures,
+                     const std::string& passwordHash, std::int64_t now) {
+    Dice dice(20130601);
+    std::vector<Town> towns = {
+        {reference.cityNamed("北京").value_or(CityInfo{1, "北京", 1, "北京"}), 116.397, 39.909,
+         {"三里屯", "798艺术区", "香山", "后海", "奥林匹克公园", "国家大剧院"}},
+        {reference.cityNamed("上海").value_or(CityInfo{2, "上海", 2, "上海"}), 121.473, 31.230,
+         {"外滩", "田子坊", "世纪公园", "新天地", "佘山", "上海博物馆"}},
+    };
+    auto professions = reference.professions();
+    if (professions.empty())
+        professions = {{1, "学生"}, {2, "设计师"}, {3, "工程师"}, {4, "教师"}, {5, "自由职业"}, {6, "医生"}};
+    auto categories = reference.categories();
+    if (categories.empty())
+        categories = {{1, "户外"}, {2, "美食"}, {3, "电影"}, {4, "展览"}, {5, "运动"}, {6, "音乐"}};
+
+    // The demo account comes first, in Beijing, with something waiting for it.
+    NewUser demo;
+    demo.account = demoAccount;
+    demo.passwordHash = passwordHash;
+    demo.nickname = "Zorlet体验官";
+    demo.gender = 1;
+    demo.birthYear = 1990;
+    demo.birthMonth = 6;
+    demo.birthDay = 15;
+    demo.professionId = professions[0].id;
+    demo.profession = professions[0].name;
+    demo.cityId = towns[0].city.cityId;
+    demo.cityName = towns[0].city.cityName;
+    demo.provinceId = towns[0].city.provinceId;
+    demo.provinceName = towns[0].city.provinceName;
+    demo.feature = "这是演示账号，随便逛逛吧。";
+    demo.hasGuided = true;
+    demo.longitude = towns[0].longitude;
+    demo.latitude = towns[0].latitude;
+    demo.registerTime = now - 90 * 86400;
+    demo.lastActive = now;
+    demo.logo = storePicture(connection, pictures, AvatarPainter::avatar(0, true), AvatarPainter::avatarSide,
+                             AvatarPainter::avatarSide, std::nullopt);
+    auto demoUid = Accounts::create(connection, demo);
+    connection.prepare("UPDATE users SET unread_notices = 3, phone_type = 'iPhone 4S', user_place = ? WHERE uid = ?")
+        .bind(1, towns[0].city.cityName)
+        .bind(2, demoUid)
+        .run();
+
+    std::vector<std::string> sceneries;
+    for (int i = 0; i < 8; ++i) {
+        sceneries.push_back(storePicture(connection, pictures, AvatarPainter::scenery(i), AvatarPainter::sceneryWidth,
+                                         AvatarPainter::sceneryHeight, std::nullopt));
+    }
+
+    auto insertPost = connection.prepare(
+        "INSERT INTO posts (uid, purpose, content, place, city_name, date_string, category_id, category_name, pic, "
+        "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (int i = 0; i < otherUsers; ++i) {
+        const auto& town = towns[i < 24 ? 0 : 1];
+        bool male = i % 2 == 1;
+        const auto& profession = professions[static_cast<size_t>(dice.below(static_cast<int>(professions.size())))];
+        NewUser user;
+        char account[32];
+        std::snprintf(account, sizeof account, "user%02d@zorlet.local", i + 1);
+        user.account = account;
+        user.passwordHash = passwordHash;
+        user.nickname = nicknames[i];
+        user.gender = male ? 1 : 0;
+        user.birthYear = 1978 + dice.below(20);
+        user.birthMonth = 1 + dice.below(12);
+        user.birthDay = 1 + dice.below(28);
+        user.professionId = profession.id;
+        user.profession = profession.name;
+        user.cityId = town.city.cityId;
+        user.cityName = town.city.cityName;
+        user.provinceId = town.city.provinceId;
+        user.provinceName = town.city.provinceName;
+        user.feature = features[i % std::size(features)];
+        user.hasGuided = true;
+        // Within roughly fifteen kilometres of the centre.
+        user.longitude = town.longitude + dice.spread() * 0.16;
+        user.latitude = town.latitude + dice.spread() * 0.12;
+        user.registerTime = now - (100 - i) * 86400;
+        // A few online now, some earlier today, the rest over the past days.
+        user.lastActive = now - (i < 6 ? i * 60 : i < 16 ? i * 1500 : i * 9000);
+        user.logo = storePicture(connection, pictures, AvatarPainter::avatar(i + 1, male), AvatarPainter::avatarSide,
+                                 AvatarPainter::avatarSide, std::nullopt);
+        auto uid = Accounts::create(connection, user);
+        connection.prepare("UPDATE users SET user_place = ? WHERE uid = ?")
+            .bind(1, town.places[static_cast<size_t>(i) % town.places.size()])
+            .bind(2, uid)
+            .run();
+
+        if (i % 8 == 7)
+            continue;  // some people have not posted yet
+        int postCount = 1 + i % 2;
+        for (int p = 0; p < postCount; ++p) {
+            const auto& idea = postIdeas[static_cast<size_t>(i * 3 + p) % std::size(postIdeas)];
+            const auto& category = categories[static_cast<size_t>(i + p) % categories.size()];
+            bool latest = p == postCount - 1;
+            auto created = now - (i * 2 + 1) * 3600 - (postCount - 1 - p) * 86400;
+            insertPost.reset();
+            insertPost.bind(1, uid)
+                .bind(2, idea.purpose)
+                .bind(3, idea.content)
+                .bind(4, idea.withPlace ? town.places[static_cast<size_t>(i + p) % town.places.size()] : "")
+                .bind(5, idea.withPlace ? town.city.cityName : "")
+                .bind(6, idea.withDate ? formatDate(now + (1 + i % 6) * 86400) : "")
+                .bind(7, category.id)
+                .bind(8, category.name)
+                .bind(9, latest && i % 2 == 0 ? sceneries[static_cast<size_t>(i / 2) % sceneries.size()] : "")
+                .bind(10, created);
+            insertPost.run();
+        }
+    }
+    connection.prepare("INSERT OR REPLACE INTO meta (key, value) VALUES ('seed', 'demo')").run();
+}
+
+}  // namespace zorlet::sandbox

@@ -1,0 +1,179 @@
+#include "sandbox/SandboxServer.h"
+
+#include "sandbox/Database.h"
+#include "sandbox/DemoSeed.h"
+#include "sandbox/Envelope.h"
+#include "sandbox/Pictures.h"
+#include "sandbox/ReferenceData.h"
+#include "sandbox/Routes.h"
+#include "sandbox/ServiceContext.h"
+#include "sandbox/Sessions.h"
+#include "sandbox/TestControl.h"
+#include "sandbox/handlers/AccountHandlers.h"
+#include "sandbox/handlers/AdminHandlers.h"
+#include "sandbox/handlers/ExternalAccountHandlers.h"
+#include "sandbox/handlers/FeedHandlers.h"
+#include "sandbox/handlers/HomeHandlers.h"
+#include "sandbox/handlers/NoticeHandlers.h"
+#include "sandbox/handlers/PictureHandlers.h"
+#include "sandbox/handlers/PostHandlers.h"
+#include "sandbox/handlers/ProfileHandlers.h"
+#include "sandbox/handlers/ReferenceHandlers.h"
+
+#include "platform/Log.h"
+
+#include <httplib.h>
+
+#include <ctime>
+
+namespace zorlet::sandbox {
+
+namespace {
+
+// Pictures are at most 5 MB; the rest of a multipart body is small.
+constexpr size_t largestBody = 8 * 1024 * 1024;
+
+}  // namespace
+
+std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std::string& error) {
+    if (!Passwords::initialize()) {
+        error = "libsodium could not be initialised";
+        return nullptr;
+    }
+    if (options.databasePath.empty()) {
+        error = "no database file given";
+        return nullptr;
+    }
+    if (options.dataFolder.empty()) {
+        options.dataFolder = options.databasePath.parent_path() /
+                             (options.databasePath.filename().string() + "-data");
+    }
+    std::error_code fileError;
+    std::filesystem::create_directories(options.dataFolder / "pictures", fileError);
+    if (fileError) {
+        error = "cannot create the data folder " + options.dataFolder.string() + ": " + fileError.message();
+        return nullptr;
+    }
+    if (auto parent = options.databasePath.parent_path(); !parent.empty())
+        std::filesystem::create_directories(parent, fileError);
+
+    auto server = std::unique_ptr<SandboxServer>(new SandboxServer());
+    server->database_ = Database::open(options.databasePath.string(), error);
+    if (!server->database_)
+        return nullptr;
+    server->sessions_ = std::make_unique<Sessions>(*server->database_);
+    server->pictures_ = std::make_unique<Pictures>(options.dataFolder / "pictures");
+    server->reference_ = std::make_unique<ReferenceData>(ReferenceData::load(options.resourcesFolder));
+    server->context_ = std::unique_ptr<ServiceContext>(new ServiceContext{
+        options, *server->database_, *server->sessions_, *server->pictures_, *server->reference_, 0});
+    auto* raw = server.get();
+    server->testControl_ = std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
+    if (options.seedDemo && !server->plantDemoIfEmpty(error))
+        return nullptr;
+
+    server->http_ = std::make_unique<httplib::Server>();
+    auto& http = *server->http_;
+    auto threads = static_cast<size_t>(std::max(4, options.workerThreads));
+    // A kept-alive connection holds a worker, so there must be more workers than clients.
+    http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    http.set_payload_max_length(largestBody);
+    http.set_keep_alive_max_count(1000);
+    http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        if (response.status == 404 && response.body.empty())
+            Routes::apply(Envelope::notFound(), response);
+        else if (response.status == 413)
+            Routes::apply(Envelope::refuse(ErrorCode::BadParameter, "提交的内容过大"), response);
+    });
+    server->routes_ = std::make_unique<Routes>(http, *server->context_);
+    auto& routes = *server->routes_;
+    AccountHandlers::install(routes);
+    ExternalAccountHandlers::install(routes);
+    ReferenceHandlers::install(routes);
+    ProfileHandlers::install(routes);
+    NoticeHandlers::install(routes);
+    HomeHandlers::install(routes);
+    FeedHandlers::install(routes);
+    PostHandlers::install(routes);
+    PictureHandlers::install(routes);
+    AdminHandlers::install(routes, *server->testControl_);
+
+    if (options.port == 0) {
+        server->port_ = http.bind_to_any_port("127.0.0.1");
+    } else {
+        server->port_ = http.bind_to_port("127.0.0.1", options.port) ? options.port : -1;
+    }
+    if (server->port_ <= 0) {
+        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port);
+        return nullptr;
+    }
+    server->context_->port = server->port_;
+    // The socket is bound already: connections made before the loop runs wait in the backlog.
+    server->listener_ = std::thread([&http] { http.listen_after_bind(); });
+    zorlet::log().info("sandbox: serving on {}", server->baseUrl());
+    return server;
+}
+
+SandboxServer::~SandboxServer() {
+    stop();
+}
+
+void SandboxServer::stop() {
+    if (http_)
+        http_->stop();
+    if (listener_.joinable())
+        listener_.join();
+}
+
+std::string SandboxServer::baseUrl() const {
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
+
+bool SandboxServer::plantDemoIfEmpty(std::string& error) {
+    try {
+        bool empty = false;
+        database_->read([&](Connection& connection) {
+            auto query = connection.prepare("SELECT COUNT(*) FROM users");
+            query.step();
+            empty = query.integer(0) == 0;
+        });
+        if (!empty)
+            return true;
+        auto hash = Passwords::hash(DemoSeed::demoPassword, context_->options.passwordCost);
+        if (!hash) {
+            error = "cannot hash the demo password";
+            return false;
+        }
+        database_->write([&](Connection& connection) {
+            DemoSeed::plant(connection, *reference_, *pictures_, *hash, static_cast<std::int64_t>(std::time(nullptr)));
+        });
+    } catch (const std::exception& e) {
+        error = std::string("cannot plant the demo data: ") + e.what();
+        return false;
+    }
+    return true;
+}
+
+bool SandboxServer::resetData() {
+    try {
+        database_->write([&](Connection& connection) {
+            for (const char* table : {"post_responses", "preference_answers", "messages", "devices", "sessions",
+                                      "password_resets", "external_grants", "outbox", "posts", "pictures", "users",
+                                      "meta"})
+                connection.execute(std::string("DELETE FROM ") + table);
+            // Fresh ids after a reset, as on a new database.
+            connection.execute("DELETE FROM sqlite_sequence");
+        });
+        pictures_->removeAll();
+    } catch (const std::exception& e) {
+        zorlet::log().warn("sandbox: reset failed: {}", e.what());
+        return false;
+    }
+    std::string error;
+    if (context_->options.seedDemo && !plantDemoIfEmpty(error)) {
+        zorlet::log().warn("sandbox: {}", error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zorlet::sandbox

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "sandbox/Database.h"
+#include "sandbox/Pictures.h"
+#include "sandbox/ReferenceData.h"
+#include "sandbox/SandboxOptions.h"
+#include "sandbox/Sessions.h"
+
+namespace zorlet::sandbox {
+
+// What every handler may use; owned by the server, alive while it runs.
+struct ServiceContext {
+    SandboxOptions options;
+    Database& database;
+    Sessions& sessions;
+    Pictures& pictures;
+    const ReferenceData& reference;
+    int port = 0;
+};
+
+}  // namespace zorlet::sandbox

@@ -1,0 +1,188 @@
+#include "sandbox/TestControl.h"
+
+#include "sandbox/Accounts.h"
+#include "sandbox/Records.h"
+#include "sandbox/ServiceContext.h"
+#include "sandbox/TextRules.h"
+
+#include "platform/Log.h"
+
+#include <ctime>
+
+namespace zorlet::sandbox {
+
+namespace {
+
+std::int64_t now() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+}  // namespace
+
+bool TestControl::change(const std::function<bool(Connection&)>& work) {
+    bool done = false;
+    try {
+        service_.database.write([&](Connection& connection) { done = work(connection); });
+    } catch (const std::exception& e) {
+        zorlet::log().warn("sandbox test control: {}", e.what());
+        return false;
+    }
+    return done;
+}
+
+std::optional<std::int64_t> TestControl::createUser(const TestUser& spec) {
+    if (!TextRules::isValidUtf8(spec.nickname) || spec.nickname.empty())
+        return std::nullopt;
+    std::optional<std::string> hash;
+    if (!spec.account.empty()) {
+        hash = Passwords::hash(spec.password, service_.options.passwordCost);
+        if (!hash)
+            return std::nullopt;
+    }
+    std::optional<std::int64_t> uid;
+    change([&](Connection& connection) {
+        if ((!spec.account.empty() && Records::userByAccount(connection, spec.account)) ||
+            Records::nicknameTaken(connection, spec.nickname, 0))
+            return false;
+        NewUser user;
+        if (!spec.account.empty())
+            user.account = spec.account;
+        user.passwordHash = hash;
+        user.nickname = spec.nickname;
+        user.gender = spec.gender;
+        if (auto city = service_.reference.city(spec.cityId)) {
+            user.cityId = city->cityId;
+            user.cityName = city->cityName;
+            user.provinceId = city->provinceId;
+            user.provinceName = city->provinceName;
+        } else {
+            user.cityId = spec.cityId;
+        }
+        user.hasGuided = spec.hasGuided;
+        user.longitude = spec.longitude;
+        user.latitude = spec.latitude;
+        user.tpId = spec.tpId;
+        if (!spec.tpAccount.empty())
+            user.tpAccount = spec.tpAccount;
+        uid = Accounts::create(connection, user);
+        return true;
+    });
+    return uid;
+}
+
+std::optional<std::int64_t> TestControl::createPost(std::int64_t uid, const TestPost& post) {
+    std::optional<std::int64_t> postId;
+    change([&](Connection& connection) {
+        if (!Records::user(connection, uid))
+            return false;
+        connection
+            .prepare("INSERT INTO posts (uid, purpose, content, place, date_string, category_id, category_name, "
+                     "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+            .bind(1, uid)
+            .bind(2, post.purpose)
+            .bind(3, post.content)
+            .bind(4, post.place)
+            .bind(5, post.dateString)
+            .bind(6, post.categoryId)
+            .bind(7, service_.reference.categoryName(post.categoryId).value_or(""))
+            .bind(8, now())
+            .run();
+        postId = connection.lastInsertId();
+        return true;
+    });
+    return postId;
+}
+
+std::optional<std::int64_t> TestControl::uidOf(const std::string& account) {
+    std::optional<std::int64_t> uid;
+    try {
+        service_.database.read([&](Connection& connection) {
+            if (auto user = Records::userByAccount(connection, account))
+                uid = user->uid;
+        });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return uid;
+}
+
+bool TestControl::signOut(std::int64_t uid) {
+    return change([&](Connection& connection) {
+        service_.sessions.revokeAll(connection, uid);
+        return true;
+    });
+}
+
+bool TestControl::expireAuthorization(std::int64_t uid) {
+    return change([&](Connection& connection) {
+        connection.prepare("UPDATE users SET token_expired = 1 WHERE uid = ? AND tp_id > 0").bind(1, uid).run();
+        return connection.changes() == 1;
+    });
+}
+
+bool TestControl::setUnreadNotices(std::int64_t uid, std::int64_t count) {
+    if (count < 0)
+        return false;
+    return change([&](Connection& connection) {
+        connection.prepare("UPDATE users SET unread_notices = ? WHERE uid = ?").bind(1, count).bind(2, uid).run();
+        return connection.changes() == 1;
+    });
+}
+
+std::optional<std::int64_t> TestControl::unreadNotices(std::int64_t uid) {
+    std::optional<std::int64_t> count;
+    try {
+        service_.database.read([&](Connection& connection) {
+            auto query = connection.prepare("SELECT unread_notices FROM users WHERE uid = ?");
+            query.bind(1, uid);
+            if (query.step())
+                count = query.integer(0);
+        });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std::int64_t toUid,
+                                                       const std::string& content) {
+    if (fromUid == toUid || content.empty() || !TextRules::isValidUtf8(content))
+        return std::nullopt;
+    std::optional<std::int64_t> id;
+    change([&](Connection& connection) {
+        if (!Records::user(connection, fromUid) || !Records::user(connection, toUid))
+            return false;
+        connection.prepare("INSERT INTO messages (from_uid, to_uid, content, created) VALUES (?, ?, ?, ?)")
+            .bind(1, fromUid)
+            .bind(2, toUid)
+            .bind(3, content)
+            .bind(4, now())
+            .run();
+        id = connection.lastInsertId();
+        connection.prepare("UPDATE users SET unread_notices = unread_notices + 1 WHERE uid = ?").bind(1, toUid).run();
+        return true;
+    });
+    return id;
+}
+
+std::vector<SentMail> TestControl::outbox(const std::string& recipient) {
+    std::vector<SentMail> mails;
+    try {
+        service_.database.read([&](Connection& connection) {
+            auto query = connection.prepare(
+                "SELECT recipient, subject, body FROM outbox WHERE recipient = ? COLLATE NOCASE ORDER BY id");
+            query.bind(1, recipient);
+            while (query.step())
+                mails.push_back({query.text(0), query.text(1), query.text(2)});
+        });
+    } catch (const std::exception&) {
+        return {};
+    }
+    return mails;
+}
+
+bool TestControl::reset() {
+    return reset_();
+}
+
+}  // namespace zorlet::sandbox

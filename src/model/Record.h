@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zorlet {
+
+// What every record built from server JSON shares: the identity by which a
+// paged list recognises the same record again when a page is reloaded or
+// extended, so that lists of any record kind can be de-duplicated alike.
+class Record {
+public:
+    virtual ~Record() = default;
+    virtual std::int64_t objIdentity() const = 0;
+};
+
+}  // namespace zorlet

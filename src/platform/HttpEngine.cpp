@@ -1,0 +1,157 @@
+#include "platform/HttpEngine.h"
+
+#include "platform/HttpExchange.h"
+#include "platform/Log.h"
+#include "platform/MainLoop.h"
+
+#include <uv.h>
+
+namespace zorlet {
+
+struct HttpEngine::SocketContext {
+    uv_poll_t poll;
+    curl_socket_t socket;
+    HttpEngine* engine;
+};
+
+HttpEngine& HttpEngine::shared() {
+    static HttpEngine* engine = new HttpEngine();
+    return *engine;
+}
+
+HttpEngine::HttpEngine() : timer_(std::make_unique<uv_timer_t>()) {
+    curl_global_init(CURL_GLOBAL_DEFAULT);
+    multi_ = curl_multi_init();
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &HttpEngine::onSocket);
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &HttpEngine::onCurlTimer);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+    // Connections to the API host are reused across requests.
+    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, 0L);
+    uv_timer_init(MainLoop::main().uvLoop(), timer_.get());
+    timer_->data = this;
+    uv_unref(reinterpret_cast<uv_handle_t*>(timer_.get()));
+}
+
+void HttpEngine::start(HttpRequestPtr request, std::function<void()> done) {
+    auto exchange = std::make_unique<HttpExchange>(request);
+    std::string error;
+    if (!exchange->prepare(error)) {
+        request->complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, error});
+        MainLoop::main().post(std::move(done));
+        return;
+    }
+    CURL* easy = exchange->handle();
+    transfers_.emplace(easy, Transfer{std::move(exchange), std::move(done)});
+    CURLMcode code = curl_multi_add_handle(multi_, easy);
+    if (code != CURLM_OK) {
+        auto node = transfers_.extract(easy);
+        request->complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, curl_multi_strerror(code)});
+        MainLoop::main().post(std::move(node.mapped().done));
+    }
+}
+
+void HttpEngine::cancel(HttpRequest& request) {
+    for (auto& [easy, transfer] : transfers_) {
+        if (transfer.exchange->request().get() == &request) {
+            // Finishing here, not in libcurl's callback, so the handle goes away at once.
+            finishTransfer(easy, CURLE_ABORTED_BY_CALLBACK);
+            return;
+        }
+    }
+}
+
+void HttpEngine::cancelAll() {
+    std::vector<HttpRequestPtr> running;
+    for (auto& [easy, transfer] : transfers_) {
+        running.push_back(transfer.exchange->request());
+    }
+    for (auto& request : running) {
+        request->cancel();
+    }
+}
+
+int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePtr, void* socketContext) {
+    auto* engine = static_cast<HttpEngine*>(enginePtr);
+    auto* context = static_cast<SocketContext*>(socketContext);
+    if (action == CURL_POLL_REMOVE) {
+        if (context) {
+            uv_poll_stop(&context->poll);
+            curl_multi_assign(engine->multi_, socket, nullptr);
+            uv_close(reinterpret_cast<uv_handle_t*>(&context->poll),
+                     [](uv_handle_t* handle) { delete static_cast<SocketContext*>(handle->data); });
+        }
+        return 0;
+    }
+    if (!context) {
+        context = new SocketContext{{}, socket, engine};
+        uv_poll_init_socket(MainLoop::main().uvLoop(), &context->poll, socket);
+        context->poll.data = context;
+        curl_multi_assign(engine->multi_, socket, context);
+    }
+    int events = 0;
+    if (action == CURL_POLL_IN || action == CURL_POLL_INOUT) {
+        events |= UV_READABLE;
+    }
+    if (action == CURL_POLL_OUT || action == CURL_POLL_INOUT) {
+        events |= UV_WRITABLE;
+    }
+    uv_poll_start(&context->poll, events, [](uv_poll_t* poll, int status, int events) {
+        auto* context = static_cast<SocketContext*>(poll->data);
+        int flags = 0;
+        if (status < 0) {
+            flags = CURL_CSELECT_ERR;
+        } else {
+            if (events & UV_READABLE) flags |= CURL_CSELECT_IN;
+            if (events & UV_WRITABLE) flags |= CURL_CSELECT_OUT;
+        }
+        HttpEngine* engine = context->engine;
+        int running = 0;
+        curl_multi_socket_action(engine->multi_, context->socket, flags, &running);
+        engine->checkFinished();
+    });
+    return 0;
+}
+
+int HttpEngine::onCurlTimer(CURLM*, long timeoutMs, void* enginePtr) {
+    auto* engine = static_cast<HttpEngine*>(enginePtr);
+    if (timeoutMs < 0) {
+        uv_timer_stop(engine->timer_.get());
+        return 0;
+    }
+    uv_timer_start(
+        engine->timer_.get(),
+        [](uv_timer_t* handle) {
+            auto* engine = static_cast<HttpEngine*>(handle->data);
+            int running = 0;
+            curl_multi_socket_action(engine->multi_, CURL_SOCKET_TIMEOUT, 0, &running);
+            engine->checkFinished();
+        },
+        static_cast<uint64_t>(timeoutMs), 0);
+    return 0;
+}
+
+void HttpEngine::checkFinished() {
+    int pending = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_, &pending)) {
+        if (message->msg == CURLMSG_DONE) {
+            finishTransfer(message->easy_handle, message->data.result);
+        }
+    }
+}
+
+void HttpEngine::finishTransfer(CURL* easy, CURLcode code) {
+    auto node = transfers_.extract(easy);
+    if (node.empty()) {
+        return;
+    }
+    curl_multi_remove_handle(multi_, easy);
+    Transfer transfer = std::move(node.mapped());
+    transfer.exchange->finish(code);
+    transfer.exchange.reset();
+    if (transfer.done) {
+        transfer.done();
+    }
+}
+
+}  // namespace zorlet

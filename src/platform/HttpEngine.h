@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/HttpRequest.h"
+
+#include <curl/curl.h>
+
+#include <map>
+#include <memory>
+
+struct uv_timer_s;
+
+namespace zorlet {
+
+class HttpExchange;
+
+// libcurl's multi interface driven by the main loop's libuv handles, so
+// transfers progress while the loop runs and finish on the loop thread.
+class HttpEngine {
+public:
+    static HttpEngine& shared();
+
+    // Starts the transfer; `done` runs on the loop once the request has its outcome.
+    void start(HttpRequestPtr request, std::function<void()> done);
+    void cancel(HttpRequest& request);
+    void cancelAll();
+    std::size_t activeCount() const { return transfers_.size(); }
+
+private:
+    struct Transfer {
+        std::unique_ptr<HttpExchange> exchange;
+        std::function<void()> done;
+    };
+    struct SocketContext;
+
+    HttpEngine();
+    static int onSocket(CURL* easy, curl_socket_t socket, int action, void* engine, void* socketContext);
+    static int onCurlTimer(CURLM* multi, long timeoutMs, void* engine);
+    void checkFinished();
+    void finishTransfer(CURL* easy, CURLcode code);
+
+    CURLM* multi_ = nullptr;
+    std::unique_ptr<uv_timer_s> timer_;
+    std::map<CURL*, Transfer> transfers_;
+};
+
+}  // namespace zorlet

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "platform/HttpTypes.h"
+
+#include <nlohmann/json.hpp>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zorlet {
+
+class HttpRequest;
+using HttpRequestPtr = std::shared_ptr<HttpRequest>;
+
+// Delegate style: told when a request finished or failed (on the main loop
+// for asynchronous requests). Not owned by the request.
+class HttpRequestObserver {
+public:
+    virtual ~HttpRequestObserver() = default;
+    virtual void requestFinished(HttpRequest&) {}
+    virtual void requestFailed(HttpRequest&) {}
+};
+
+// One HTTP exchange. A plain request is a GET; a form request is a POST whose
+// fields become a URL-encoded UTF-8 body, or multipart form data once a file
+// part is added. Start it synchronously (blocks the calling thread, any
+// thread) or asynchronously on the shared queue (handlers on the main loop).
+class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
+public:
+    using Handler = std::function<void(HttpRequest&)>;
+
+    static HttpRequestPtr create(std::string url);
+    static HttpRequestPtr createForm(std::string url);
+    ~HttpRequest();
+
+    const std::string& url() const { return url_; }
+    const std::string& requestMethod() const { return method_; }
+    void setRequestMethod(std::string method) { method_ = std::move(method); }
+    bool isForm() const { return isForm_; }
+
+    void addRequestHeader(const std::string& name, const std::string& value);
+    const HttpHeaders& requestHeaders() const { return requestHeaders_; }
+
+    // Form fields, in the order added; setPostValue replaces an existing key.
+    void setPostValue(const std::string& key, const std::string& value);
+    void addPostValue(const std::string& key, const std::string& value);
+    const std::vector<std::pair<std::string, std::string>>& postValues() const { return postValues_; }
+    void setData(std::string data, std::string fileName, std::string contentType, std::string key);
+    const std::vector<HttpFilePart>& fileParts() const { return fileParts_; }
+    // A raw body replaces the form encoding.
+    void setPostBody(std::string body) { rawBody_ = std::move(body); }
+
+    // Zero means the process-wide default.
+    void setTimeOutSeconds(double seconds) { timeOutSeconds_ = seconds; }
+    double timeOutSeconds() const;
+    static void setDefaultTimeOutSeconds(double seconds);
+    static double defaultTimeOutSeconds();
+
+    void setUseCookiePersistence(bool use) { useCookiePersistence_ = use; }
+    bool useCookiePersistence() const { return useCookiePersistence_; }
+    // GETs go through the shared download cache unless turned off.
+    void setUseDownloadCache(bool use) { useDownloadCache_ = use; }
+    bool useDownloadCache() const { return useDownloadCache_; }
+
+    void setDelegate(HttpRequestObserver* delegate) { delegate_ = delegate; }
+    HttpRequestObserver* delegate() const { return delegate_; }
+    void setCompletionBlock(Handler handler) { completion_ = std::move(handler); }
+    void setFailedBlock(Handler handler) { failed_ = std::move(handler); }
+
+    int tag() const { return tag_; }
+    void setTag(int tag) { tag_ = tag; }
+    nlohmann::json& userInfo() { return userInfo_; }
+
+    void startSynchronous();
+    void startAsynchronous();
+    // Stops the exchange; an asynchronous request reports a Cancelled failure.
+    void cancel();
+    void clearDelegatesAndCancel();
+
+    bool isFinished() const { return finished_; }
+    bool isCancelled() const { return cancelled_; }
+    int responseStatusCode() const { return statusCode_; }
+    const std::string& responseString() const { return responseBody_; }
+    const HttpHeaders& responseHeaders() const { return responseHeaders_; }
+    std::string responseHeader(const std::string& name) const;
+    // Cookies set by this response's Set-Cookie headers.
+    std::vector<HttpCookie> responseCookies() const;
+    const std::optional<HttpError>& error() const { return error_; }
+    bool didUseCachedResponse() const { return usedCache_; }
+
+private:
+    friend class HttpEngine;
+    friend class HttpQueue;
+    friend class HttpExchange;
+
+    explicit HttpRequest(std::string url, bool isForm);
+    bool servedFromCache();
+    void complete(int status, std::string body, HttpHeaders headers, std::optional<HttpError> error);
+    void completeFromCache(int status, std::string body, HttpHeaders headers);
+    void notify();
+
+    std::string url_;
+    std::string method_;
+    bool isForm_ = false;
+    HttpHeaders requestHeaders_;
+    std::vector<std::pair<std::string, std::string>> postValues_;
+    std::vector<HttpFilePart> fileParts_;
+    std::optional<std::string> rawBody_;
+    double timeOutSeconds_ = 0;
+    bool useCookiePersistence_ = true;
+    bool useDownloadCache_ = true;
+
+    HttpRequestObserver* delegate_ = nullptr;
+    Handler completion_;
+    Handler failed_;
+    int tag_ = 0;
+    nlohmann::json userInfo_;
+
+    std::atomic<bool> cancelled_{false};
+    bool finished_ = false;
+    bool usedCache_ = false;
+    int statusCode_ = 0;
+    std::string responseBody_;
+    HttpHeaders responseHeaders_;
+    std::optional<HttpError> error_;
+    void* activeHandle_ = nullptr;  // the curl easy handle while running asynchronously
+};
+
+}  // namespace zorlet

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+struct uv_loop_s;
+struct uv_async_s;
+struct uv_timer_s;
+
+namespace zorlet {
+
+using TimerId = std::uint64_t;
+
+// The main loop: every screen, handler and timer runs here. Built on libuv;
+// I/O (the HTTP transport) is real, timers follow the loop's Clock so they can
+// run under virtual time.
+class MainLoop {
+public:
+    using Task = std::function<void()>;
+
+    MainLoop();
+    ~MainLoop();
+    MainLoop(const MainLoop&) = delete;
+    MainLoop& operator=(const MainLoop&) = delete;
+
+    // The process-wide loop, created on first use by the thread that will run it.
+    static MainLoop& main();
+
+    uv_loop_s* uvLoop() const { return loop_.get(); }
+    Clock& clock() { return clock_; }
+    bool isLoopThread() const;
+
+    // Thread-safe: runs `task` on the loop thread soon, in posting order.
+    void post(Task task);
+    // Loop thread only.
+    TimerId runAfter(Duration delay, Task task);
+    TimerId runEvery(Duration interval, Task task);
+    void cancel(TimerId id);
+    bool isScheduled(TimerId id) const;
+    std::size_t pendingTimerCount() const { return timers_.size(); }
+    // Drops every timer and posted task; tests start from a quiet loop.
+    void cancelAll();
+
+    // Runs `work` on the worker pool, then `done` on the loop thread.
+    void runInBackground(std::function<void()> work, std::function<void()> done);
+
+    // Runs until stop() is called.
+    void run();
+    void stop();
+    // Processes what is ready now (posted tasks, finished I/O, due timers) without blocking.
+    void runPending();
+    // Runs the loop until `condition` holds or `realTimeout` passes; true when it held.
+    // Tests use it to wait for real I/O; it does not advance virtual time.
+    bool runUntil(const std::function<bool()>& condition, Duration realTimeout = Duration(10000));
+
+    // Virtual time: advances the clock by `delta`, firing due timers in time
+    // order (each sees the clock at its own due time), then runs pending tasks.
+    void advance(Duration delta);
+
+private:
+    struct Timer {
+        TimerId id;
+        Duration interval;  // zero = once
+        Task task;
+    };
+    using TimerQueue = std::multimap<Duration, Timer>;
+
+    static void onAsync(uv_async_s* handle);
+    static void onTimer(uv_timer_s* handle);
+    void drainPosted();
+    void fireDueTimers();
+    void fireTimer(TimerQueue::iterator it);
+    void armRealTimer();
+
+    std::unique_ptr<uv_loop_s> loop_;
+    std::unique_ptr<uv_async_s> async_;
+    std::unique_ptr<uv_timer_s> timer_;
+    std::thread::id loopThread_;
+    Clock clock_;
+
+    std::mutex postMutex_;
+    std::deque<Task> posted_;
+
+    TimerQueue timers_;
+    TimerId nextTimerId_ = 1;
+    bool stopRequested_ = false;
+};
+
+}  // namespace zorlet

@@ -1,0 +1,241 @@
+#include "ui/View.h"
+
+#include "ui/GestureRecognizer.h"
+#include "ui/Window.h"
+
+#include <algorithm>
+
+namespace zorlet {
+
+View::View() = default;
+
+View::View(Rect frame) : frame_(frame) {}
+
+View::~View() {
+    for (auto& child : subviews_) {
+        child->superview_ = nullptr;
+    }
+    for (auto& recognizer : gestureRecognizers_) {
+        recognizer->setView(nullptr);
+    }
+}
+
+void View::setFrame(const Rect& frame) {
+    bool resized = frame.size != frame_.size;
+    frame_ = frame;
+    if (resized) {
+        layoutSubviews();
+    }
+}
+
+void View::setCenter(Point center) {
+    setFrame(Rect(center.x - frame_.width() / 2, center.y - frame_.height() / 2, frame_.width(), frame_.height()));
+}
+
+void View::setAlpha(double alpha) {
+    alpha_ = std::clamp(alpha, 0.0, 1.0);
+}
+
+void View::attach(ViewPtr view, std::size_t index) {
+    if (!view || view.get() == this || isDescendantOf(view.get())) {
+        return;  // a view cannot contain itself or an ancestor
+    }
+    Window* oldWindow = view->window();
+    if (view->superview_ != nullptr) {
+        view->superview_->detachChild(view.get());
+    }
+    view->superview_ = this;
+    View* added = view.get();
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
+                     std::move(view));
+    added->didMoveToSuperview();
+    if (added->window() != oldWindow) {
+        added->notifyWindowChange(oldWindow);
+    }
+}
+
+void View::detachChild(const View* view) {
+    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    if (it != subviews_.end()) {
+        (*it)->superview_ = nullptr;
+        subviews_.erase(it);
+    }
+}
+
+void View::notifyWindowChange(Window* oldWindow) {
+    didMoveToWindow();
+    for (auto& child : std::vector<ViewPtr>(subviews_)) {
+        child->notifyWindowChange(oldWindow);
+    }
+}
+
+void View::addSubview(ViewPtr view) {
+    attach(std::move(view), subviews_.size());
+}
+
+void View::insertSubview(ViewPtr view, std::size_t index) {
+    attach(std::move(view), index);
+}
+
+void View::insertSubviewBelow(ViewPtr view, const View* sibling) {
+    if (view && view->superview_ == this) {
+        detachChild(view.get());  // re-insert relative to the sibling's current place
+        view->superview_ = nullptr;
+    }
+    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == sibling; });
+    attach(std::move(view), it == subviews_.end() ? 0 : static_cast<std::size_t>(it - subviews_.begin()));
+}
+
+void View::insertSubviewAbove(ViewPtr view, const View* sibling) {
+    if (view && view->superview_ == this) {
+        detachChild(view.get());
+        view->superview_ = nullptr;
+    }
+    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == sibling; });
+    attach(std::move(view),
+           it == subviews_.end() ? subviews_.size() : static_cast<std::size_t>(it - subviews_.begin()) + 1);
+}
+
+void View::removeFromSuperview() {
+    if (superview_ == nullptr) {
+        return;
+    }
+    // Keep this view alive until its window-change hooks have run.
+    ViewPtr self = shared_from_this();
+    Window* oldWindow = window();
+    superview_->detachChild(this);
+    didMoveToSuperview();
+    if (oldWindow != nullptr) {
+        notifyWindowChange(oldWindow);
+    }
+}
+
+void View::bringSubviewToFront(const View* view) {
+    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    if (it != subviews_.end()) {
+        std::rotate(it, it + 1, subviews_.end());
+    }
+}
+
+void View::sendSubviewToBack(const View* view) {
+    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    if (it != subviews_.end()) {
+        std::rotate(subviews_.begin(), it, it + 1);
+    }
+}
+
+View* View::viewWithTag(int tag) {
+    if (tag_ == tag) {
+        return this;
+    }
+    for (auto& child : subviews_) {
+        if (View* found = child->viewWithTag(tag)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+bool View::isDescendantOf(const View* ancestor) const {
+    for (const View* v = this; v != nullptr; v = v->superview_) {
+        if (v == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Window* View::window() const {
+    const View* root = this;
+    while (root->superview_ != nullptr) {
+        root = root->superview_;
+    }
+    return dynamic_cast<Window*>(const_cast<View*>(root));
+}
+
+bool View::isVisibleInWindow() const {
+    for (const View* v = this; v != nullptr; v = v->superview_) {
+        if (v->hidden_) {
+            return false;
+        }
+    }
+    return window() != nullptr;
+}
+
+Point View::convertToWindow(Point local) const {
+    Point p = local - boundsOrigin();
+    for (const View* v = this; v != nullptr; v = v->superview_) {
+        p = p + v->frame_.origin;
+        if (v->superview_ != nullptr) {
+            p = p - v->superview_->boundsOrigin();
+        }
+    }
+    return p;
+}
+
+Point View::convertFromWindow(Point windowPoint) const {
+    Point zero = convertToWindow(Point{});
+    return windowPoint - zero;
+}
+
+Point View::convertPoint(Point local, const View* target) const {
+    Point inWindow = convertToWindow(local);
+    return target != nullptr ? target->convertFromWindow(inWindow) : inWindow;
+}
+
+Rect View::convertRect(const Rect& local, const View* target) const {
+    return Rect(convertPoint(local.origin, target), local.size);
+}
+
+View* View::hitTest(Point point) {
+    if (hidden_ || alpha_ < 0.01 || !userInteractionEnabled_ || !pointInside(point)) {
+        return nullptr;
+    }
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
+        View* child = it->get();
+        Point inChild = point - child->frame_.origin + child->boundsOrigin();
+        if (View* hit = child->hitTest(inChild)) {
+            return hit;
+        }
+    }
+    return this;
+}
+
+void View::sizeToFit() {
+    Size size = sizeThatFits(frame_.size);
+    setFrame(Rect(frame_.origin, size));
+}
+
+void View::addGestureRecognizer(GestureRecognizerPtr recognizer) {
+    if (!recognizer) {
+        return;
+    }
+    if (View* previous = recognizer->view(); previous != nullptr && previous != this) {
+        previous->removeGestureRecognizer(recognizer.get());
+    }
+    recognizer->setView(this);
+    gestureRecognizers_.push_back(std::move(recognizer));
+}
+
+void View::removeGestureRecognizer(const GestureRecognizer* recognizer) {
+    auto it = std::find_if(gestureRecognizers_.begin(), gestureRecognizers_.end(),
+                           [&](const GestureRecognizerPtr& r) { return r.get() == recognizer; });
+    if (it != gestureRecognizers_.end()) {
+        (*it)->setView(nullptr);
+        gestureRecognizers_.erase(it);
+    }
+}
+
+bool View::handleTap(Point point) {
+    bool handled = false;
+    // A recognizer's action may remove recognizers; work on a copy.
+    for (auto& recognizer : std::vector<GestureRecognizerPtr>(gestureRecognizers_)) {
+        if (recognizer->kind() == GestureRecognizer::Kind::Tap && recognizer->isEnabled()) {
+            recognizer->recognizeTap(point);
+            handled = true;
+        }
+    }
+    return handled;
+}
+
+}  // namespace zorlet
