@@ -56,8 +56,8 @@ bool pathMatches(const std::string& cookiePath, const std::string& path) {
 
 }  // namespace
 
-std::optional<HttpCookie> CookieParser::fromSetCookie(const std::string& header, const std::string& requestHost,
-                                                      long long nowSeconds) {
+std::optional<HttpCookie> CookieParser::fromSetCookie(const std::string& header,
+                                                      const std::string& requestHost, long long nowSeconds) {
     auto attributes = split(header, ';');
     if (attributes.empty()) {
         return std::nullopt;
@@ -153,8 +153,8 @@ std::string CookieParser::toNetscapeLine(const HttpCookie& cookie) {
     return line;
 }
 
-bool CookieParser::matches(const HttpCookie& cookie, const std::string& host, const std::string& path, bool secure,
-                           long long nowSeconds) {
+bool CookieParser::matches(const HttpCookie& cookie, const std::string& host, const std::string& path,
+                           bool secure, long long nowSeconds) {
     if (cookie.expires && *cookie.expires <= nowSeconds) {
         return false;
     }

@@ -17,8 +17,8 @@ public:
     static std::optional<HttpCookie> fromNetscapeLine(const std::string& line);
     static std::string toNetscapeLine(const HttpCookie& cookie);
     // Whether a request to host/path over a secure or plain connection carries the cookie.
-    static bool matches(const HttpCookie& cookie, const std::string& host, const std::string& path, bool secure,
-                        long long nowSeconds);
+    static bool matches(const HttpCookie& cookie, const std::string& host, const std::string& path,
+                        bool secure, long long nowSeconds);
 };
 
 }  // namespace zorlet

@@ -102,8 +102,10 @@ int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePt
         if (status < 0) {
             flags = CURL_CSELECT_ERR;
         } else {
-            if (events & UV_READABLE) flags |= CURL_CSELECT_IN;
-            if (events & UV_WRITABLE) flags |= CURL_CSELECT_OUT;
+            if (events & UV_READABLE)
+                flags |= CURL_CSELECT_IN;
+            if (events & UV_WRITABLE)
+                flags |= CURL_CSELECT_OUT;
         }
         HttpEngine* engine = context->engine;
         int running = 0;

@@ -6,6 +6,8 @@
 
 #include <strings.h>
 
+#include <cstdlib>
+
 namespace zorlet {
 
 namespace {
@@ -33,7 +35,8 @@ HttpErrorKind errorKind(CURLcode code) {
 
 }  // namespace
 
-HttpExchange::HttpExchange(HttpRequestPtr request) : request_(std::move(request)), handle_(curl_easy_init()) {}
+HttpExchange::HttpExchange(HttpRequestPtr request)
+    : request_(std::move(request)), handle_(curl_easy_init()) {}
 
 HttpExchange::~HttpExchange() {
     if (handle_) {
@@ -73,6 +76,10 @@ bool HttpExchange::prepare(std::string& error) {
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &HttpExchange::onProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(h, CURLOPT_PRIVATE, this);
+    static const bool verbose = std::getenv("ZORLET_CURL_VERBOSE") != nullptr;
+    if (verbose) {
+        curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
+    }
     if (r.useCookiePersistence()) {
         curl_easy_setopt(h, CURLOPT_SHARE, static_cast<CURLSH*>(CookieStore::shared().shareHandle()));
         curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
@@ -95,7 +102,8 @@ bool HttpExchange::prepare(std::string& error) {
                 curl_mime_name(part, file.key.c_str());
                 curl_mime_data(part, file.data.data(), file.data.size());
                 curl_mime_filename(part, file.fileName.c_str());
-                curl_mime_type(part, file.contentType.empty() ? "application/octet-stream" : file.contentType.c_str());
+                curl_mime_type(
+                    part, file.contentType.empty() ? "application/octet-stream" : file.contentType.c_str());
             }
             curl_easy_setopt(h, CURLOPT_MIMEPOST, mime_);
             bodyHasOwnType = true;
@@ -109,8 +117,8 @@ bool HttpExchange::prepare(std::string& error) {
             curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(formBody_.size()));
             curl_easy_setopt(h, CURLOPT_POSTFIELDS, formBody_.c_str());
             if (!r.postValues().empty()) {
-                headerList_ = curl_slist_append(headerList_,
-                                                "Content-Type: application/x-www-form-urlencoded; charset=utf-8");
+                headerList_ = curl_slist_append(
+                    headerList_, "Content-Type: application/x-www-form-urlencoded; charset=utf-8");
                 bodyHasOwnType = true;
             }
         }
@@ -157,7 +165,8 @@ size_t HttpExchange::onHeader(char* data, size_t size, size_t count, void* self)
     if (colon != std::string::npos) {
         std::string value = line.substr(colon + 1);
         auto start = value.find_first_not_of(" \t");
-        exchange->headers_.emplace(line.substr(0, colon), start == std::string::npos ? "" : value.substr(start));
+        exchange->headers_.emplace(line.substr(0, colon),
+                                   start == std::string::npos ? "" : value.substr(start));
     }
     return bytes;
 }

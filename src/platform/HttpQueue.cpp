@@ -46,7 +46,8 @@ void HttpQueue::finished(const HttpRequestPtr& request) {
 }
 
 void HttpQueue::cancel(HttpRequest& request) {
-    auto it = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& r) { return r.get() == &request; });
+    auto it =
+        std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& r) { return r.get() == &request; });
     if (it != waiting_.end()) {
         HttpRequestPtr waiting = std::move(*it);
         waiting_.erase(it);

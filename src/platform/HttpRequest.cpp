@@ -51,7 +51,8 @@ void HttpRequest::addPostValue(const std::string& key, const std::string& value)
 }
 
 void HttpRequest::setData(std::string data, std::string fileName, std::string contentType, std::string key) {
-    fileParts_.push_back(HttpFilePart{std::move(key), std::move(fileName), std::move(contentType), std::move(data)});
+    fileParts_.push_back(
+        HttpFilePart{std::move(key), std::move(fileName), std::move(contentType), std::move(data)});
 }
 
 double HttpRequest::timeOutSeconds() const {
@@ -77,9 +78,9 @@ std::vector<HttpCookie> HttpRequest::responseCookies() const {
     std::vector<HttpCookie> cookies;
     auto parts = UrlParts::parse(url_);
     std::string host = parts ? parts->host : std::string();
-    long long now = std::chrono::duration_cast<std::chrono::seconds>(
-                        std::chrono::system_clock::now().time_since_epoch())
-                        .count();
+    long long now =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     auto [begin, end] = responseHeaders_.equal_range("Set-Cookie");
     for (auto it = begin; it != end; ++it) {
         if (auto cookie = CookieParser::fromSetCookie(it->second, host, now)) {
@@ -136,12 +137,14 @@ void HttpRequest::cancel() {
 
 void HttpRequest::clearDelegatesAndCancel() {
     delegate_ = nullptr;
+    retainedDelegate_.reset();
     completion_ = nullptr;
     failed_ = nullptr;
     cancel();
 }
 
-void HttpRequest::complete(int status, std::string body, HttpHeaders headers, std::optional<HttpError> error) {
+void HttpRequest::complete(int status, std::string body, HttpHeaders headers,
+                           std::optional<HttpError> error) {
     statusCode_ = status;
     responseBody_ = std::move(body);
     responseHeaders_ = std::move(headers);
@@ -175,6 +178,10 @@ void HttpRequest::notify() {
     // Handlers often capture the request; break that cycle.
     completion_ = nullptr;
     failed_ = nullptr;
+    if (retainedDelegate_) {
+        delegate_ = nullptr;
+        retainedDelegate_.reset();
+    }
 }
 
 }  // namespace zorlet

@@ -69,6 +69,12 @@ public:
     bool useDownloadCache() const { return useDownloadCache_; }
 
     void setDelegate(HttpRequestObserver* delegate) { delegate_ = delegate; }
+    // Keeps the delegate alive until the request has reported, so a screen
+    // that goes away mid-request leaves no dangling delegate behind.
+    void setDelegate(std::shared_ptr<HttpRequestObserver> delegate) {
+        delegate_ = delegate.get();
+        retainedDelegate_ = std::move(delegate);
+    }
     HttpRequestObserver* delegate() const { return delegate_; }
     void setCompletionBlock(Handler handler) { completion_ = std::move(handler); }
     void setFailedBlock(Handler handler) { failed_ = std::move(handler); }
@@ -117,6 +123,7 @@ private:
     bool useDownloadCache_ = true;
 
     HttpRequestObserver* delegate_ = nullptr;
+    std::shared_ptr<HttpRequestObserver> retainedDelegate_;
     Handler completion_;
     Handler failed_;
     int tag_ = 0;

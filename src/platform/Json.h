@@ -25,7 +25,7 @@ double jsonDouble(const Json& object, std::string_view key);
 bool jsonBool(const Json& object, std::string_view key);
 const Json& jsonObject(const Json& object, std::string_view key);  // empty object when not an object
 const Json& jsonArray(const Json& object, std::string_view key);   // empty array when not an array
-bool jsonHas(const Json& object, std::string_view key);             // present and not null
+bool jsonHas(const Json& object, std::string_view key);            // present and not null
 
 // Text form of a scalar as a form field or query value ("2", "abc", "true", "1.5").
 std::string jsonTextForm(const Json& value);

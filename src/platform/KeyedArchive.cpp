@@ -17,7 +17,8 @@ bool KeyedArchive::write(const std::filesystem::path& path, const std::string& r
     return true;
 }
 
-std::optional<nlohmann::json> KeyedArchive::read(const std::filesystem::path& path, const std::string& rootName) {
+std::optional<nlohmann::json> KeyedArchive::read(const std::filesystem::path& path,
+                                                 const std::string& rootName) {
     auto text = AtomicFile::read(path);
     if (!text) {
         return std::nullopt;

@@ -107,7 +107,8 @@ void MainLoop::cancel(TimerId id) {
 }
 
 bool MainLoop::isScheduled(TimerId id) const {
-    return std::any_of(timers_.begin(), timers_.end(), [id](const auto& entry) { return entry.second.id == id; });
+    return std::any_of(timers_.begin(), timers_.end(),
+                       [id](const auto& entry) { return entry.second.id == id; });
 }
 
 void MainLoop::cancelAll() {
@@ -148,7 +149,8 @@ void MainLoop::fireDueTimers() {
         due.push_back(timer.id);
     }
     for (TimerId id : due) {
-        auto it = std::find_if(timers_.begin(), timers_.end(), [id](const auto& e) { return e.second.id == id; });
+        auto it =
+            std::find_if(timers_.begin(), timers_.end(), [id](const auto& e) { return e.second.id == id; });
         if (it != timers_.end() && it->first <= now) {
             fireTimer(it);
         }
@@ -171,7 +173,8 @@ void MainLoop::armRealTimer() {
         uv_timer_stop(timer_.get());
         return;
     }
-    uv_timer_start(timer_.get(), &MainLoop::onTimer, static_cast<uint64_t>(std::max<long long>(wait.count(), 0)), 0);
+    uv_timer_start(timer_.get(), &MainLoop::onTimer,
+                   static_cast<uint64_t>(std::max<long long>(wait.count(), 0)), 0);
 }
 
 void MainLoop::runInBackground(std::function<void()> work, std::function<void()> done) {
@@ -240,7 +243,8 @@ bool MainLoop::runUntil(const std::function<bool()>& condition, Duration realTim
     // deadline are checked even when nothing else happens.
     uv_timer_t tick;
     uv_timer_init(loop_.get(), &tick);
-    uv_timer_start(&tick, [](uv_timer_t*) {}, 5, 5);
+    uv_timer_start(
+        &tick, [](uv_timer_t*) {}, 5, 5);
     bool held = false;
     while (true) {
         uv_run(loop_.get(), UV_RUN_ONCE);

@@ -36,7 +36,7 @@ std::optional<UrlParts> UrlParts::parse(const std::string& url) {
     parts.port = port.empty() ? 0 : std::atoi(port.c_str());
     parts.path = part(handle.get(), CURLUPART_PATH);
     if (parts.path.empty()) {
-        parts.path = "/";
+        parts.path.assign(1, '/');
     }
     parts.query = part(handle.get(), CURLUPART_QUERY);
     parts.fragment = part(handle.get(), CURLUPART_FRAGMENT);

@@ -55,7 +55,8 @@ TEST_F(HttpTransportTest, FormFieldsAndQueryArriveAsUtf8) {
     EXPECT_EQ(requests[1].param("nick"), "小明 & 朋友=好");
     EXPECT_EQ(requests[1].form.count("page"), 1u);
     EXPECT_EQ(requests[1].param("page"), "3");
-    EXPECT_NE(requests[1].header("Content-Type").find("application/x-www-form-urlencoded"), std::string::npos);
+    EXPECT_NE(requests[1].header("Content-Type").find("application/x-www-form-urlencoded"),
+              std::string::npos);
     EXPECT_EQ(form->responseStatusCode(), 200);
     EXPECT_EQ(form->responseString(), R"({"ok":true})");
 }
@@ -330,7 +331,8 @@ TEST(DownloadCacheRules, FreshnessComesFromMaxAgeOrExpiresAndNoStoreWins) {
     EXPECT_EQ(DownloadCache::freshnessLifetime(maxAge, 0), 300);
     HttpHeaders noStore{{"Cache-Control", "no-store, max-age=300"}};
     EXPECT_FALSE(DownloadCache::freshnessLifetime(noStore, 0));
-    HttpHeaders expires{{"Date", "Tue, 08 Dec 2026 18:00:00 GMT"}, {"Expires", "Tue, 08 Dec 2026 18:10:00 GMT"}};
+    HttpHeaders expires{{"Date", "Tue, 08 Dec 2026 18:00:00 GMT"},
+                        {"Expires", "Tue, 08 Dec 2026 18:10:00 GMT"}};
     EXPECT_EQ(DownloadCache::freshnessLifetime(expires, 0), 600);
     EXPECT_FALSE(DownloadCache::freshnessLifetime(HttpHeaders{}, 0));
 }

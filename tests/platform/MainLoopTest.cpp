@@ -67,7 +67,8 @@ TEST_F(MainLoopTest, TasksPostedFromOtherThreadsRunOnTheLoopInOrder) {
     std::thread poster([&] {
         for (int i = 0; i < 100; ++i) {
             loop().post([&, i] {
-                if (!loop().isLoopThread()) wrongThread = true;
+                if (!loop().isLoopThread())
+                    wrongThread = true;
                 seen.push_back(i);
             });
         }

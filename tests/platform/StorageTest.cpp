@@ -16,14 +16,15 @@ namespace fs = std::filesystem;
 class StorageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = DataFolder::shared().root() / ("storage-" + std::string(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ = DataFolder::shared().root() /
+                  ("storage-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }
     std::size_t fileCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
     fs::path folder_;
 };

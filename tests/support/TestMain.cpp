@@ -5,16 +5,15 @@
 #include <gtest/gtest.h>
 #include <spdlog/spdlog.h>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 // Every test program gets a data folder of its own so runs never see each
 // other's files or the user's real data.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     spdlog::set_level(spdlog::level::warn);
-    auto root = std::filesystem::temp_directory_path() /
-                ("zorlet-test-" + std::to_string(::getpid()));
+    auto root = std::filesystem::temp_directory_path() / ("zorlet-test-" + std::to_string(::getpid()));
     zorlet::DataFolder::shared().setRoot(root);
     zorlet::UserDefaults::standard().reload(zorlet::DataFolder::shared().file("Preferences/defaults.json"));
     zorlet::MainLoop::main();

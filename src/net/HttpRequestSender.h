@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/HttpRequest.h"
+#include "platform/Json.h"
+
+#include <functional>
+#include <string>
+
+namespace zorlet {
+
+class View;
+
+// The one road to the server: builds GET and POST requests with their
+// parameters (none without a network), and runs a request with the standard
+// treatment of the response envelope and of failures.
+class HttpRequestSender {
+public:
+    using Success = std::function<void(const Json& envelope)>;
+    using Failure = std::function<void()>;
+
+    // Nothing (after telling the user) when there is no network.
+    static HttpRequestPtr getRequestWithUrl(const std::string& url, const Json& params = Json::object());
+    static HttpRequestPtr postRequestWithUrl(const std::string& url, const Json& params = Json::object());
+    // For requests the user did not ask for: nothing, silently, without a network.
+    static HttpRequestPtr backgroundGetRequestWithUrl(const std::string& url,
+                                                      const Json& params = Json::object());
+    static HttpRequestPtr backgroundPostRequestWithUrl(const std::string& url,
+                                                       const Json& params = Json::object());
+
+    static HttpRequestPtr createGetRequestWithUrl(const std::string& url,
+                                                  const Json& params = Json::object());
+    static HttpRequestPtr createPostRequestWithUrl(const std::string& url,
+                                                   const Json& params = Json::object());
+    // The URL a GET with these parameters goes to.
+    static std::string urlWithQuery(const std::string& url, const Json& params);
+
+    // Starts `request` (if any) and decodes its envelope: `success` gets the
+    // envelope when its `success` is true; otherwise the user sees why, the
+    // progress indicator on `lockView` is hidden and `failure` runs.
+    static void doRequest(const HttpRequestPtr& request, View* lockView, Success success,
+                          Failure failure = {});
+
+    // The envelope's `success`, read strictly: only JSON true counts.
+    static bool isSuccess(const Json& envelope);
+    // What to tell the user about a refused envelope.
+    static std::string errorText(const Json& envelope);
+};
+
+}  // namespace zorlet
