@@ -58,5 +58,3 @@ void BareCurlEasyKeepAliveGet(benchmark::State& state) {
 BENCHMARK(BareCurlEasyKeepAliveGet)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>
@@ -16,12 +16,9 @@ public:
 
     Category() = default;
     Category(std::int64_t categoryId, std::string name, std::string icon)
-        : categoryId(categoryId), name(std::move(name)), icon(std::move(icon))
-    {
-    }
+        : categoryId(categoryId), name(std::move(name)), icon(std::move(icon)) {}
 
-    static std::shared_ptr<Category> convertFromDictionary(const Json& dictionary)
-    {
+    static std::shared_ptr<Category> convertFromDictionary(const Json& dictionary) {
         return std::make_shared<Category>(jsonInt(dictionary, "categoryId"), jsonString(dictionary, "name"),
                                           jsonString(dictionary, "icon"));
     }

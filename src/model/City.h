@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>
@@ -15,13 +15,10 @@ public:
 
     City() = default;
     City(std::int64_t cityId, std::string name, std::int64_t provinceId)
-        : cityId(cityId), name(std::move(name)), provinceId(provinceId)
-    {
-    }
+        : cityId(cityId), name(std::move(name)), provinceId(provinceId) {}
 
     // An element of `cityList`: `cityId`, `cityName`, `provinceId`.
-    static std::shared_ptr<City> convertFromDictionary(const Json& dictionary)
-    {
+    static std::shared_ptr<City> convertFromDictionary(const Json& dictionary) {
         return std::make_shared<City>(jsonInt(dictionary, "cityId"), jsonString(dictionary, "cityName"),
                                       jsonInt(dictionary, "provinceId"));
     }

@@ -9,8 +9,7 @@ namespace zorlet {
 // order. Records are copied through their own `copy()`, so a record that
 // shares parts (a Preference's options) keeps sharing them.
 template <typename Element>
-std::vector<std::shared_ptr<Element>> trueDeepCopy(const std::vector<std::shared_ptr<Element>>& list)
-{
+std::vector<std::shared_ptr<Element>> trueDeepCopy(const std::vector<std::shared_ptr<Element>>& list) {
     std::vector<std::shared_ptr<Element>> copies;
     copies.reserve(list.size());
     for (const auto& element : list)
@@ -20,8 +19,7 @@ std::vector<std::shared_ptr<Element>> trueDeepCopy(const std::vector<std::shared
 
 // Values are copied by the list's own copy.
 template <typename Value>
-std::vector<Value> trueDeepCopy(const std::vector<Value>& list)
-{
+std::vector<Value> trueDeepCopy(const std::vector<Value>& list) {
     return list;
 }
 

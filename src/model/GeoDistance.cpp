@@ -6,8 +6,7 @@
 
 namespace zorlet {
 
-double geodesicDistanceMetres(double latitude1, double longitude1, double latitude2, double longitude2)
-{
+double geodesicDistanceMetres(double latitude1, double longitude1, double latitude2, double longitude2) {
     constexpr double radiansPerDegree = std::numbers::pi / 180.0;
     double phi1 = latitude1 * radiansPerDegree;
     double phi2 = latitude2 * radiansPerDegree;

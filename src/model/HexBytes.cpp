@@ -2,8 +2,7 @@
 
 namespace zorlet {
 
-std::string stringWithHexBytes(std::string_view bytes)
-{
+std::string stringWithHexBytes(std::string_view bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(bytes.size() * 2);

@@ -2,8 +2,7 @@
 
 namespace zorlet {
 
-std::shared_ptr<IdeaUser> IdeaUser::convertFromDictionary(const Json& dictionary)
-{
+std::shared_ptr<IdeaUser> IdeaUser::convertFromDictionary(const Json& dictionary) {
     auto ideaUser = std::make_shared<IdeaUser>();
     ideaUser->ideaId = jsonInt(dictionary, "ideaId");
     ideaUser->user = User::convertFromDictionary(jsonObject(dictionary, "userView"));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Record.h"
 #include "model/User.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>

@@ -15,15 +15,13 @@ namespace {
 // Large enough for any picture the app shows, small enough that garbage sizes cannot exhaust memory.
 constexpr double kMaxPixelSide = 16384;
 
-ImagePtr couldNotScale()
-{
+ImagePtr couldNotScale() {
     log().warn("could not scale image");
     return nullptr;
 }
 
 // A read-only Cairo view of `image`'s pixels; Cairo's API is not const-aware but never writes a source.
-cairo_surface_t* sourceSurface(const Image& image)
-{
+cairo_surface_t* sourceSurface(const Image& image) {
     return cairo_image_surface_create_for_data(const_cast<std::uint8_t*>(image.data()), CAIRO_FORMAT_ARGB32,
                                                image.pixelWidth(), image.pixelHeight(), image.stride());
 }
@@ -31,8 +29,7 @@ cairo_surface_t* sourceSurface(const Image& image)
 // Draws `image` into a new transparent canvas of `width` × `height` points,
 // with the image's top-left corner at (x, y) and its size `drawnWidth` × `drawnHeight`.
 ImagePtr drawScaled(const Image& image, double width, double height, double x, double y, double drawnWidth,
-                    double drawnHeight)
-{
+                    double drawnHeight) {
     if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
         return couldNotScale();
     double scale = image.scale();
@@ -68,8 +65,7 @@ ImagePtr drawScaled(const Image& image, double width, double height, double x, d
 
 }  // namespace
 
-ImagePtr imageByScalingAndCroppingForSize(const Image& image, double width, double height)
-{
+ImagePtr imageByScalingAndCroppingForSize(const Image& image, double width, double height) {
     if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
         return couldNotScale();
     double imageWidth = image.width();
@@ -90,8 +86,7 @@ ImagePtr imageByScalingAndCroppingForSize(const Image& image, double width, doub
     return drawScaled(image, width, height, x, y, drawnWidth, drawnHeight);
 }
 
-ImagePtr imageByScalingByWidth(const Image& image, double width)
-{
+ImagePtr imageByScalingByWidth(const Image& image, double width) {
     if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
         return couldNotScale();
     double factor = width / image.width();
@@ -100,8 +95,7 @@ ImagePtr imageByScalingByWidth(const Image& image, double width)
     return drawScaled(image, drawnWidth, drawnHeight, 0, 0, drawnWidth, drawnHeight);
 }
 
-ImagePtr createRoundedRectImage(const Image& image, double radius)
-{
+ImagePtr createRoundedRectImage(const Image& image, double radius) {
     int width = image.pixelWidth();
     int height = image.pixelHeight();
     auto result = std::make_shared<Image>(width, height, image.scale());

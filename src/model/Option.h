@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>

@@ -2,15 +2,13 @@
 
 namespace zorlet {
 
-std::shared_ptr<Post> Post::convertFromDictionary(const Json& dictionary)
-{
+std::shared_ptr<Post> Post::convertFromDictionary(const Json& dictionary) {
     auto post = std::make_shared<Post>();
     post->updateFromDictionary(dictionary);
     return post;
 }
 
-void Post::updateFromDictionary(const Json& dictionary)
-{
+void Post::updateFromDictionary(const Json& dictionary) {
     postId = jsonInt(dictionary, "postId");
     purpose = jsonString(dictionary, "purpose");
     content = jsonString(dictionary, "content");
@@ -29,8 +27,7 @@ void Post::updateFromDictionary(const Json& dictionary)
     picFileName = jsonString(dictionary, "picFileName");
 }
 
-std::optional<std::string> Post::fullPlace() const
-{
+std::optional<std::string> Post::fullPlace() const {
     if (!hasPlace())
         return std::nullopt;
     if (!cityName.empty())

@@ -2,8 +2,7 @@
 
 namespace zorlet {
 
-std::shared_ptr<Preference> Preference::convertFromDictionary(const Json& dictionary)
-{
+std::shared_ptr<Preference> Preference::convertFromDictionary(const Json& dictionary) {
     auto preference = std::make_shared<Preference>();
     preference->preferendeId = jsonInt(dictionary, "preferenceId");
     preference->title = jsonString(dictionary, "title");
@@ -21,8 +20,7 @@ std::shared_ptr<Preference> Preference::convertFromDictionary(const Json& dictio
     return preference;
 }
 
-std::string Preference::finalDisplayAnswer() const
-{
+std::string Preference::finalDisplayAnswer() const {
     std::string text;
     if (!answers.empty())
         text += displayAnswer;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Option.h"
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>
@@ -17,12 +17,12 @@ public:
 
     Profession() = default;
     Profession(std::string professionId, std::string name)
-        : professionId(std::move(professionId)), name(std::move(name))
-    {
-    }
+        : professionId(std::move(professionId)), name(std::move(name)) {}
 
     // From `{"12": "教师"}`; with several members the last one in the object's own order counts.
     static std::shared_ptr<Profession> convertFromDictionary(const OrderedJson& dictionary);
+    // A Json object has lost its member order (it sorts names), so here "last" is the greatest name;
+    // lists are read as OrderedJson for that reason.
     static std::shared_ptr<Profession> convertFromDictionary(const Json& dictionary);
 
     // The id's integer value; 0 when the id is not a number.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Record.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>
@@ -17,8 +17,7 @@ public:
     Province(std::int64_t provinceId, std::string name) : provinceId(provinceId), name(std::move(name)) {}
 
     // An element of `provinceList`: `provinceId`, `provinceName`.
-    static std::shared_ptr<Province> convertFromDictionary(const Json& dictionary)
-    {
+    static std::shared_ptr<Province> convertFromDictionary(const Json& dictionary) {
         return std::make_shared<Province>(jsonInt(dictionary, "provinceId"),
                                           jsonString(dictionary, "provinceName"));
     }

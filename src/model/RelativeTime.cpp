@@ -9,8 +9,7 @@
 
 namespace zorlet {
 
-std::string showBefore(SystemTime date)
-{
+std::string showBefore(SystemTime date) {
     SystemTime now = MainLoop::main().clock().now();
     double seconds = std::chrono::duration<double>(now - date).count();
     if (!(seconds > 0))

@@ -5,8 +5,7 @@ namespace zorlet {
 namespace {
 
 // Length of the UTF-8 sequence starting with `lead`, or 0 when `lead` cannot start one.
-std::size_t sequenceLength(unsigned char lead)
-{
+std::size_t sequenceLength(unsigned char lead) {
     if (lead < 0x80)
         return 1;
     if (lead >= 0xC2 && lead <= 0xDF)
@@ -20,8 +19,7 @@ std::size_t sequenceLength(unsigned char lead)
 
 }  // namespace
 
-std::size_t chineseLength(std::string_view utf8)
-{
+std::size_t chineseLength(std::string_view utf8) {
     std::size_t units = 0;
     std::size_t i = 0;
     while (i < utf8.size()) {

@@ -13,8 +13,7 @@ namespace zorlet {
 namespace {
 
 // A position is taken only as a list of exactly two numbers; anything else keeps the old one.
-bool readLocation(const Json& dictionary, std::vector<double>& location)
-{
+bool readLocation(const Json& dictionary, std::vector<double>& location) {
     if (!dictionary.is_object())
         return false;
     auto found = dictionary.find("location");
@@ -30,8 +29,7 @@ bool readLocation(const Json& dictionary, std::vector<double>& location)
 
 }  // namespace
 
-std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary)
-{
+std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary) {
     auto user = std::make_shared<User>();
     user->updateFromDictionary(dictionary);
     // Only a real object makes a post: a post of empty fields would show as a blank row.
@@ -43,8 +41,7 @@ std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary)
     return user;
 }
 
-void User::updateFromDictionary(const Json& dictionary)
-{
+void User::updateFromDictionary(const Json& dictionary) {
     uid = jsonInt(dictionary, "uid");
     nickname = jsonString(dictionary, "nickname");
     gender = jsonInt(dictionary, "gender");
@@ -80,15 +77,13 @@ void User::updateFromDictionary(const Json& dictionary)
     readLocation(dictionary, location);
 }
 
-std::shared_ptr<User> User::copy() const
-{
+std::shared_ptr<User> User::copy() const {
     auto user = std::make_shared<User>(*this);
     user->isBeDated = false;
     return user;
 }
 
-std::optional<std::int64_t> User::age() const
-{
+std::optional<std::int64_t> User::age() const {
     if (birthYear == 0)
         return std::nullopt;
     std::int64_t currentYear = Calendar::partsOf(MainLoop::main().clock().now()).year;
@@ -98,8 +93,7 @@ std::optional<std::int64_t> User::age() const
     return years;
 }
 
-std::string User::basicInfo() const
-{
+std::string User::basicInfo() const {
     std::string text;
     if (auto years = age())
         text += std::to_string(*years) + "岁 ";
@@ -108,8 +102,7 @@ std::string User::basicInfo() const
     return text;
 }
 
-std::string User::basicInfoWithDistance() const
-{
+std::string User::basicInfoWithDistance() const {
     std::string text;
     std::string distance = distanceFromCurrentUser();
     if (!distance.empty())
@@ -123,8 +116,7 @@ std::string User::basicInfoWithDistance() const
     return text;
 }
 
-bool User::hasDistance() const
-{
+bool User::hasDistance() const {
     auto home = UserContext::getUserHome();
     if (!home || location.size() != 2)
         return false;
@@ -134,8 +126,7 @@ bool User::hasDistance() const
     return home->longitude != 0 && home->latitude != 0;
 }
 
-std::string User::distanceFromCurrentUser() const
-{
+std::string User::distanceFromCurrentUser() const {
     if (!hasDistance())
         return "";
     auto home = UserContext::getUserHome();
@@ -143,8 +134,7 @@ std::string User::distanceFromCurrentUser() const
     return distanceText(metres);
 }
 
-std::string User::distanceText(double metres)
-{
+std::string User::distanceText(double metres) {
     if (std::isnan(metres))
         return "";
     if (metres >= 100000)
@@ -155,36 +145,33 @@ std::string User::distanceText(double metres)
     return std::to_string(hundreds / 10) + "." + std::to_string(hundreds % 10) + "km";
 }
 
-std::string User::onlineText() const
-{
+std::string User::onlineText() const {
     switch (onlineStatus) {
-    case 0:
-        return "当前在线";
-    case 1:
-        return "今日来访";
-    case 2:
-        return "近期来访";
-    default:
-        return "";
+        case 0:
+            return "当前在线";
+        case 1:
+            return "今日来访";
+        case 2:
+            return "近期来访";
+        default:
+            return "";
     }
 }
 
-RgbaColor User::onlineTextColor() const
-{
+RgbaColor User::onlineTextColor() const {
     switch (onlineStatus) {
-    case 0:
-        return {0.18, 0.7, 0.25, 1};
-    case 1:
-        return {1.0, 0.6, 0.0, 1};
-    case 2:
-        return {0.8, 0.8, 0.8, 1};
-    default:
-        return {1, 1, 1, 1};
+        case 0:
+            return {0.18, 0.7, 0.25, 1};
+        case 1:
+            return {1.0, 0.6, 0.0, 1};
+        case 2:
+            return {0.8, 0.8, 0.8, 1};
+        default:
+            return {1, 1, 1, 1};
     }
 }
 
-std::optional<std::string> User::tpChineseName() const
-{
+std::optional<std::string> User::tpChineseName() const {
     if (tpName == "weibo")
         return "新浪微博";
     if (tpName == "douban")

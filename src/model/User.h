@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Post.h"
-#include "model/Record.h"
 #include "model/RgbaColor.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>

@@ -9,8 +9,7 @@ namespace zorlet {
 namespace {
 
 // A coordinate is overwritten only by a number; absent, null or mistyped keeps the old value.
-void readCoordinate(const Json& dictionary, const char* key, double& coordinate)
-{
+void readCoordinate(const Json& dictionary, const char* key, double& coordinate) {
     if (!dictionary.is_object())
         return;
     auto found = dictionary.find(key);
@@ -20,15 +19,13 @@ void readCoordinate(const Json& dictionary, const char* key, double& coordinate)
 
 }  // namespace
 
-std::shared_ptr<UserHome> UserHome::convertFromDictionary(const Json& dictionary)
-{
+std::shared_ptr<UserHome> UserHome::convertFromDictionary(const Json& dictionary) {
     auto home = std::make_shared<UserHome>();
     home->updateFromDictionary(dictionary);
     return home;
 }
 
-void UserHome::updateFromDictionary(const Json& dictionary)
-{
+void UserHome::updateFromDictionary(const Json& dictionary) {
     // A refresh without a user object leaves the user as it is rather than blanking it.
     if (dictionary.is_object()) {
         auto userView = dictionary.find("userView");
@@ -53,16 +50,14 @@ void UserHome::updateFromDictionary(const Json& dictionary)
     socialSecret = jsonBool(dictionary, "socialSecret");
 }
 
-void UserHome::updateLatitude(double newLatitude, double newLongitude)
-{
+void UserHome::updateLatitude(double newLatitude, double newLongitude) {
     latitude = newLatitude;
     longitude = newLongitude;
 }
 
-std::string UserHome::registerTimeText() const
-{
-    // Keep far-off garbage inside what the calendar can represent (years 1 to 9999).
-    constexpr std::int64_t limit = 253402300799;
+std::string UserHome::registerTimeText() const {
+    // Keep garbage inside what a system clock time point holds (nanoseconds: about ±292 years).
+    constexpr std::int64_t limit = 9000000000;
     std::int64_t seconds = registerTime < -limit ? -limit : (registerTime > limit ? limit : registerTime);
     return Calendar::format(SystemTime(std::chrono::seconds(seconds)), "yyyy.MM.dd");
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/Preference.h"
-#include "model/Record.h"
 #include "model/User.h"
+#include "net/Record.h"
 #include "platform/Json.h"
 
 #include <cstdint>

@@ -20,8 +20,8 @@ constexpr std::uint32_t kGreen = 0xFF00FF00;
 constexpr std::uint32_t kBlue = 0xFF0000FF;
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 
-ImagePtr paint(int width, int height, const std::function<std::uint32_t(int, int)>& colorAt, double scale = 1)
-{
+ImagePtr paint(int width, int height, const std::function<std::uint32_t(int, int)>& colorAt,
+               double scale = 1) {
     auto image = std::make_shared<Image>(width, height, scale);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -33,23 +33,25 @@ ImagePtr paint(int width, int height, const std::function<std::uint32_t(int, int
 }
 
 // Four vertical bands of a quarter of the width each: red, green, blue, white.
-ImagePtr bands(int width, int height)
-{
+ImagePtr bands(int width, int height) {
     return paint(width, height, [width](int x, int) {
         const std::uint32_t colors[] = {kRed, kGreen, kBlue, kWhite};
         return colors[x * 4 / width];
     });
 }
 
-std::uint32_t alphaOf(const Image& image, int x, int y) { return image.pixelAt(x, y) >> 24; }
+std::uint32_t alphaOf(const Image& image, int x, int y) {
+    return image.pixelAt(x, y) >> 24;
+}
 
 // Captures what is written to the log while it lives.
 class LogCapture {
 public:
-    LogCapture() : sink_(std::make_shared<spdlog::sinks::ostream_sink_mt>(stream_)) { log().sinks().push_back(sink_); }
+    LogCapture() : sink_(std::make_shared<spdlog::sinks::ostream_sink_mt>(stream_)) {
+        log().sinks().push_back(sink_);
+    }
     ~LogCapture() { std::erase(log().sinks(), sink_); }
-    std::string text()
-    {
+    std::string text() {
         log().flush();
         return stream_.str();
     }
@@ -59,36 +61,34 @@ private:
     std::shared_ptr<spdlog::sinks::ostream_sink_mt> sink_;
 };
 
-TEST(ScaleAndCrop, WideImageIsScaledToTheHeightAndCutEquallyLeftAndRight)
-{
+TEST(ScaleAndCrop, WideImageIsScaledToTheHeightAndCutEquallyLeftAndRight) {
     // 100 × 50 into 60 × 60: drawn at 120 × 60 from x = −30, so source columns 25–75 remain:
     // the green band on the left half of the result, the blue band on the right.
     auto result = imageByScalingAndCroppingForSize(*bands(100, 50), 60, 60);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->pixelWidth(), 60);
     EXPECT_EQ(result->pixelHeight(), 60);
+    // Sampled a few pixels away from the band edges, which the filter blends.
     for (int y : {0, 30, 59}) {
-        EXPECT_EQ(result->pixelAt(0, y), kGreen) << y;
+        EXPECT_EQ(result->pixelAt(3, y), kGreen) << y;
         EXPECT_EQ(result->pixelAt(27, y), kGreen) << y;
         EXPECT_EQ(result->pixelAt(32, y), kBlue) << y;
-        EXPECT_EQ(result->pixelAt(59, y), kBlue) << y;
+        EXPECT_EQ(result->pixelAt(56, y), kBlue) << y;
     }
 }
 
-TEST(ScaleAndCrop, TallImageIsMovedUp)
-{
+TEST(ScaleAndCrop, TallImageIsMovedUp) {
     // 50 × 100 into 60 × 60: drawn at 60 × 120 from y = −30; rows 25–75 of the source remain.
     auto tall = paint(50, 100, [](int, int y) { return y < 25 ? kRed : (y < 75 ? kGreen : kBlue); });
     auto result = imageByScalingAndCroppingForSize(*tall, 60, 60);
     ASSERT_NE(result, nullptr);
     for (int x : {0, 30, 59}) {
-        EXPECT_EQ(result->pixelAt(x, 0), kGreen);
-        EXPECT_EQ(result->pixelAt(x, 59), kGreen);
+        EXPECT_EQ(result->pixelAt(x, 3), kGreen);
+        EXPECT_EQ(result->pixelAt(x, 56), kGreen);
     }
 }
 
-TEST(ScaleAndCrop, SameSizeIsUnchangedAndScaleIsKept)
-{
+TEST(ScaleAndCrop, SameSizeIsUnchangedAndScaleIsKept) {
     auto source = bands(100, 50);
     auto same = imageByScalingAndCroppingForSize(*source, 100, 50);
     ASSERT_NE(same, nullptr);
@@ -108,8 +108,7 @@ TEST(ScaleAndCrop, SameSizeIsUnchangedAndScaleIsKept)
     EXPECT_EQ(scaled->pixelAt(57, 30), kBlue);
 }
 
-TEST(ScaleByWidth, KeepsTheAspectRatio)
-{
+TEST(ScaleByWidth, KeepsTheAspectRatio) {
     auto result = imageByScalingByWidth(*bands(100, 50), 50);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->pixelWidth(), 50);
@@ -123,8 +122,7 @@ TEST(ScaleByWidth, KeepsTheAspectRatio)
     EXPECT_EQ(doubled->pixelAt(199, 99), kWhite);
 }
 
-TEST(ImageScaling, FailureLogsAndGivesNothing)
-{
+TEST(ImageScaling, FailureLogsAndGivesNothing) {
     LogCapture capture;
     auto source = bands(100, 50);
     Image empty(0, 0);
@@ -140,8 +138,7 @@ TEST(ImageScaling, FailureLogsAndGivesNothing)
     EXPECT_NE(capture.text().find("could not scale image"), std::string::npos);
 }
 
-TEST(RoundedRect, CornersAreTransparentAndTheRestIsKept)
-{
+TEST(RoundedRect, CornersAreTransparentAndTheRestIsKept) {
     auto source = paint(40, 30, [](int, int) { return kRed; });
     auto rounded = createRoundedRectImage(*source, 8);
     ASSERT_NE(rounded, nullptr);
@@ -162,7 +159,8 @@ TEST(RoundedRect, CornersAreTransparentAndTheRestIsKept)
     EXPECT_EQ(pill->pixelAt(20, 15), kRed);
 
     // The radius is in points: at scale 2 the corner spans twice the pixels.
-    auto retina = paint(40, 40, [](int, int) { return kRed; }, 2);
+    auto retina = paint(
+        40, 40, [](int, int) { return kRed; }, 2);
     auto retinaRounded = createRoundedRectImage(*retina, 8);
     EXPECT_DOUBLE_EQ(retinaRounded->scale(), 2);
     EXPECT_EQ(alphaOf(*retinaRounded, 3, 3), 0u);
@@ -172,10 +170,9 @@ TEST(RoundedRect, CornersAreTransparentAndTheRestIsKept)
     EXPECT_EQ(createRoundedRectImage(empty, 8)->pixelWidth(), 0);
 }
 
-TEST(JpegSizeLimit, StepsDownUntilThePictureFits)
-{
+TEST(JpegSizeLimit, StepsDownUntilThePictureFits) {
     std::mt19937 random(7);
-    auto noise = paint(300, 300, [&](int, int) { return 0xFF000000u | (random() & 0xFFFFFFu); });
+    auto noise = paint(500, 500, [&](int, int) { return 0xFF000000u | (random() & 0xFFFFFFu); });
 
     std::string data = JpegSizeLimit::encode(*noise, JpegSizeLimit::postQualities());
     ASSERT_FALSE(data.empty());

@@ -10,15 +10,13 @@ namespace zorlet::test {
 // Pins the main clock's "now" (virtual, so it does not move) and its zone for one test.
 class PinnedClock {
 public:
-    explicit PinnedClock(const DateParts& now, std::string zone = "Asia/Shanghai")
-    {
+    explicit PinnedClock(const DateParts& now, std::string zone = "Asia/Shanghai") {
         Clock& clock = MainLoop::main().clock();
         clock.setVirtual(true);
         clock.setTimeZone(zone);
         clock.pinNow(Calendar::timeOf(now, zone));
     }
-    ~PinnedClock()
-    {
+    ~PinnedClock() {
         Clock& clock = MainLoop::main().clock();
         clock.unpinNow();
         clock.setTimeZone("");

@@ -11,8 +11,7 @@
 namespace zorlet {
 namespace {
 
-TEST(PostConverter, ReadsFieldsAndDerivedFlags)
-{
+TEST(PostConverter, ReadsFieldsAndDerivedFlags) {
     auto post = Post::convertFromDictionary(Json::parse(R"({
         "postId": 31, "purpose": "爬山", "content": "周末去香山", "place": "香山", "cityName": "北京",
         "categoryId": 6, "categoryName": "户外", "date": "06-08 周六", "respCnt": 3, "hasResp": 1,
@@ -38,19 +37,15 @@ TEST(PostConverter, ReadsFieldsAndDerivedFlags)
     EXPECT_FALSE(post->hasRespPersons());
 }
 
-TEST(PostConverter, FullPlaceNeedsAPlace)
-{
+TEST(PostConverter, FullPlaceNeedsAPlace) {
     struct Case {
         const char* place;
         const char* city;
         std::optional<std::string> expected;
     };
     const Case cases[] = {
-        {"", "上海", std::nullopt},
-        {"", "", std::nullopt},
-        {"外滩", "", "外滩"},
-        {"外滩", "上海", "上海 外滩"},
-        {" ", "", " "},
+        {"", "上海", std::nullopt},    {"", "", std::nullopt}, {"外滩", "", "外滩"},
+        {"外滩", "上海", "上海 外滩"}, {" ", "", " "},
     };
     for (const auto& c : cases) {
         Post post;
@@ -62,8 +57,7 @@ TEST(PostConverter, FullPlaceNeedsAPlace)
         EXPECT_FALSE(Post::convertFromDictionary(Json::parse(json))->hasRespPersons()) << json;
 }
 
-TEST(UserHomeConverter, AppliesTheUserViewAndRebuildsPreferences)
-{
+TEST(UserHomeConverter, AppliesTheUserViewAndRebuildsPreferences) {
     auto home = UserHome::convertFromDictionary(Json::parse(R"({
         "userView": {"uid": 4, "nickname": "小李", "postView": {"postId": 1}},
         "preferenceViews": [{"preferenceId": 2, "title": "喜欢的活动"}, {"preferenceId": 5}],
@@ -87,7 +81,8 @@ TEST(UserHomeConverter, AppliesTheUserViewAndRebuildsPreferences)
     EXPECT_FALSE(home->socialSecret);
 
     UserPtr sameUser = home->user;
-    home->updateFromDictionary(Json::parse(R"({"userView": {"uid": 4, "nickname": "老李"}, "latitude": null})"));
+    home->updateFromDictionary(
+        Json::parse(R"({"userView": {"uid": 4, "nickname": "老李"}, "latitude": null})"));
     EXPECT_EQ(home->user, sameUser);
     EXPECT_EQ(home->user->nickname, "老李");
     EXPECT_TRUE(home->preferences.empty());
@@ -110,8 +105,7 @@ TEST(UserHomeConverter, AppliesTheUserViewAndRebuildsPreferences)
     EXPECT_EQ(empty->objIdentity(), 0);
 }
 
-TEST(UserHomeConverter, RegisterDayInTheClocksZone)
-{
+TEST(UserHomeConverter, RegisterDayInTheClocksZone) {
     test::PinnedClock clock({.year = 2013, .month = 6, .day = 1});
     UserHome home;
     home.registerTime = 1356969600;  // 2012-12-31 16:00 UTC, already 2013-01-01 in Shanghai
@@ -120,8 +114,7 @@ TEST(UserHomeConverter, RegisterDayInTheClocksZone)
     EXPECT_FALSE(home.registerTimeText().empty());
 }
 
-TEST(IdeaUserConverter, ConvertsUserWithPostAndMilliseconds)
-{
+TEST(IdeaUserConverter, ConvertsUserWithPostAndMilliseconds) {
     auto ideaUser = IdeaUser::convertFromDictionary(Json::parse(R"({
         "ideaId": 17, "createTime": 5000, "userView": {"uid": 23, "postView": {"postId": 4}}
     })"));

@@ -6,8 +6,7 @@
 namespace zorlet {
 namespace {
 
-TEST(PreferenceConverter, ReadsQuestionOptionsAndAnswers)
-{
+TEST(PreferenceConverter, ReadsQuestionOptionsAndAnswers) {
     auto preference = Preference::convertFromDictionary(Json::parse(R"({
         "preferenceId": 3, "title": "周末喜欢做什么", "displayAnswer": "看电影,爬山", "description": null,
         "tip": "还没有回答", "inputType": 0, "openDescription": true, "answer": ["0", "2"],
@@ -24,15 +23,15 @@ TEST(PreferenceConverter, ReadsQuestionOptionsAndAnswers)
     EXPECT_EQ(preference->options[2]->objIdentity(), 2);
     EXPECT_EQ(preference->maxValidationValue, 3);
 
-    for (const char* json : {R"({})", R"({"answer": null, "options": null})", R"({"answer": 5, "options": {}})"}) {
+    for (const char* json :
+         {R"({})", R"({"answer": null, "options": null})", R"({"answer": 5, "options": {}})"}) {
         auto empty = Preference::convertFromDictionary(Json::parse(json));
         EXPECT_TRUE(empty->answers.empty()) << json;
         EXPECT_TRUE(empty->options.empty()) << json;
     }
 }
 
-TEST(PreferenceDisplay, FinalDisplayAnswer)
-{
+TEST(PreferenceDisplay, FinalDisplayAnswer) {
     struct Case {
         std::vector<Json> answers;
         const char* description;
@@ -63,8 +62,7 @@ TEST(PreferenceDisplay, FinalDisplayAnswer)
     EXPECT_EQ(blank.finalDisplayAnswer(), "tip");
 }
 
-TEST(PreferenceCopy, OwnAnswersSharedOptions)
-{
+TEST(PreferenceCopy, OwnAnswersSharedOptions) {
     auto original = Preference::convertFromDictionary(
         Json::parse(R"({"preferenceId": 1, "answer": [1], "options": [{"name": "a", "value": 0}]})"));
     auto copy = original->copy();

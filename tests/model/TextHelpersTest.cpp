@@ -1,7 +1,6 @@
 #include "model/DeepCopy.h"
 #include "model/EmptyText.h"
 #include "model/HexBytes.h"
-#include "model/ProfileValidation.h"
 #include "model/RelativeTime.h"
 #include "model/TextLength.h"
 #include "model/User.h"
@@ -18,31 +17,21 @@ namespace {
 using namespace std::chrono_literals;
 using test::PinnedClock;
 
-std::string repeat(const std::string& text, int times)
-{
-    std::string result;
-    for (int i = 0; i < times; ++i)
-        result += text;
-    return result;
-}
-
-TEST(ChineseLength, CountsUtf16UnitsAbove127Twice)
-{
+TEST(ChineseLength, CountsUtf16UnitsAbove127Twice) {
     struct Case {
         std::string text;
         std::size_t expected;
     };
     const Case cases[] = {
-        {"", 0},          {"abc", 3},       {"你好", 4},      {"a你", 3},
-        {"é", 2},         {"😀", 4},        {"a😀b", 6},      {" ", 1},
-        {"\xFF", 2},      {"\xE4\xBD", 4},  {"\xE4\xBDx", 5},  // broken sequences count wide per byte
+        {"", 0},    {"abc", 3}, {"你好", 4}, {"a你", 3},      {"é", 2},         {"😀", 4},
+        {"a😀b", 6}, {" ", 1},   {"\xFF", 2}, {"\xE4\xBD", 4}, {"\xE4\xBDx", 5},  // broken sequences count
+                                                                                 // wide per byte
     };
     for (const auto& c : cases)
         EXPECT_EQ(chineseLength(c.text), c.expected) << c.text;
 }
 
-TEST(EmptyText, OnlyNothingNullAndTheEmptyTextAreEmpty)
-{
+TEST(EmptyText, OnlyNothingNullAndTheEmptyTextAreEmpty) {
     EXPECT_TRUE(isEmpty(""));
     EXPECT_TRUE(isEmpty(std::string()));
     EXPECT_TRUE(isEmpty(static_cast<const char*>(nullptr)));
@@ -56,15 +45,13 @@ TEST(EmptyText, OnlyNothingNullAndTheEmptyTextAreEmpty)
     EXPECT_FALSE(isNotEmpty(Json()));
 }
 
-TEST(HexBytes, UpperCaseWithoutSeparators)
-{
+TEST(HexBytes, UpperCaseWithoutSeparators) {
     EXPECT_EQ(stringWithHexBytes(std::string("\x0A\xFF", 2)), "0AFF");
     EXPECT_EQ(stringWithHexBytes(std::string("\x00\x01\x7f\x80", 4)), "00017F80");
     EXPECT_EQ(stringWithHexBytes(""), "");
 }
 
-TEST(DeepCopy, ValueListsAndRecordLists)
-{
+TEST(DeepCopy, ValueListsAndRecordLists) {
     std::vector<double> values{1, 2};
     auto copied = trueDeepCopy(values);
     copied[0] = 5;
@@ -80,8 +67,7 @@ TEST(DeepCopy, ValueListsAndRecordLists)
     EXPECT_EQ(copies[1], nullptr);
 }
 
-TEST(ShowBefore, EveryStep)
-{
+TEST(ShowBefore, EveryStep) {
     PinnedClock clock({.year = 2012, .month = 12, .day = 20, .hour = 15, .minute = 30});
     SystemTime now = PinnedClock::now();
     struct Case {
@@ -89,10 +75,10 @@ TEST(ShowBefore, EveryStep)
         const char* expected;
     };
     const Case cases[] = {
-        {-5s, "0秒前"},       {0s, "0秒前"},         {0.5s, "0秒前"},     {59.9s, "59秒前"},
-        {60s, "1分钟前"},     {3599s, "59分钟前"},   {3600s, "1小时前"},  {23h + 59min, "23小时前"},
-        {24h, "昨天"},        {30h, "昨天"},         {47h + 59min, "昨天"}, {48h, "前天"},
-        {50h, "前天"},        {72h, "12-17"},        {80h, "12-17"},
+        {-5s, "0秒前"},   {0s, "0秒前"},       {0.5s, "0秒前"},       {59.9s, "59秒前"},
+        {60s, "1分钟前"}, {3599s, "59分钟前"}, {3600s, "1小时前"},    {23h + 59min, "23小时前"},
+        {24h, "昨天"},    {30h, "昨天"},       {47h + 59min, "昨天"}, {48h, "前天"},
+        {50h, "前天"},    {72h, "12-17"},      {80h, "12-17"},
     };
     for (const auto& c : cases) {
         auto date = now - std::chrono::duration_cast<SystemTime::duration>(c.ago);
@@ -103,31 +89,11 @@ TEST(ShowBefore, EveryStep)
     EXPECT_EQ(showBefore(lastYear), "2011-12-04");
 }
 
-TEST(ShowBefore, CalendarYearOfTheZone)
-{
+TEST(ShowBefore, CalendarYearOfTheZone) {
     // 2013-01-01 00:30 in Shanghai; four days earlier it was still 2012 there.
     PinnedClock clock({.year = 2013, .month = 1, .day = 1, .minute = 30});
     EXPECT_EQ(showBefore(PinnedClock::now() - std::chrono::hours(96)), "2012-12-28");
     EXPECT_EQ(showBefore(PinnedClock::now() - std::chrono::hours(48)), "前天");
-}
-
-TEST(ProfileValidation, LengthRules)
-{
-    EXPECT_EQ(ProfileValidation::validateNickname(""), "昵称必须1-10个字以内");
-    EXPECT_EQ(ProfileValidation::validateNickname(repeat("张", 11)), "昵称必须1-10个字以内");
-    EXPECT_EQ(ProfileValidation::validateNickname(repeat("a", 21)), "昵称必须1-10个字以内");
-
-    EXPECT_EQ(ProfileValidation::validateFeature(""), std::nullopt);
-    EXPECT_EQ(ProfileValidation::validateFeature(repeat("好", 70)), std::nullopt);
-    EXPECT_EQ(ProfileValidation::validateFeature(repeat("好", 70) + "a"), "个人简介请不要超过70个字");
-    EXPECT_EQ(ProfileValidation::validateFeature(repeat("好", 71)), "个人简介请不要超过70个字");
-
-    EXPECT_EQ(ProfileValidation::validateProfession(""), "职业描述不能少于1个字");
-    EXPECT_EQ(ProfileValidation::validateProfession("a"), "职业描述不能少于1个字");
-    EXPECT_EQ(ProfileValidation::validateProfession("ab"), std::nullopt);
-    EXPECT_EQ(ProfileValidation::validateProfession("医"), std::nullopt);
-    EXPECT_EQ(ProfileValidation::validateProfession(repeat("医", 10)), std::nullopt);
-    EXPECT_EQ(ProfileValidation::validateProfession(repeat("医", 10) + "a"), "职业描述请不要超过10个字");
 }
 
 }  // namespace

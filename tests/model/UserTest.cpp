@@ -20,8 +20,7 @@ constexpr double kHomeLongitude = 116.4;
 // Signs in a user with uid 1 at the given position for the test's duration.
 class SignedIn {
 public:
-    explicit SignedIn(double latitude = kHomeLatitude, double longitude = kHomeLongitude)
-    {
+    explicit SignedIn(double latitude = kHomeLatitude, double longitude = kHomeLongitude) {
         auto home = std::make_shared<UserHome>();
         home->user->uid = 1;
         home->updateLatitude(latitude, longitude);
@@ -31,8 +30,7 @@ public:
 };
 
 // A user `metres` due north of the signed-in home.
-UserPtr userNorthOfHome(double metres, std::int64_t uid = 2)
-{
+UserPtr userNorthOfHome(double metres, std::int64_t uid = 2) {
     auto user = std::make_shared<User>();
     user->uid = uid;
     double degrees = metres / kEarthMeanRadiusMetres * 180 / std::numbers::pi;
@@ -40,8 +38,7 @@ UserPtr userNorthOfHome(double metres, std::int64_t uid = 2)
     return user;
 }
 
-TEST(UserConverter, ReadsFieldsAndEmptiesWhatIsAbsentNullOrMistyped)
-{
+TEST(UserConverter, ReadsFieldsAndEmptiesWhatIsAbsentNullOrMistyped) {
     auto user = User::convertFromDictionary(Json::parse(R"({
         "uid": 42, "nickname": "小明", "gender": 1, "newLogo": "http://x/new.jpg", "hasLogo": true,
         "birthYear": 1990, "profession": null, "constellation": ["not", "text"], "tokenExpired": null,
@@ -68,8 +65,7 @@ TEST(UserConverter, ReadsFieldsAndEmptiesWhatIsAbsentNullOrMistyped)
     EXPECT_EQ(fromNothing->nickname, "");
 }
 
-TEST(UserConverter, TakesLocationOnlyAsAListOfExactlyTwoNumbers)
-{
+TEST(UserConverter, TakesLocationOnlyAsAListOfExactlyTwoNumbers) {
     struct Case {
         const char* json;
         std::vector<double> expected;
@@ -98,8 +94,7 @@ TEST(UserConverter, TakesLocationOnlyAsAListOfExactlyTwoNumbers)
     EXPECT_EQ(user->location, (std::vector<double>{3.5, 4.5}));
 }
 
-TEST(UserConverter, ReadsThePostOnlyThroughConvert)
-{
+TEST(UserConverter, ReadsThePostOnlyThroughConvert) {
     auto user = User::convertFromDictionary(
         Json::parse(R"({"uid": 5, "postView": {"postId": 77, "purpose": "看电影"}})"));
     ASSERT_NE(user->post, nullptr);
@@ -115,8 +110,7 @@ TEST(UserConverter, ReadsThePostOnlyThroughConvert)
         EXPECT_EQ(User::convertFromDictionary(Json::parse(json))->post, nullptr) << json;
 }
 
-TEST(UserCopy, DeepCopiesLocationSharesPostAndForgetsTheInvitation)
-{
+TEST(UserCopy, DeepCopiesLocationSharesPostAndForgetsTheInvitation) {
     auto user = User::convertFromDictionary(
         Json::parse(R"({"uid": 8, "nickname": "阿花", "location": [1, 2], "postView": {"postId": 3}})"));
     user->isBeDated = true;
@@ -130,8 +124,7 @@ TEST(UserCopy, DeepCopiesLocationSharesPostAndForgetsTheInvitation)
     EXPECT_EQ(user->location[0], 1);
 }
 
-TEST(UserTexts, BasicInfoShowsPositiveAgesAndProfessions)
-{
+TEST(UserTexts, BasicInfoShowsPositiveAgesAndProfessions) {
     PinnedClock clock({.year = 2013, .month = 6, .day = 1, .hour = 12});
     struct Case {
         std::int64_t birthYear;
@@ -139,8 +132,8 @@ TEST(UserTexts, BasicInfoShowsPositiveAgesAndProfessions)
         const char* expected;
     };
     const Case cases[] = {
-        {1988, "教师", "25岁 教师"}, {1988, "", "25岁 "},  {0, "教师", "教师"},
-        {2013, "教师", "教师"},      {2020, "", ""},       {2012, "学生", "1岁 学生"},
+        {1988, "教师", "25岁 教师"}, {1988, "", "25岁 "}, {0, "教师", "教师"},
+        {2013, "教师", "教师"},      {2020, "", ""},      {2012, "学生", "1岁 学生"},
     };
     for (const auto& c : cases) {
         User user;
@@ -150,8 +143,7 @@ TEST(UserTexts, BasicInfoShowsPositiveAgesAndProfessions)
     }
 }
 
-TEST(UserTexts, BasicInfoWithDistanceJoinsEveryPartThatIsThere)
-{
+TEST(UserTexts, BasicInfoWithDistanceJoinsEveryPartThatIsThere) {
     PinnedClock clock({.year = 2013, .month = 6, .day = 1});
     SignedIn signedIn;
     auto user = userNorthOfHome(1234);
@@ -170,23 +162,21 @@ TEST(UserTexts, BasicInfoWithDistanceJoinsEveryPartThatIsThere)
     EXPECT_EQ(user->basicInfoWithDistance(), "白羊座 ");
 }
 
-TEST(UserDistance, TextTruncatesToHundredsOfMetres)
-{
+TEST(UserDistance, TextTruncatesToHundredsOfMetres) {
     struct Case {
         double metres;
         const char* expected;
     };
     const Case cases[] = {
-        {0, "<0.1km"},         {99, "<0.1km"},        {99.999, "<0.1km"},   {100, "0.1km"},
-        {199.9, "0.1km"},      {1234, "1.2km"},       {99950, "99.9km"},    {99999, "99.9km"},
-        {99999.99, "99.9km"},  {100000, ">99.9km"},   {2e7, ">99.9km"},
+        {0, "<0.1km"},        {99, "<0.1km"},      {99.999, "<0.1km"}, {100, "0.1km"},
+        {199.9, "0.1km"},     {1234, "1.2km"},     {99950, "99.9km"},  {99999, "99.9km"},
+        {99999.99, "99.9km"}, {100000, ">99.9km"}, {2e7, ">99.9km"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(User::distanceText(c.metres), c.expected) << c.metres;
 }
 
-TEST(UserDistance, FromTheSignedInUsersHome)
-{
+TEST(UserDistance, FromTheSignedInUsersHome) {
     SignedIn signedIn;
     // Positions a millimetre inside each boundary, so rounding of the formula cannot cross it.
     struct Case {
@@ -194,8 +184,7 @@ TEST(UserDistance, FromTheSignedInUsersHome)
         const char* expected;
     };
     const Case cases[] = {
-        {0, "<0.1km"},         {99, "<0.1km"},        {100.001, "0.1km"},
-        {99998.999, "99.9km"}, {100000.001, ">99.9km"},
+        {0, "<0.1km"}, {99, "<0.1km"}, {100.001, "0.1km"}, {99998.999, "99.9km"}, {100000.001, ">99.9km"},
     };
     for (const auto& c : cases) {
         auto user = userNorthOfHome(c.metres);
@@ -208,8 +197,7 @@ TEST(UserDistance, FromTheSignedInUsersHome)
     EXPECT_EQ(user->distanceFromCurrentUser(), "0.8km");
 }
 
-TEST(UserDistance, NoneForOneselfUnknownPositionsOrNobodySignedIn)
-{
+TEST(UserDistance, NoneForOneselfUnknownPositionsOrNobodySignedIn) {
     EXPECT_EQ(userNorthOfHome(500)->distanceFromCurrentUser(), "");  // nobody signed in
     {
         SignedIn signedIn;
@@ -230,8 +218,7 @@ TEST(UserDistance, NoneForOneselfUnknownPositionsOrNobodySignedIn)
     }
 }
 
-TEST(GeoDistance, MatchesKnownGreatCircleDistances)
-{
+TEST(GeoDistance, MatchesKnownGreatCircleDistances) {
     // One degree along the equator, a quarter meridian, and Beijing to Shanghai (about 1067 km).
     EXPECT_NEAR(geodesicDistanceMetres(0, 0, 0, 1), 111195.08, 0.01);
     EXPECT_NEAR(geodesicDistanceMetres(0, 0, 90, 0), 10007557.2, 0.1);
@@ -239,16 +226,17 @@ TEST(GeoDistance, MatchesKnownGreatCircleDistances)
     EXPECT_NEAR(geodesicDistanceMetres(10, 20, -10, -160), std::numbers::pi * kEarthMeanRadiusMetres, 1);
 }
 
-TEST(UserTexts, OnlineStatusAndPlatformName)
-{
+TEST(UserTexts, OnlineStatusAndPlatformName) {
     struct Case {
         std::int64_t status;
         const char* text;
         RgbaColor color;
     };
     const Case cases[] = {
-        {0, "当前在线", {0.18, 0.7, 0.25, 1}}, {1, "今日来访", {1.0, 0.6, 0.0, 1}},
-        {2, "近期来访", {0.8, 0.8, 0.8, 1}},   {3, "", {1, 1, 1, 1}},
+        {0, "当前在线", {0.18, 0.7, 0.25, 1}},
+        {1, "今日来访", {1.0, 0.6, 0.0, 1}},
+        {2, "近期来访", {0.8, 0.8, 0.8, 1}},
+        {3, "", {1, 1, 1, 1}},
         {-1, "", {1, 1, 1, 1}},
     };
     for (const auto& c : cases) {
@@ -269,8 +257,7 @@ TEST(UserTexts, OnlineStatusAndPlatformName)
     }
 }
 
-TEST(UserContext, AnswersWhoIsSignedIn)
-{
+TEST(UserContext, AnswersWhoIsSignedIn) {
     UserContext::logout();
     EXPECT_EQ(UserContext::getUid(), 0);
     EXPECT_FALSE(UserContext::hasLogin());

@@ -13,8 +13,7 @@ namespace zorlet {
 
 namespace {
 
-std::optional<OrderedJson> readListFile(const std::filesystem::path& path)
-{
+std::optional<OrderedJson> readListFile(const std::filesystem::path& path) {
     auto bytes = AtomicFile::read(path);
     if (!bytes)
         return std::nullopt;
@@ -23,9 +22,8 @@ std::optional<OrderedJson> readListFile(const std::filesystem::path& path)
 
 // The envelope's `result` of a synchronous GET of `uri`, when the server answered
 // with status 200 and `success` true; nothing otherwise.
-std::optional<OrderedJson> fetchResult(const std::string& uri)
-{
-    HttpRequestPtr request = HttpRequestSender::createGetRequestWithUrl(UrlUtils::urlStringWithUri(uri), {});
+std::optional<OrderedJson> fetchResult(const std::string& uri) {
+    HttpRequestPtr request = HttpRequestSender::backgroundGetRequestWithUrl(UrlUtils::urlStringWithUri(uri), {});
     if (!request)
         return std::nullopt;
     request->startSynchronous();
@@ -49,8 +47,7 @@ std::optional<OrderedJson> fetchResult(const std::string& uri)
 
 // Shared by the list and the keyed-object loads: `isWanted` tells a usable value.
 template <typename IsWanted>
-std::optional<OrderedJson> loadData(const std::string& name, const std::string& uri, IsWanted isWanted)
-{
+std::optional<OrderedJson> loadData(const std::string& name, const std::string& uri, IsWanted isWanted) {
     std::optional<OrderedJson> readValue;
     for (const auto& path : {BaseData::resourceFolder() / name, BaseData::downloadedFilePath(name)}) {
         auto value = readListFile(path);
@@ -64,8 +61,9 @@ std::optional<OrderedJson> loadData(const std::string& name, const std::string& 
     auto result = fetchResult(uri);
     if (result && isWanted(*result)) {
         // The shipped folder may be read-only, so a downloaded list goes to the data folder.
-        std::string error = AtomicFile::write(BaseData::downloadedFilePath(name),
-                                              result->dump(2, ' ', false, OrderedJson::error_handler_t::replace));
+        std::string error =
+            AtomicFile::write(BaseData::downloadedFilePath(name),
+                              result->dump(2, ' ', false, OrderedJson::error_handler_t::replace));
         if (!error.empty())
             log().warn("could not keep reference list {}: {}", name, error);
         return result;
@@ -77,28 +75,24 @@ std::optional<OrderedJson> loadData(const std::string& name, const std::string& 
 
 BaseData::BaseData() : resourceFolder_(ZORLET_RESOURCES_DIR) {}
 
-BaseData& BaseData::sharedData()
-{
+BaseData& BaseData::sharedData() {
     static BaseData data;
     return data;
 }
 
-void BaseData::setResourceFolder(std::filesystem::path folder)
-{
+void BaseData::setResourceFolder(std::filesystem::path folder) {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     data.resourceFolder_ = std::move(folder);
 }
 
-std::filesystem::path BaseData::resourceFolder()
-{
+std::filesystem::path BaseData::resourceFolder() {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     return data.resourceFolder_;
 }
 
-void BaseData::resetForTesting()
-{
+void BaseData::resetForTesting() {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     data.categoryArray_.reset();
@@ -107,13 +101,11 @@ void BaseData::resetForTesting()
     data.citiesDictionary_.reset();
 }
 
-std::filesystem::path BaseData::downloadedFilePath(const std::string& name)
-{
+std::filesystem::path BaseData::downloadedFilePath(const std::string& name) {
     return DataFolder::shared().file("reference/" + name);
 }
 
-std::optional<std::filesystem::path> BaseData::dataFilePath(const std::string& name)
-{
+std::optional<std::filesystem::path> BaseData::dataFilePath(const std::string& name) {
     std::error_code error;
     for (const auto& path : {resourceFolder() / name, downloadedFilePath(name)}) {
         if (std::filesystem::is_regular_file(path, error))
@@ -122,18 +114,15 @@ std::optional<std::filesystem::path> BaseData::dataFilePath(const std::string& n
     return std::nullopt;
 }
 
-std::optional<OrderedJson> BaseData::loadArrayData(const std::string& name, const std::string& uri)
-{
+std::optional<OrderedJson> BaseData::loadArrayData(const std::string& name, const std::string& uri) {
     return loadData(name, uri, [](const OrderedJson& value) { return value.is_array(); });
 }
 
-std::optional<OrderedJson> BaseData::loadDictionaryData(const std::string& name, const std::string& uri)
-{
+std::optional<OrderedJson> BaseData::loadDictionaryData(const std::string& name, const std::string& uri) {
     return loadData(name, uri, [](const OrderedJson& value) { return value.is_object(); });
 }
 
-std::vector<CategoryPtr> BaseData::getCategories()
-{
+std::vector<CategoryPtr> BaseData::getCategories() {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     if (!data.categoryArray_) {
@@ -147,8 +136,7 @@ std::vector<CategoryPtr> BaseData::getCategories()
     return *data.categoryArray_;
 }
 
-std::vector<ProfessionPtr> BaseData::getProfessions()
-{
+std::vector<ProfessionPtr> BaseData::getProfessions() {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     if (!data.professionArray_) {
@@ -162,8 +150,7 @@ std::vector<ProfessionPtr> BaseData::getProfessions()
     return *data.professionArray_;
 }
 
-std::vector<ProvincePtr> BaseData::getProvinces()
-{
+std::vector<ProvincePtr> BaseData::getProvinces() {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     if (!data.provinceArray_) {
@@ -184,8 +171,7 @@ std::vector<ProvincePtr> BaseData::getProvinces()
     return *data.provinceArray_;
 }
 
-std::vector<CityPtr> BaseData::getCitiesWithProvinceId(std::int64_t provinceId)
-{
+std::vector<CityPtr> BaseData::getCitiesWithProvinceId(std::int64_t provinceId) {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
     if (!data.citiesDictionary_)
@@ -194,8 +180,7 @@ std::vector<CityPtr> BaseData::getCitiesWithProvinceId(std::int64_t provinceId)
     return found == data.citiesDictionary_->end() ? std::vector<CityPtr>{} : found->second;
 }
 
-int BaseData::indexOfProvinces(std::int64_t provinceId)
-{
+int BaseData::indexOfProvinces(std::int64_t provinceId) {
     auto provinces = getProvinces();
     for (std::size_t i = 0; i < provinces.size(); ++i) {
         if (provinces[i]->provinceId == provinceId)
@@ -204,8 +189,7 @@ int BaseData::indexOfProvinces(std::int64_t provinceId)
     return -1;
 }
 
-int BaseData::indexOfCities(std::int64_t cityId, std::int64_t provinceId)
-{
+int BaseData::indexOfCities(std::int64_t cityId, std::int64_t provinceId) {
     auto cities = getCitiesWithProvinceId(provinceId);
     for (std::size_t i = 0; i < cities.size(); ++i) {
         if (cities[i]->cityId == cityId)
@@ -214,8 +198,7 @@ int BaseData::indexOfCities(std::int64_t cityId, std::int64_t provinceId)
     return -1;
 }
 
-int BaseData::indexOfCategory(std::int64_t categoryId)
-{
+int BaseData::indexOfCategory(std::int64_t categoryId) {
     auto categories = getCategories();
     for (std::size_t i = 0; i < categories.size(); ++i) {
         if (categories[i]->categoryId == categoryId)
@@ -224,8 +207,7 @@ int BaseData::indexOfCategory(std::int64_t categoryId)
     return -1;
 }
 
-CategoryPtr BaseData::getCategory(std::int64_t categoryId)
-{
+CategoryPtr BaseData::getCategory(std::int64_t categoryId) {
     for (auto& category : getCategories()) {
         if (category->categoryId == categoryId)
             return category;

@@ -9,8 +9,7 @@
 
 namespace zorlet {
 
-std::optional<std::string> ProfileValidation::validateNickname(const std::string& nickname)
-{
+std::optional<std::string> ProfileValidation::validateNickname(const std::string& nickname) {
     std::size_t length = chineseLength(nickname);
     if (length < 1 || length > 20)
         return "昵称必须1-10个字以内";
@@ -21,8 +20,9 @@ std::optional<std::string> ProfileValidation::validateNickname(const std::string
         return std::nullopt;
     request->startSynchronous();
     if (request->error() || request->responseStatusCode() != 200) {
-        log().error("error: {}", request->error() ? request->error()->message
-                                                  : "HTTP status " + std::to_string(request->responseStatusCode()));
+        log().error("error: {}", request->error()
+                                     ? request->error()->message
+                                     : "HTTP status " + std::to_string(request->responseStatusCode()));
         return std::nullopt;
     }
     auto envelope = parseJson(request->responseString());
@@ -40,15 +40,13 @@ std::optional<std::string> ProfileValidation::validateNickname(const std::string
     return message.empty() ? "该昵称已被使用" : message;
 }
 
-std::optional<std::string> ProfileValidation::validateFeature(const std::string& feature)
-{
+std::optional<std::string> ProfileValidation::validateFeature(const std::string& feature) {
     if (chineseLength(feature) >= 141)
         return "个人简介请不要超过70个字";
     return std::nullopt;
 }
 
-std::optional<std::string> ProfileValidation::validateProfession(const std::string& profession)
-{
+std::optional<std::string> ProfileValidation::validateProfession(const std::string& profession) {
     std::size_t length = chineseLength(profession);
     if (length <= 1)
         return "职业描述不能少于1个字";
