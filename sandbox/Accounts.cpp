@@ -14,9 +14,12 @@ std::int64_t Accounts::create(Connection& connection, const NewUser& user) {
     auto now = static_cast<std::int64_t>(std::time(nullptr));
     connection
         .prepare(
-            "INSERT INTO users (account, password_hash, nickname, gender, birth_year, birth_month, birth_day, "
-            "profession_id, profession, province_id, province_name, city_id, city_name, feature, logo, new_logo, "
-            "logo_verify_state, has_guided, tp_id, tp_account, longitude, latitude, register_time, last_active) "
+            "INSERT INTO users (account, password_hash, nickname, gender, birth_year, birth_month, "
+            "birth_day, "
+            "profession_id, profession, province_id, province_name, city_id, city_name, feature, logo, "
+            "new_logo, "
+            "logo_verify_state, has_guided, tp_id, tp_account, longitude, latitude, register_time, "
+            "last_active) "
             "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
         .bind(1, user.account)
         .bind(2, user.passwordHash)

@@ -50,7 +50,8 @@ std::string AvatarPainter::avatar(int number, bool male) {
     cairo_rectangle(cr, 0, 0, side, side);
     fill(cr, fromHue(number * 47.0, 0.35, 0.95));
 
-    static const Colour hairColours[] = {{0.15, 0.1, 0.08}, {0.35, 0.2, 0.1}, {0.55, 0.35, 0.2}, {0.1, 0.1, 0.12}};
+    static const Colour hairColours[] = {
+        {0.15, 0.1, 0.08}, {0.35, 0.2, 0.1}, {0.55, 0.35, 0.2}, {0.1, 0.1, 0.12}};
     auto hair = hairColours[number % 4];
     if (!male) {
         // Long hair falls behind the face.

@@ -192,7 +192,8 @@ void Database::migrate(Connection& connection) {
         auto version = static_cast<int>(versionQuery.integer(0));
         constexpr int known = static_cast<int>(std::size(migrations));
         if (version > known)
-            throw SqlError("the database was written by a newer sandbox (schema " + std::to_string(version) + ")");
+            throw SqlError("the database was written by a newer sandbox (schema " + std::to_string(version) +
+                           ")");
         for (int next = version; next < known; ++next)
             connection.execute(migrations[next]);
         connection.execute("PRAGMA user_version=" + std::to_string(known));

@@ -6,6 +6,7 @@
 #include "sandbox/Pictures.h"
 #include "sandbox/ReferenceData.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <vector>
@@ -13,6 +14,8 @@
 namespace zorlet::sandbox {
 
 namespace {
+
+constexpr int sceneryCount = 8;
 
 // A fixed generator, so the demo world is the same everywhere.
 class Dice {
@@ -33,18 +36,18 @@ private:
 };
 
 struct Town {
-    CityInfo city;
+    std::vector<CityInfo> cities;  // the city, or the districts of a city-province
     double longitude;
     double latitude;
     std::vector<const char*> places;
 };
 
 const char* const nicknames[DemoSeed::otherUsers] = {
-    "小鹿乱撞", "阿杰",     "晴天娃娃", "米粒",     "大白",     "橙子",     "周末去哪儿", "老猫",
-    "青柠",     "一只鱼",   "木木",     "跑步的兔子", "北漂小王", "豆豆",     "阿狸",     "摄影师小陈",
-    "小满",     "山野",     "吃货阿宝", "安静的风", "糖糖",     "大海",     "向日葵",   "阿飞",
-    "小雨点",   "骑行者",   "布丁",     "远方",     "懒羊羊",   "石头",     "芒果",     "夜猫子",
-    "七七",     "老张",     "樱桃",     "小北",     "云朵",     "阿木",     "西瓜",     "旅行家",
+    "小鹿乱撞", "阿杰",   "晴天娃娃", "米粒",       "大白",     "橙子", "周末去哪儿", "老猫",
+    "青柠",     "一只鱼", "木木",     "跑步的兔子", "北漂小王", "豆豆", "阿狸",       "摄影师小陈",
+    "小满",     "山野",   "吃货阿宝", "安静的风",   "糖糖",     "大海", "向日葵",     "阿飞",
+    "小雨点",   "骑行者", "布丁",     "远方",       "懒羊羊",   "石头", "芒果",       "夜猫子",
+    "七七",     "老张",   "樱桃",     "小北",       "云朵",     "阿木", "西瓜",       "旅行家",
 };
 
 const char* const features[] = {
@@ -80,30 +83,55 @@ const PostIdea postIdeas[] = {
     {"看话剧", "想看一场小剧场话剧，有推荐吗？", false, false},
 };
 
+// The reference lists may file a municipality as a province of districts; use its first few districts.
+std::vector<CityInfo> townCities(const ReferenceData& reference, const std::string& name, CityInfo fallback) {
+    if (auto city = reference.cityNamed(name))
+        return {*city};
+    auto districts = reference.citiesOfProvince(name);
+    if (districts.empty())
+        return {fallback};
+    districts.resize(std::min<size_t>(districts.size(), 6));
+    return districts;
+}
+
 std::string formatDate(std::int64_t when) {
     std::time_t time = static_cast<std::time_t>(when);
     std::tm local{};
     localtime_r(&time, &local);
-    char text[16];
+    char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     return text;
 }
 
-std::string storePicture(Connection& connection, Pictures& pictures, const std::string& png, int width, int height,
-                         std::optional<std::int64_t> uid) {
+std::string storePicture(Connection& connection, Pictures& pictures, const std::string& png, int width,
+                         int height, std::optional<std::int64_t> uid) {
     auto name = pictures.store(connection, png, Pictures::Checked{Pictures::Kind::Png, width, height}, uid);
     return name.value_or("");
 }
 
 }  // namespace
 
+DemoSeed::Artwork DemoSeed::paint() {
+    Artwork artwork;
+    artwork.avatars.push_back(AvatarPainter::avatar(0, true));
+    for (int i = 0; i < otherUsers; ++i)
+        artwork.avatars.push_back(AvatarPainter::avatar(i + 1, i % 2 == 1));
+    for (int i = 0; i < sceneryCount; ++i)
+        artwork.sceneries.push_back(AvatarPainter::scenery(i));
+    return artwork;
+}
+
 void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pictures& pictures,
-                     const std::string& passwordHash, std::int64_t now) {
+                     const Artwork& artwork, const std::string& passwordHash, std::int64_t now) {
     Dice dice(20130601);
     std::vector<Town> towns = {
-        {reference.cityNamed("北京").value_or(CityInfo{1, "北京", 1, "北京"}), 116.397, 39.909,
+        {townCities(reference, "北京", CityInfo{1, "北京", 1, "北京"}),
+         116.397,
+         39.909,
          {"三里屯", "798艺术区", "香山", "后海", "奥林匹克公园", "国家大剧院"}},
-        {reference.cityNamed("上海").value_or(CityInfo{2, "上海", 2, "上海"}), 121.473, 31.230,
+        {townCities(reference, "上海", CityInfo{2, "上海", 2, "上海"}),
+         121.473,
+         31.230,
          {"外滩", "田子坊", "世纪公园", "新天地", "佘山", "上海博物馆"}},
     };
     auto professions = reference.professions();
@@ -124,37 +152,42 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
     demo.birthDay = 15;
     demo.professionId = professions[0].id;
     demo.profession = professions[0].name;
-    demo.cityId = towns[0].city.cityId;
-    demo.cityName = towns[0].city.cityName;
-    demo.provinceId = towns[0].city.provinceId;
-    demo.provinceName = towns[0].city.provinceName;
+    const auto& demoCity = towns[0].cities[0];
+    demo.cityId = demoCity.cityId;
+    demo.cityName = demoCity.cityName;
+    demo.provinceId = demoCity.provinceId;
+    demo.provinceName = demoCity.provinceName;
     demo.feature = "这是演示账号，随便逛逛吧。";
     demo.hasGuided = true;
     demo.longitude = towns[0].longitude;
     demo.latitude = towns[0].latitude;
     demo.registerTime = now - 90 * 86400;
     demo.lastActive = now;
-    demo.logo = storePicture(connection, pictures, AvatarPainter::avatar(0, true), AvatarPainter::avatarSide,
+    demo.logo = storePicture(connection, pictures, artwork.avatars.at(0), AvatarPainter::avatarSide,
                              AvatarPainter::avatarSide, std::nullopt);
     auto demoUid = Accounts::create(connection, demo);
-    connection.prepare("UPDATE users SET unread_notices = 3, phone_type = 'iPhone 4S', user_place = ? WHERE uid = ?")
-        .bind(1, towns[0].city.cityName)
+    connection
+        .prepare(
+            "UPDATE users SET unread_notices = 3, phone_type = 'iPhone 4S', user_place = ? WHERE uid = ?")
+        .bind(1, demoCity.cityName)
         .bind(2, demoUid)
         .run();
 
     std::vector<std::string> sceneries;
-    for (int i = 0; i < 8; ++i) {
-        sceneries.push_back(storePicture(connection, pictures, AvatarPainter::scenery(i), AvatarPainter::sceneryWidth,
+    for (const auto& scenery : artwork.sceneries) {
+        sceneries.push_back(storePicture(connection, pictures, scenery, AvatarPainter::sceneryWidth,
                                          AvatarPainter::sceneryHeight, std::nullopt));
     }
 
     auto insertPost = connection.prepare(
-        "INSERT INTO posts (uid, purpose, content, place, city_name, date_string, category_id, category_name, pic, "
+        "INSERT INTO posts (uid, purpose, content, place, city_name, date_string, category_id, "
+        "category_name, pic, "
         "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int i = 0; i < otherUsers; ++i) {
         const auto& town = towns[i < 24 ? 0 : 1];
         bool male = i % 2 == 1;
-        const auto& profession = professions[static_cast<size_t>(dice.below(static_cast<int>(professions.size())))];
+        const auto& profession =
+            professions[static_cast<size_t>(dice.below(static_cast<int>(professions.size())))];
         NewUser user;
         char account[32];
         std::snprintf(account, sizeof account, "user%02d@zorlet.local", i + 1);
@@ -167,10 +200,11 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
         user.birthDay = 1 + dice.below(28);
         user.professionId = profession.id;
         user.profession = profession.name;
-        user.cityId = town.city.cityId;
-        user.cityName = town.city.cityName;
-        user.provinceId = town.city.provinceId;
-        user.provinceName = town.city.provinceName;
+        const auto& city = town.cities[static_cast<size_t>(i) % town.cities.size()];
+        user.cityId = city.cityId;
+        user.cityName = city.cityName;
+        user.provinceId = city.provinceId;
+        user.provinceName = city.provinceName;
         user.feature = features[i % std::size(features)];
         user.hasGuided = true;
         // Within roughly fifteen kilometres of the centre.
@@ -179,8 +213,8 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
         user.registerTime = now - (100 - i) * 86400;
         // A few online now, some earlier today, the rest over the past days.
         user.lastActive = now - (i < 6 ? i * 60 : i < 16 ? i * 1500 : i * 9000);
-        user.logo = storePicture(connection, pictures, AvatarPainter::avatar(i + 1, male), AvatarPainter::avatarSide,
-                                 AvatarPainter::avatarSide, std::nullopt);
+        user.logo = storePicture(connection, pictures, artwork.avatars.at(static_cast<size_t>(i) + 1),
+                                 AvatarPainter::avatarSide, AvatarPainter::avatarSide, std::nullopt);
         auto uid = Accounts::create(connection, user);
         connection.prepare("UPDATE users SET user_place = ? WHERE uid = ?")
             .bind(1, town.places[static_cast<size_t>(i) % town.places.size()])
@@ -200,7 +234,7 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
                 .bind(2, idea.purpose)
                 .bind(3, idea.content)
                 .bind(4, idea.withPlace ? town.places[static_cast<size_t>(i + p) % town.places.size()] : "")
-                .bind(5, idea.withPlace ? town.city.cityName : "")
+                .bind(5, idea.withPlace ? city.cityName : "")
                 .bind(6, idea.withDate ? formatDate(now + (1 + i % 6) * 86400) : "")
                 .bind(7, category.id)
                 .bind(8, category.name)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zorlet::sandbox {
 
@@ -18,10 +19,18 @@ public:
     static constexpr const char* demoPassword = "zorlet123";
     static constexpr int otherUsers = 40;
 
+    // The generated pictures, as PNG files; drawn apart from planting so the
+    // drawing can overlap the (deliberately slow) password hashing.
+    struct Artwork {
+        std::vector<std::string> avatars;    // the demo account first, then each user
+        std::vector<std::string> sceneries;  // post pictures
+    };
+    static Artwork paint();
+
     // Fills an empty database inside the caller's transaction. `passwordHash`
     // is the hash of `demoPassword`, shared by every demo account.
     static void plant(Connection& connection, const ReferenceData& reference, Pictures& pictures,
-                      const std::string& passwordHash, std::int64_t now);
+                      const Artwork& artwork, const std::string& passwordHash, std::int64_t now);
 };
 
 }  // namespace zorlet::sandbox

@@ -14,7 +14,8 @@ std::optional<std::string> Passwords::hash(std::string_view password, Cost cost)
     char out[crypto_pwhash_STRBYTES];
     auto ops = cost == Cost::Interactive ? crypto_pwhash_OPSLIMIT_INTERACTIVE : crypto_pwhash_OPSLIMIT_MIN;
     auto mem = cost == Cost::Interactive ? crypto_pwhash_MEMLIMIT_INTERACTIVE : crypto_pwhash_MEMLIMIT_MIN;
-    if (crypto_pwhash_str_alg(out, password.data(), password.size(), ops, mem, crypto_pwhash_ALG_ARGON2ID13) != 0)
+    if (crypto_pwhash_str_alg(out, password.data(), password.size(), ops, mem,
+                              crypto_pwhash_ALG_ARGON2ID13) != 0)
         return std::nullopt;
     return std::string(out);
 }

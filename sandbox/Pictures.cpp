@@ -9,6 +9,7 @@
 #include <cairo.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <ctime>
@@ -66,7 +67,9 @@ cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) 
 }
 
 std::uint32_t bigEndian32(std::string_view bytes, size_t at) {
-    auto byte = [&](size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])); };
+    auto byte = [&](size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
+    };
     return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
@@ -104,12 +107,13 @@ std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::optional<std::string> Pictures::store(Connection& connection, std::string_view bytes, const Checked& checked,
-                                           std::optional<std::int64_t> uid) {
+std::optional<std::string> Pictures::store(Connection& connection, std::string_view bytes,
+                                           const Checked& checked, std::optional<std::int64_t> uid) {
     auto name = Passwords::randomHex(16) + (checked.kind == Kind::Jpeg ? ".jpg" : ".png");
     if (!AtomicFile::write(folder_ / name, bytes).empty())
         return std::nullopt;
-    connection.prepare("INSERT INTO pictures (name, uid, content_type, bytes, created) VALUES (?, ?, ?, ?, ?)")
+    connection
+        .prepare("INSERT INTO pictures (name, uid, content_type, bytes, created) VALUES (?, ?, ?, ?, ?)")
         .bind(1, name)
         .bind(2, uid)
         .bind(3, contentTypeOf(name))

@@ -16,12 +16,17 @@ nlohmann::json options(std::initializer_list<const char*> names) {
     return list;
 }
 
-nlohmann::json question(int id, const char* title, int inputType, bool openDescription, nlohmann::json choices,
-                        int minValue, int maxValue) {
+nlohmann::json question(int id, const char* title, int inputType, bool openDescription,
+                        nlohmann::json choices, int minValue, int maxValue) {
     return {
-        {"preferenceId", id},  {"title", title},           {"inputType", inputType},
-        {"tip", "还没有填写"}, {"openDescription", openDescription}, {"options", std::move(choices)},
-        {"minValidationValue", minValue}, {"maxValidationValue", maxValue},
+        {"preferenceId", id},
+        {"title", title},
+        {"inputType", inputType},
+        {"tip", "还没有填写"},
+        {"openDescription", openDescription},
+        {"options", std::move(choices)},
+        {"minValidationValue", minValue},
+        {"maxValidationValue", maxValue},
     };
 }
 
@@ -61,10 +66,10 @@ std::string displayAnswer(const nlohmann::json& question, const nlohmann::json& 
 
 const nlohmann::json& PreferenceCatalog::questions() {
     static const nlohmann::json list = nlohmann::json::array({
-        question(1, "你喜欢怎么出去玩", 0, true, options({"户外运动", "看展览", "吃美食", "看电影", "泡吧", "逛街"}),
-                 1, 3),
-        question(2, "你通常什么时候有空", 1, false, options({"工作日晚上", "周末白天", "周末晚上", "随时都可以"}),
-                 0, 0),
+        question(1, "你喜欢怎么出去玩", 0, true,
+                 options({"户外运动", "看展览", "吃美食", "看电影", "泡吧", "逛街"}), 1, 3),
+        question(2, "你通常什么时候有空", 1, false,
+                 options({"工作日晚上", "周末白天", "周末晚上", "随时都可以"}), 0, 0),
         question(3, "一次出去玩的预算（元）", 2, false, nlohmann::json::array(), 0, 1000),
         question(4, "最想去的地方", 3, false, nlohmann::json::array(), 2, 60),
     });
@@ -73,7 +78,8 @@ const nlohmann::json& PreferenceCatalog::questions() {
 
 nlohmann::json PreferenceCatalog::viewsFor(Connection& connection, std::int64_t uid) {
     std::map<std::int64_t, std::pair<nlohmann::json, std::string>> stored;
-    auto query = connection.prepare("SELECT preference_id, answer, description FROM preference_answers WHERE uid = ?");
+    auto query =
+        connection.prepare("SELECT preference_id, answer, description FROM preference_answers WHERE uid = ?");
     query.bind(1, uid);
     while (query.step()) {
         auto answer = nlohmann::json::parse(query.text(1), nullptr, false);

@@ -7,14 +7,17 @@ namespace zorlet::sandbox {
 namespace {
 
 constexpr const char* userColumns =
-    "uid, IFNULL(account, ''), nickname, gender, birth_year, birth_month, birth_day, profession_id, profession, "
+    "uid, IFNULL(account, ''), nickname, gender, birth_year, birth_month, birth_day, profession_id, "
+    "profession, "
     "province_id, province_name, city_id, city_name, town_id, town_name, feature, logo, new_logo, "
     "logo_verify_state, has_guided, tp_id, IFNULL(tp_account, ''), token_expired, longitude, latitude, "
-    "phone_type, user_place, location_secret, phone_secret, synchronize_secret, social_secret, register_time, "
+    "phone_type, user_place, location_secret, phone_secret, synchronize_secret, social_secret, "
+    "register_time, "
     "last_active";
 
 constexpr const char* postColumns =
-    "post_id, uid, purpose, content, place, city_name, date_string, category_id, category_name, idea_id, link, "
+    "post_id, uid, purpose, content, place, city_name, date_string, category_id, category_name, idea_id, "
+    "link, "
     "pic, resp_cnt, created";
 
 UserRecord readUser(Statement& row) {
@@ -107,8 +110,8 @@ std::optional<UserRecord> Records::userByExternal(Connection& connection, std::i
 }
 
 std::optional<PostRecord> Records::post(Connection& connection, std::int64_t postId) {
-    auto query =
-        connection.prepare(std::string("SELECT ") + postColumns + " FROM posts WHERE post_id = ? AND deleted = 0");
+    auto query = connection.prepare(std::string("SELECT ") + postColumns +
+                                    " FROM posts WHERE post_id = ? AND deleted = 0");
     query.bind(1, postId);
     if (!query.step())
         return std::nullopt;
@@ -116,9 +119,10 @@ std::optional<PostRecord> Records::post(Connection& connection, std::int64_t pos
 }
 
 std::optional<PostRecord> Records::latestPost(Connection& connection, std::int64_t uid) {
-    auto query = connection.prepare(std::string("SELECT ") + postColumns +
-                                    " FROM posts WHERE uid = ? AND deleted = 0 ORDER BY created DESC, post_id DESC "
-                                    "LIMIT 1");
+    auto query =
+        connection.prepare(std::string("SELECT ") + postColumns +
+                           " FROM posts WHERE uid = ? AND deleted = 0 ORDER BY created DESC, post_id DESC "
+                           "LIMIT 1");
     query.bind(1, uid);
     if (!query.step())
         return std::nullopt;

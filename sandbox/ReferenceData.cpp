@@ -89,6 +89,28 @@ std::optional<CityInfo> ReferenceData::cityNamed(const std::string& namePrefix) 
     return std::nullopt;
 }
 
+std::vector<CityInfo> ReferenceData::citiesOfProvince(const std::string& namePrefix) const {
+    std::vector<CityInfo> list;
+    auto provinces = provinces_.find("provinceList");
+    auto cities = provinces_.find("cityList");
+    if (provinces == provinces_.end() || !provinces->is_array() || cities == provinces_.end() ||
+        !cities->is_array())
+        return list;
+    for (const auto& province : *provinces) {
+        if (!province.is_object() || !textOf(province, "provinceName").starts_with(namePrefix))
+            continue;
+        auto provinceId = idOf(province.value("provinceId", nlohmann::json()));
+        for (const auto& city : *cities) {
+            if (city.is_object() && idOf(city.value("provinceId", nlohmann::json())) == provinceId) {
+                list.push_back({idOf(city.value("cityId", nlohmann::json())), textOf(city, "cityName"),
+                                provinceId, textOf(province, "provinceName")});
+            }
+        }
+        break;
+    }
+    return list;
+}
+
 std::vector<NamedId> ReferenceData::professions() const {
     std::vector<NamedId> list;
     for (const auto& element : professions_) {

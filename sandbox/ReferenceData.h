@@ -35,6 +35,8 @@ public:
 
     std::optional<CityInfo> city(std::int64_t cityId) const;
     std::optional<CityInfo> cityNamed(const std::string& namePrefix) const;
+    // The cities (or districts) of the first province whose name starts with `namePrefix`, in list order.
+    std::vector<CityInfo> citiesOfProvince(const std::string& namePrefix) const;
     std::optional<std::string> professionName(std::int64_t professionId) const;
     std::optional<std::string> categoryName(std::int64_t categoryId) const;
     std::vector<NamedId> professions() const;

@@ -19,7 +19,8 @@ std::string baseUrlOf(const httplib::Request& request, int port) {
     auto host = request.get_header_value("Host");
     bool sane = !host.empty() && host.size() < 100;
     for (char c : host) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != ':' && c != '-' && c != '[' && c != ']')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != ':' && c != '-' && c != '[' &&
+            c != ']')
             sane = false;
     }
     return "http://" + (sane ? host : "127.0.0.1:" + std::to_string(port));
@@ -58,7 +59,8 @@ void Routes::serve(const httplib::Request& request, httplib::Response& response,
     try {
         Call call{request, RequestParams(request), std::nullopt, {}, service_};
         call.uid = service_.sessions.userOf(request);
-        call.view = ViewContext{baseUrlOf(request, service_.port), call.uid, static_cast<std::int64_t>(std::time(nullptr))};
+        call.view = ViewContext{baseUrlOf(request, service_.port), call.uid,
+                                static_cast<std::int64_t>(std::time(nullptr))};
         if (access == Access::SignedIn && !call.uid)
             reply = Envelope::unauthorized();
         else if (!call.params.allTextIsUtf8())

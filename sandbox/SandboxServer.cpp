@@ -25,6 +25,7 @@
 #include <httplib.h>
 
 #include <ctime>
+#include <future>
 
 namespace zorlet::sandbox {
 
@@ -45,8 +46,8 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
         return nullptr;
     }
     if (options.dataFolder.empty()) {
-        options.dataFolder = options.databasePath.parent_path() /
-                             (options.databasePath.filename().string() + "-data");
+        options.dataFolder =
+            options.databasePath.parent_path() / (options.databasePath.filename().string() + "-data");
     }
     std::error_code fileError;
     std::filesystem::create_directories(options.dataFolder / "pictures", fileError);
@@ -67,7 +68,8 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     server->context_ = std::unique_ptr<ServiceContext>(new ServiceContext{
         options, *server->database_, *server->sessions_, *server->pictures_, *server->reference_, 0});
     auto* raw = server.get();
-    server->testControl_ = std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
+    server->testControl_ =
+        std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
     if (options.seedDemo && !server->plantDemoIfEmpty(error))
         return nullptr;
 
@@ -81,8 +83,8 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.status == 404 && response.body.empty())
             Routes::apply(Envelope::notFound(), response);
-        else if (response.status == 413)
-            Routes::apply(Envelope::refuse(ErrorCode::BadParameter, "提交的内容过大"), response);
+        else if (response.status == 413)  // an answer the client can show, not a transport failure
+            Routes::apply(Envelope::refuse(ErrorCode::BadParameter, "提交的内容过长"), response);
     });
     server->routes_ = std::make_unique<Routes>(http, *server->context_);
     auto& routes = *server->routes_;
@@ -138,13 +140,18 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
         });
         if (!empty)
             return true;
-        auto hash = Passwords::hash(DemoSeed::demoPassword, context_->options.passwordCost);
+        auto hashing = std::async(std::launch::async, [cost = context_->options.passwordCost] {
+            return Passwords::hash(DemoSeed::demoPassword, cost);
+        });
+        auto artwork = DemoSeed::paint();
+        auto hash = hashing.get();
         if (!hash) {
             error = "cannot hash the demo password";
             return false;
         }
         database_->write([&](Connection& connection) {
-            DemoSeed::plant(connection, *reference_, *pictures_, *hash, static_cast<std::int64_t>(std::time(nullptr)));
+            DemoSeed::plant(connection, *reference_, *pictures_, artwork, *hash,
+                            static_cast<std::int64_t>(std::time(nullptr)));
         });
     } catch (const std::exception& e) {
         error = std::string("cannot plant the demo data: ") + e.what();
@@ -156,9 +163,9 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
 bool SandboxServer::resetData() {
     try {
         database_->write([&](Connection& connection) {
-            for (const char* table : {"post_responses", "preference_answers", "messages", "devices", "sessions",
-                                      "password_resets", "external_grants", "outbox", "posts", "pictures", "users",
-                                      "meta"})
+            for (const char* table :
+                 {"post_responses", "preference_answers", "messages", "devices", "sessions",
+                  "password_resets", "external_grants", "outbox", "posts", "pictures", "users", "meta"})
                 connection.execute(std::string("DELETE FROM ") + table);
             // Fresh ids after a reset, as on a new database.
             connection.execute("DELETE FROM sqlite_sequence");

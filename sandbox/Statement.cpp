@@ -20,8 +20,19 @@ Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
           "prepare");
 }
 
+Statement::Statement(sqlite3* db, sqlite3_stmt* prepared, bool* inUse)
+    : db_(db), statement_(prepared), borrowed_(inUse) {
+    *borrowed_ = true;
+}
+
 Statement::~Statement() {
-    sqlite3_finalize(statement_);
+    if (borrowed_) {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+        *borrowed_ = false;
+    } else {
+        sqlite3_finalize(statement_);
+    }
 }
 
 Statement& Statement::bind(int index, std::int64_t value) {
@@ -35,7 +46,8 @@ Statement& Statement::bind(int index, double value) {
 }
 
 Statement& Statement::bind(int index, std::string_view value) {
-    check(db_, sqlite3_bind_text64(statement_, index, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
+    check(db_,
+          sqlite3_bind_text64(statement_, index, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
           "bind");
     return *this;
 }

@@ -15,6 +15,8 @@ namespace zorlet::sandbox {
 class Statement {
 public:
     Statement(sqlite3* db, std::string_view sql);
+    // Borrows a statement the connection keeps prepared; `inUse` is cleared when this one ends.
+    Statement(sqlite3* db, sqlite3_stmt* prepared, bool* inUse);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -45,6 +47,7 @@ public:
 private:
     sqlite3* db_;
     sqlite3_stmt* statement_ = nullptr;
+    bool* borrowed_ = nullptr;
 };
 
 }  // namespace zorlet::sandbox

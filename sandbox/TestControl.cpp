@@ -76,8 +76,9 @@ std::optional<std::int64_t> TestControl::createPost(std::int64_t uid, const Test
         if (!Records::user(connection, uid))
             return false;
         connection
-            .prepare("INSERT INTO posts (uid, purpose, content, place, date_string, category_id, category_name, "
-                     "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+            .prepare(
+                "INSERT INTO posts (uid, purpose, content, place, date_string, category_id, category_name, "
+                "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
             .bind(1, uid)
             .bind(2, post.purpose)
             .bind(3, post.content)
@@ -115,7 +116,9 @@ bool TestControl::signOut(std::int64_t uid) {
 
 bool TestControl::expireAuthorization(std::int64_t uid) {
     return change([&](Connection& connection) {
-        connection.prepare("UPDATE users SET token_expired = 1 WHERE uid = ? AND tp_id > 0").bind(1, uid).run();
+        connection.prepare("UPDATE users SET token_expired = 1 WHERE uid = ? AND tp_id > 0")
+            .bind(1, uid)
+            .run();
         return connection.changes() == 1;
     });
 }
@@ -124,7 +127,10 @@ bool TestControl::setUnreadNotices(std::int64_t uid, std::int64_t count) {
     if (count < 0)
         return false;
     return change([&](Connection& connection) {
-        connection.prepare("UPDATE users SET unread_notices = ? WHERE uid = ?").bind(1, count).bind(2, uid).run();
+        connection.prepare("UPDATE users SET unread_notices = ? WHERE uid = ?")
+            .bind(1, count)
+            .bind(2, uid)
+            .run();
         return connection.changes() == 1;
     });
 }
@@ -159,7 +165,9 @@ std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std
             .bind(4, now())
             .run();
         id = connection.lastInsertId();
-        connection.prepare("UPDATE users SET unread_notices = unread_notices + 1 WHERE uid = ?").bind(1, toUid).run();
+        connection.prepare("UPDATE users SET unread_notices = unread_notices + 1 WHERE uid = ?")
+            .bind(1, toUid)
+            .run();
         return true;
     });
     return id;

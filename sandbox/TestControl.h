@@ -12,23 +12,23 @@ class Connection;
 struct ServiceContext;
 
 struct TestUser {
-    std::string account;  // empty: an account-less user (as external sign-in creates)
-    std::string password;
-    std::string nickname;
+    std::string account = {};  // empty: an account-less user (as external sign-in creates)
+    std::string password = {};
+    std::string nickname = {};
     std::optional<int> gender = 1;
     std::int64_t cityId = 0;
-    std::optional<double> longitude;
-    std::optional<double> latitude;
+    std::optional<double> longitude = {};
+    std::optional<double> latitude = {};
     bool hasGuided = true;
     std::int64_t tpId = 0;
-    std::string tpAccount;
+    std::string tpAccount = {};
 };
 
 struct TestPost {
-    std::string purpose;
-    std::string content;
-    std::string place;
-    std::string dateString;
+    std::string purpose = {};
+    std::string content = {};
+    std::string place = {};
+    std::string dateString = {};
     std::int64_t categoryId = 0;
 };
 
@@ -42,7 +42,8 @@ struct SentMail {
 // failure as a value; none throws.
 class TestControl {
 public:
-    TestControl(ServiceContext& service, std::function<bool()> reset) : service_(service), reset_(std::move(reset)) {}
+    TestControl(ServiceContext& service, std::function<bool()> reset)
+        : service_(service), reset_(std::move(reset)) {}
 
     // The new uid; nothing when the account or nickname is taken or the input is unusable.
     std::optional<std::int64_t> createUser(const TestUser& user);
@@ -54,9 +55,11 @@ public:
     bool setUnreadNotices(std::int64_t uid, std::int64_t count);
     std::optional<std::int64_t> unreadNotices(std::int64_t uid);
     // A message from one user to another; it counts as an unread notice of the recipient.
-    std::optional<std::int64_t> injectMessage(std::int64_t fromUid, std::int64_t toUid, const std::string& content);
+    std::optional<std::int64_t> injectMessage(std::int64_t fromUid, std::int64_t toUid,
+                                              const std::string& content);
     std::vector<SentMail> outbox(const std::string& recipient);
-    // Empties the database and the picture folder, then plants the demo data again when the service was seeded.
+    // Empties the database and the picture folder, then plants the demo data again when the service was
+    // seeded.
     bool reset();
 
 private:

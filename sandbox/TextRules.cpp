@@ -41,7 +41,8 @@ bool decodeUtf8(std::string_view text, Visit visit) {
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         static constexpr std::uint32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (codePoint < smallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        if (codePoint < smallest[extra] || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
             return false;
         visit(codePoint);
         i += static_cast<size_t>(extra) + 1;
@@ -116,10 +117,10 @@ bool TextRules::isHex(std::string_view text) {
     return true;
 }
 
-std::optional<long long> TextRules::parseInteger(std::string_view text) {
+std::optional<std::int64_t> TextRules::parseInteger(std::string_view text) {
     if (text.empty())
         return std::nullopt;
-    long long value = 0;
+    std::int64_t value = 0;
     auto begin = text.data();
     if (*begin == '+')
         ++begin;
@@ -147,12 +148,23 @@ std::string TextRules::htmlEscape(std::string_view text) {
     escaped.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&#39;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;

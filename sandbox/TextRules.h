@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@ public:
     static std::string trim(std::string_view text);
     static bool isEmail(std::string_view text);
     static bool isHex(std::string_view text);
-    static std::optional<long long> parseInteger(std::string_view text);
+    static std::optional<std::int64_t> parseInteger(std::string_view text);
     static std::optional<double> parseNumber(std::string_view text);
     static std::string htmlEscape(std::string_view text);
 };

@@ -17,10 +17,14 @@ std::string socialLink(std::int64_t tpId, const std::string& account) {
     if (account.empty())
         return {};
     switch (tpId) {
-        case 6: return "http://weibo.com/" + account;
-        case 7: return "http://www.douban.com/people/" + account + "/";
-        case 8: return "http://user.qzone.qq.com/" + account;
-        default: return {};
+        case 6:
+            return "http://weibo.com/" + account;
+        case 7:
+            return "http://www.douban.com/people/" + account + "/";
+        case 8:
+            return "http://user.qzone.qq.com/" + account;
+        default:
+            return {};
     }
 }
 
@@ -28,10 +32,14 @@ std::string socialLink(std::int64_t tpId, const std::string& account) {
 
 std::string Views::providerName(std::int64_t tpId) {
     switch (tpId) {
-        case 6: return "weibo";
-        case 7: return "douban";
-        case 8: return "qq";
-        default: return {};
+        case 6:
+            return "weibo";
+        case 7:
+            return "douban";
+        case 8:
+            return "qq";
+        default:
+            return {};
     }
 }
 
@@ -120,8 +128,9 @@ nlohmann::json Views::user(Connection& connection, const UserRecord& user, const
         {"tpName", providerName(user.tpId)},
         {"tokenExpired", user.tokenExpired},
         {"onlineStatus", onlineStatus(user.lastActive, context.now)},
-        {"location", user.longitude && user.latitude ? nlohmann::json::array({*user.longitude, *user.latitude})
-                                                     : nlohmann::json()},
+        {"location", user.longitude && user.latitude
+                         ? nlohmann::json::array({*user.longitude, *user.latitude})
+                         : nlohmann::json()},
     };
     if (withLatestPost) {
         auto latest = Records::latestPost(connection, user.uid);

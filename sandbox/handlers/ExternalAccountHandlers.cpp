@@ -29,8 +29,10 @@ struct Flow {
 
 const Flow flows[] = {
     {Purpose::Login, "login", "/passport/tpLogin/", "/passport/web/access", "登录Zorlet"},
-    {Purpose::Expired, "expired", "/passport/authorize/expired/", "/passport/authorize/access", "重新授权Zorlet"},
-    {Purpose::Bind, "bind", "/passport/authorize/bind/", "/passport/authorize/bindAccess", "绑定到Zorlet账号"},
+    {Purpose::Expired, "expired", "/passport/authorize/expired/", "/passport/authorize/access",
+     "重新授权Zorlet"},
+    {Purpose::Bind, "bind", "/passport/authorize/bind/", "/passport/authorize/bindAccess",
+     "绑定到Zorlet账号"},
 };
 
 const Flow& flowOf(Purpose purpose) {
@@ -39,10 +41,14 @@ const Flow& flowOf(Purpose purpose) {
 
 const char* providerTitle(std::int64_t tpId) {
     switch (tpId) {
-        case 6: return "新浪微博";
-        case 7: return "豆瓣社区";
-        case 8: return "QQ";
-        default: return nullptr;
+        case 6:
+            return "新浪微博";
+        case 7:
+            return "豆瓣社区";
+        case 8:
+            return "QQ";
+        default:
+            return nullptr;
     }
 }
 
@@ -67,9 +73,10 @@ Reply html(int status, const std::string& title, const std::string& body) {
     Reply reply;
     reply.status = status;
     reply.contentType = "text/html;charset=UTF-8";
-    reply.body = "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-                 "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
-                 TextRules::htmlEscape(title) + "</title></head>\n<body>\n" + body + "\n</body></html>\n";
+    reply.body =
+        "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
+        TextRules::htmlEscape(title) + "</title></head>\n<body>\n" + body + "\n</body></html>\n";
     return reply;
 }
 
@@ -90,12 +97,12 @@ Reply authorizationPage(Call& call, Purpose purpose) {
     auto title = std::string("使用") + providerTitle(*tpId) + flow.heading;
     auto action = flow.pagePath + std::to_string(*tpId) + "/authorize";
     auto escapedAccount = TextRules::htmlEscape(account);
-    auto body = "<h1>" + TextRules::htmlEscape(title) + "</h1>\n" +
-                "<p>这是Zorlet沙盒里模拟的" + providerTitle(*tpId) + "授权页。点“授权”即同意Zorlet使用这个账号。</p>\n" +
+    auto body = "<h1>" + TextRules::htmlEscape(title) + "</h1>\n" + "<p>这是Zorlet沙盒里模拟的" +
+                providerTitle(*tpId) + "授权页。点“授权”即同意Zorlet使用这个账号。</p>\n" +
                 "<form method=\"get\" action=\"" + action + "\">\n" +
                 "<label>账号 <input name=\"account\" value=\"" + escapedAccount + "\"></label>\n" +
-                "<button type=\"submit\">授权</button>\n</form>\n" + "<p><a id=\"authorize\" href=\"" + action +
-                "?account=" + escapedAccount + "\">授权</a></p>";
+                "<button type=\"submit\">授权</button>\n</form>\n" + "<p><a id=\"authorize\" href=\"" +
+                action + "?account=" + escapedAccount + "\">授权</a></p>";
     return html(200, title, body);
 }
 
@@ -109,8 +116,9 @@ Reply authorize(Call& call, Purpose purpose) {
     auto code = Passwords::randomHex(16);
     call.service.database.write([&](Connection& connection) {
         connection
-            .prepare("INSERT INTO external_grants (code, tp_id, purpose, external_account, created) "
-                     "VALUES (?, ?, ?, ?, ?)")
+            .prepare(
+                "INSERT INTO external_grants (code, tp_id, purpose, external_account, created) "
+                "VALUES (?, ?, ?, ?, ?)")
             .bind(1, code)
             .bind(2, *tpId)
             .bind(3, flowOf(purpose).key)
@@ -118,8 +126,10 @@ Reply authorize(Call& call, Purpose purpose) {
             .bind(5, call.view.now)
             .run();
     });
-    auto location = call.view.baseUrl + flowOf(purpose).landingPath + "?code=" + code + "&tp=" + std::to_string(*tpId);
-    auto reply = html(302, "正在返回Zorlet", "<p><a href=\"" + TextRules::htmlEscape(location) + "\">返回Zorlet</a></p>");
+    auto location =
+        call.view.baseUrl + flowOf(purpose).landingPath + "?code=" + code + "&tp=" + std::to_string(*tpId);
+    auto reply = html(302, "正在返回Zorlet",
+                      "<p><a href=\"" + TextRules::htmlEscape(location) + "\">返回Zorlet</a></p>");
     reply.withHeader("Location", location);
     return reply;
 }
@@ -129,12 +139,14 @@ Reply landing(Call&) {
 }
 
 // Takes the one-time grant named by the query; the external account name, or nothing.
-std::optional<std::string> redeem(Connection& connection, const Call& call, std::int64_t tpId, Purpose purpose) {
+std::optional<std::string> redeem(Connection& connection, const Call& call, std::int64_t tpId,
+                                  Purpose purpose) {
     auto code = call.params.text("code").value_or("");
     if (code.size() != 32 || !TextRules::isHex(code))
         return std::nullopt;
     auto query = connection.prepare(
-        "SELECT external_account FROM external_grants WHERE code = ? AND tp_id = ? AND purpose = ? AND used = 0 "
+        "SELECT external_account FROM external_grants WHERE code = ? AND tp_id = ? AND purpose = ? AND used "
+        "= 0 "
         "AND created >= ?");
     query.bind(1, code).bind(2, tpId).bind(3, flowOf(purpose).key).bind(4, call.view.now - grantLifetime);
     if (!query.step())

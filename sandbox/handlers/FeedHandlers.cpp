@@ -46,12 +46,14 @@ double distanceInMetres(double longitude1, double latitude1, double longitude2, 
     constexpr double toRadians = std::numbers::pi / 180.0;
     double dLatitude = (latitude2 - latitude1) * toRadians;
     double dLongitude = (longitude2 - longitude1) * toRadians;
-    double a = std::pow(std::sin(dLatitude / 2), 2) +
-               std::cos(latitude1 * toRadians) * std::cos(latitude2 * toRadians) * std::pow(std::sin(dLongitude / 2), 2);
+    double a = std::pow(std::sin(dLatitude / 2), 2) + std::cos(latitude1 * toRadians) *
+                                                          std::cos(latitude2 * toRadians) *
+                                                          std::pow(std::sin(dLongitude / 2), 2);
     return 2 * earthRadius * std::asin(std::min(1.0, std::sqrt(a)));
 }
 
-nlohmann::json usersWithPosts(Connection& connection, const std::vector<std::int64_t>& uids, const Call& call) {
+nlohmann::json usersWithPosts(Connection& connection, const std::vector<std::int64_t>& uids,
+                              const Call& call) {
     auto list = nlohmann::json::array();
     for (auto uid : uids) {
         if (auto user = Records::user(connection, uid))
@@ -132,13 +134,16 @@ Reply userPosts(Call& call) {
         count.bind(1, query.gender);
         count.step();
         auto total = count.integer(0);
-        auto select = connection.prepare("SELECT uid FROM users WHERE " + feedFilter() + " ORDER BY " + order +
-                                         " LIMIT ?2 OFFSET ?3");
-        select.bind(1, query.gender).bind(2, pageSize).bind(3, static_cast<std::int64_t>(query.page - 1) * pageSize);
+        auto select = connection.prepare("SELECT uid FROM users WHERE " + feedFilter() + " ORDER BY " +
+                                         order + " LIMIT ?2 OFFSET ?3");
+        select.bind(1, query.gender)
+            .bind(2, pageSize)
+            .bind(3, static_cast<std::int64_t>(query.page - 1) * pageSize);
         std::vector<std::int64_t> pageUids;
         while (select.step())
             pageUids.push_back(select.integer(0));
-        reply = Envelope::ok(Envelope::page(query.page, pageSize, total, usersWithPosts(connection, pageUids, call)));
+        reply = Envelope::ok(
+            Envelope::page(query.page, pageSize, total, usersWithPosts(connection, pageUids, call)));
     });
     return reply;
 }

@@ -14,7 +14,10 @@ Reply updatePhone(Call& call) {
     if (phoneType.empty() || TextRules::utf16Length(phoneType) > 50)
         return Envelope::refuse(ErrorCode::BadParameter, "手机型号格式不正确");
     call.service.database.write([&](Connection& connection) {
-        connection.prepare("UPDATE users SET phone_type = ? WHERE uid = ?").bind(1, phoneType).bind(2, *call.uid).run();
+        connection.prepare("UPDATE users SET phone_type = ? WHERE uid = ?")
+            .bind(1, phoneType)
+            .bind(2, *call.uid)
+            .run();
     });
     return Envelope::ok();
 }

@@ -32,7 +32,9 @@ Reply respond(Call& call) {
             .bind(3, call.view.now)
             .run();
         if (connection.changes() == 1) {
-            connection.prepare("UPDATE posts SET resp_cnt = resp_cnt + 1 WHERE post_id = ?").bind(1, *postId).run();
+            connection.prepare("UPDATE posts SET resp_cnt = resp_cnt + 1 WHERE post_id = ?")
+                .bind(1, *postId)
+                .run();
             connection.prepare("UPDATE users SET unread_notices = unread_notices + 1 WHERE uid = ?")
                 .bind(1, post->uid)
                 .run();

@@ -37,12 +37,13 @@ std::optional<std::chrono::year_month_day> parseBirth(const std::string& text, s
     // "1990-01-05" from the date picker, "1990-1-5" from the form's label.
     if (std::sscanf(text.c_str(), "%d-%d-%d%c", &year, &month, &day, &tail) != 3)
         return std::nullopt;
-    std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(static_cast<unsigned>(month)),
+    std::chrono::year_month_day date{std::chrono::year(year),
+                                     std::chrono::month(static_cast<unsigned>(month)),
                                      std::chrono::day(static_cast<unsigned>(day))};
     if (!date.ok() || year < 1900)
         return std::nullopt;
-    auto today = std::chrono::year_month_day(
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::from_time_t(static_cast<std::time_t>(now))));
+    auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(
+        std::chrono::system_clock::from_time_t(static_cast<std::time_t>(now))));
     if (std::chrono::sys_days(date) > std::chrono::sys_days(today))
         return std::nullopt;
     return date;
@@ -101,7 +102,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
     auto professionIdText = params.text("professionId").value_or("");
     auto professionText = TextRules::trim(params.text("profession").value_or(""));
     if (!professionIdText.empty() || !professionText.empty()) {
-        auto professionId = professionIdText.empty() ? std::optional<long long>(0)
+        auto professionId = professionIdText.empty() ? std::optional<std::int64_t>(0)
                                                      : TextRules::parseInteger(professionIdText);
         if (!professionId || *professionId < 0)
             return refuse("请选择职业");
@@ -174,12 +175,15 @@ Reply save(Call& call, bool guide) {
                    static_cast<int>(unsigned(change.birth->day())));
         }
         if (change.city) {
-            update("UPDATE users SET city_id = ?, city_name = ?, province_id = ?, province_name = ? WHERE uid = ?",
-                   change.city->cityId, change.city->cityName, change.city->provinceId, change.city->provinceName);
+            update(
+                "UPDATE users SET city_id = ?, city_name = ?, province_id = ?, province_name = ? WHERE uid = "
+                "?",
+                change.city->cityId, change.city->cityName, change.city->provinceId,
+                change.city->provinceName);
         }
         if (change.profession)
-            update("UPDATE users SET profession_id = ?, profession = ? WHERE uid = ?", change.profession->first,
-                   change.profession->second);
+            update("UPDATE users SET profession_id = ?, profession = ? WHERE uid = ?",
+                   change.profession->first, change.profession->second);
         if (change.feature)
             update("UPDATE users SET feature = ? WHERE uid = ?", *change.feature);
         if (picture) {
@@ -188,7 +192,8 @@ Reply save(Call& call, bool guide) {
                 reply = Envelope::serverFault();
                 return;
             }
-            update("UPDATE users SET logo = ?, new_logo = ?, logo_verify_state = 1 WHERE uid = ?", *name, *name);
+            update("UPDATE users SET logo = ?, new_logo = ?, logo_verify_state = 1 WHERE uid = ?", *name,
+                   *name);
         }
         if (guide)
             update("UPDATE users SET has_guided = 1 WHERE uid = ?");

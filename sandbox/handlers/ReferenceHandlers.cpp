@@ -36,7 +36,8 @@ void ReferenceHandlers::install(Routes& routes) {
         const auto& list = call.service.reference.provinceCityList();
         // Without the resource file there is nothing to serve: an empty list of each kind.
         if (list.empty())
-            return Envelope::ok({{"provinceList", nlohmann::json::array()}, {"cityList", nlohmann::json::array()}});
+            return Envelope::ok(
+                {{"provinceList", nlohmann::json::array()}, {"cityList", nlohmann::json::array()}});
         return Envelope::ok(list);
     });
     routes.api("/profile/validate/nickexist", Access::Anyone, nicknameExists);

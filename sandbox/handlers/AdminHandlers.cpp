@@ -1,0 +1,91 @@
+#include "sandbox/handlers/AdminHandlers.h"
+
+#include "sandbox/Envelope.h"
+#include "sandbox/Routes.h"
+#include "sandbox/TestControl.h"
+#include "sandbox/TextRules.h"
+
+namespace zorlet::sandbox {
+
+namespace {
+
+bool fromLoopback(const Call& call) {
+    const auto& address = call.request.remote_addr;
+    return address == "127.0.0.1" || address == "::1" || address == "::ffff:127.0.0.1";
+}
+
+std::optional<std::int64_t> integerParam(const Call& call, const std::string& name) {
+    return TextRules::parseInteger(call.params.text(name).value_or(""));
+}
+
+Reply done(bool ok) {
+    return ok ? Envelope::ok()
+              : Envelope::refuse(ErrorCode::BadParameter, "操作失败：参数不正确或用户不存在");
+}
+
+using AdminAction = std::function<Reply(Call&, TestControl&)>;
+
+}  // namespace
+
+void AdminHandlers::install(Routes& routes, TestControl& control) {
+    auto admin = [&routes, &control](const std::string& path, AdminAction action) {
+        routes.api("/__sandbox/" + path, Access::Anyone, [&control, action](Call& call) {
+            if (!fromLoopback(call)) {
+                Reply reply = Envelope::refuse(ErrorCode::NotAllowed, "仅限本机访问");
+                reply.status = 403;
+                return reply;
+            }
+            return action(call, control);
+        });
+    };
+
+    admin("users", [](Call& call, TestControl& control) {
+        TestUser user;
+        user.account = call.params.text("account").value_or("");
+        user.password = call.params.text("password").value_or("");
+        user.nickname = call.params.text("nickname").value_or("");
+        if (auto gender = integerParam(call, "gender"))
+            user.gender = static_cast<int>(*gender);
+        user.cityId = integerParam(call, "cityId").value_or(0);
+        user.longitude = TextRules::parseNumber(call.params.text("longitude").value_or(""));
+        user.latitude = TextRules::parseNumber(call.params.text("latitude").value_or(""));
+        user.hasGuided = call.params.text("hasGuided").value_or("1") != "0";
+        user.tpId = integerParam(call, "tpId").value_or(0);
+        user.tpAccount = call.params.text("tpAccount").value_or("");
+        auto uid = control.createUser(user);
+        if (!uid)
+            return Envelope::refuse(ErrorCode::AccountTaken, "无法创建用户：账号或昵称已存在，或参数不正确");
+        return Envelope::ok({{"uid", *uid}});
+    });
+    admin("signOut", [](Call& call, TestControl& control) {
+        auto uid = integerParam(call, "uid");
+        return done(uid && control.signOut(*uid));
+    });
+    admin("expireAuthorization", [](Call& call, TestControl& control) {
+        auto uid = integerParam(call, "uid");
+        return done(uid && control.expireAuthorization(*uid));
+    });
+    admin("unreadNotices", [](Call& call, TestControl& control) {
+        auto uid = integerParam(call, "uid");
+        auto count = integerParam(call, "count");
+        return done(uid && count && control.setUnreadNotices(*uid, *count));
+    });
+    admin("messages", [](Call& call, TestControl& control) {
+        auto from = integerParam(call, "from");
+        auto to = integerParam(call, "to");
+        auto id = from && to ? control.injectMessage(*from, *to, call.params.text("content").value_or(""))
+                             : std::nullopt;
+        if (!id)
+            return done(false);
+        return Envelope::ok({{"messageId", *id}});
+    });
+    admin("outbox", [](Call& call, TestControl& control) {
+        auto list = nlohmann::json::array();
+        for (const auto& mail : control.outbox(call.params.text("account").value_or("")))
+            list.push_back({{"recipient", mail.recipient}, {"subject", mail.subject}, {"body", mail.body}});
+        return Envelope::ok(list);
+    });
+    admin("reset", [](Call&, TestControl& control) { return done(control.reset()); });
+}
+
+}  // namespace zorlet::sandbox
