@@ -50,7 +50,8 @@ bool isPng(std::string_view bytes) {
 }
 
 // Returns false on a corrupt stream; `image` is then left unset.
-bool decodeJpegInto(const unsigned char* data, unsigned long size, double scale, std::shared_ptr<Image>& image) {
+bool decodeJpegInto(const unsigned char* data, unsigned long size, double scale,
+                    std::shared_ptr<Image>& image) {
     jpeg_decompress_struct info;
     JpegErrorManager error;
     info.err = jpeg_std_error(&error.base);
@@ -66,7 +67,8 @@ bool decodeJpegInto(const unsigned char* data, unsigned long size, double scale,
     info.out_color_space = nativeArgbSpace();
     jpeg_start_decompress(&info);
     // Allocating may throw; do it where a longjmp can no longer skip its destructor.
-    auto* target = new Image(static_cast<int>(info.output_width), static_cast<int>(info.output_height), scale);
+    auto* target =
+        new Image(static_cast<int>(info.output_width), static_cast<int>(info.output_height), scale);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = target->data() + static_cast<std::size_t>(info.output_scanline) * target->stride();
         if (setjmp(error.jump)) {
@@ -216,8 +218,8 @@ std::string Image::pngData() const {
 namespace {
 
 // Encodes opaque rows; transparent areas come out over black, as premultiplied data does.
-bool encodeJpeg(const std::uint8_t* pixels, int width, int height, int stride, int quality, unsigned char** out,
-                unsigned long* outSize) {
+bool encodeJpeg(const std::uint8_t* pixels, int width, int height, int stride, int quality,
+                unsigned char** out, unsigned long* outSize) {
     jpeg_compress_struct info;
     JpegErrorManager error;
     info.err = jpeg_std_error(&error.base);

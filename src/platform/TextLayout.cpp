@@ -72,12 +72,14 @@ PangoLayout* TextLayout::createLayout(PangoContext* context, std::string_view te
     pango_layout_set_text(layout, text.data(), static_cast<int>(end - text.data()));
     if (maxWidth > 0) {
         pango_layout_set_width(layout, static_cast<int>(maxWidth * PANGO_SCALE));
-        pango_layout_set_wrap(layout, mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
+        pango_layout_set_wrap(layout,
+                              mode == LineBreakMode::CharacterWrap ? PANGO_WRAP_CHAR : PANGO_WRAP_WORD_CHAR);
     }
     return layout;
 }
 
-int TextLayout::linesFitting(PangoLayout* layout, double maxHeight, int maxLines, double* height, double* width) {
+int TextLayout::linesFitting(PangoLayout* layout, double maxHeight, int maxLines, double* height,
+                             double* width) {
     int total = pango_layout_get_line_count(layout);
     int limit = maxLines > 0 ? std::min(total, maxLines) : total;
     int usedHeight = 0;

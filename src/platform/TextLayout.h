@@ -60,12 +60,12 @@ public:
 
     // Draws `text` into the box (x, y, width, height) of `cr` with the current
     // source colour, wrapping and truncating as `measure` lays it out.
-    void draw(_cairo* cr, double x, double y, double width, double height, std::string_view text, const Font& font,
-              TextAlignment alignment, LineBreakMode mode, int maxLines);
+    void draw(_cairo* cr, double x, double y, double width, double height, std::string_view text,
+              const Font& font, TextAlignment alignment, LineBreakMode mode, int maxLines);
 
 private:
-    _PangoLayout* createLayout(_PangoContext* context, std::string_view text, const Font& font, double maxWidth,
-                               LineBreakMode mode);
+    _PangoLayout* createLayout(_PangoContext* context, std::string_view text, const Font& font,
+                               double maxWidth, LineBreakMode mode);
     int linesFitting(_PangoLayout* layout, double maxHeight, int maxLines, double* height, double* width);
 
     std::mutex mutex_;

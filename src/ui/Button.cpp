@@ -104,7 +104,8 @@ void Button::draw(Painter& painter) const {
         if (!isEnabled() && titleColors_.find(Disabled) == titleColors_.end()) {
             color = color.withAlpha(color.alpha * 0.5);
         }
-        painter.drawText(content, text, font_, color, TextAlignment::Center, LineBreakMode::MiddleTruncation, 1);
+        painter.drawText(content, text, font_, color, TextAlignment::Center, LineBreakMode::MiddleTruncation,
+                         1);
     }
 }
 

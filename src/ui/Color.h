@@ -11,7 +11,9 @@ struct Color {
     double blue = 0;
     double alpha = 1;
 
-    static Color rgb(int r, int g, int b, double alpha = 1.0) { return {r / 255.0, g / 255.0, b / 255.0, alpha}; }
+    static Color rgb(int r, int g, int b, double alpha = 1.0) {
+        return {r / 255.0, g / 255.0, b / 255.0, alpha};
+    }
     static Color white(double level, double alpha = 1.0) { return {level, level, level, alpha}; }
     // 0xRRGGBB
     static Color hex(std::uint32_t value, double alpha = 1.0) {

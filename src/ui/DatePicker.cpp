@@ -12,7 +12,8 @@ DatePicker::DatePicker() : Control(Rect(0, 0, 320, PickerView::kDefaultHeight)) 
     date_ = MainLoop::main().clock().now();
 }
 
-DatePicker::DatePicker(Rect frame) : Control(Rect(frame.origin, {frame.width(), PickerView::kDefaultHeight})) {
+DatePicker::DatePicker(Rect frame)
+    : Control(Rect(frame.origin, {frame.width(), PickerView::kDefaultHeight})) {
     date_ = MainLoop::main().clock().now();
 }
 
@@ -68,8 +69,8 @@ void DatePicker::draw(Painter& painter) const {
     painter.fillRect(box, Color::white(0.85));
     painter.fillRect(box.insetBy({8, 10, 8, 10}), Color::whiteColor());
     painter.fillRect(Rect(6, box.height() / 2 - 22, box.width() - 12, 44), Color::rgb(150, 160, 220, 0.25));
-    painter.drawText(Rect(10, box.height() / 2 - 22, box.width() - 20, 44), shownText(), Font::boldSystemFont(20),
-                     Color::blackColor(), TextAlignment::Center);
+    painter.drawText(Rect(10, box.height() / 2 - 22, box.width() - 20, 44), shownText(),
+                     Font::boldSystemFont(20), Color::blackColor(), TextAlignment::Center);
 }
 
 void DatePicker::describe(std::string& out) const {

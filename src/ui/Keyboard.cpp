@@ -22,7 +22,8 @@ Rect rectFromJson(const Json& value) {
             return {};
         }
     }
-    return Rect(value[0].get<double>(), value[1].get<double>(), value[2].get<double>(), value[3].get<double>());
+    return Rect(value[0].get<double>(), value[1].get<double>(), value[2].get<double>(),
+                value[3].get<double>());
 }
 
 Size screenSize() {

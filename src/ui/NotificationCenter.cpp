@@ -9,7 +9,8 @@ NotificationCenter& NotificationCenter::defaultCenter() {
     return center;
 }
 
-void NotificationCenter::addObserver(const void* owner, std::string name, Observer observer, const void* object) {
+void NotificationCenter::addObserver(const void* owner, std::string name, Observer observer,
+                                     const void* object) {
     registrations_.push_back({nextId_++, owner, std::move(name), object, std::move(observer)});
 }
 

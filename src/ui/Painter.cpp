@@ -23,7 +23,8 @@ void Painter::strokeRect(const Rect& rect, const Color& color, double lineWidth)
     setColor(color);
     cairo_set_line_width(cr_, lineWidth);
     double half = lineWidth / 2;
-    cairo_rectangle(cr_, rect.x() + half, rect.y() + half, rect.width() - lineWidth, rect.height() - lineWidth);
+    cairo_rectangle(cr_, rect.x() + half, rect.y() + half, rect.width() - lineWidth,
+                    rect.height() - lineWidth);
     cairo_stroke(cr_);
 }
 
@@ -75,8 +76,8 @@ void Painter::drawText(const Rect& rect, std::string_view text, const Font& font
         return;
     }
     setColor(color);
-    TextLayout::shared().draw(cr_, rect.x(), rect.y(), rect.width(), rect.height(), text, font, alignment, mode,
-                              numberOfLines);
+    TextLayout::shared().draw(cr_, rect.x(), rect.y(), rect.width(), rect.height(), text, font, alignment,
+                              mode, numberOfLines);
 }
 
 void Painter::drawImage(const ImageAsset& image, const Rect& rect) {
@@ -87,7 +88,8 @@ void Painter::drawImage(const ImageAsset& image, const Rect& rect) {
         cairo_surface_t* surface = const_cast<Image&>(*image.image()).createCairoSurface();
         cairo_save(cr_);
         cairo_translate(cr_, rect.x(), rect.y());
-        cairo_scale(cr_, rect.width() / image.image()->pixelWidth(), rect.height() / image.image()->pixelHeight());
+        cairo_scale(cr_, rect.width() / image.image()->pixelWidth(),
+                    rect.height() / image.image()->pixelHeight());
         cairo_set_source_surface(cr_, surface, 0, 0);
         cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_GOOD);
         cairo_paint(cr_);

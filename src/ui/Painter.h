@@ -26,8 +26,8 @@ public:
     void fillCircle(Point center, double radius, const Color& color);
     void drawLine(Point from, Point to, const Color& color, double lineWidth = 1);
     void drawText(const Rect& rect, std::string_view text, const Font& font, const Color& color,
-                  TextAlignment alignment = TextAlignment::Left, LineBreakMode mode = LineBreakMode::TailTruncation,
-                  int numberOfLines = 1);
+                  TextAlignment alignment = TextAlignment::Left,
+                  LineBreakMode mode = LineBreakMode::TailTruncation, int numberOfLines = 1);
     // Stretches the picture over `rect`; a picture without pixels is drawn as a
     // tinted box carrying its name.
     void drawImage(const ImageAsset& image, const Rect& rect);

@@ -21,7 +21,7 @@ public:
     virtual ~PickerViewDelegate() = default;
     virtual std::string titleForRow(PickerView&, int row, int component) { return {}; }
     virtual void didSelectRow(PickerView&, int row, int component) {}
-    virtual double widthForComponent(PickerView&, int component) { return 0; }  // 0: an equal share
+    virtual double widthForComponent(PickerView&, int component) { return 0; }      // 0: an equal share
     virtual double rowHeightForComponent(PickerView&, int component) { return 0; }  // 0: the default
 };
 

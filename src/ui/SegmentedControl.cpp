@@ -12,7 +12,8 @@ SegmentedControl::SegmentedControl(std::vector<std::string> items) : items_(std:
 }
 
 void SegmentedControl::insertSegment(std::string title, std::size_t index) {
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())), std::move(title));
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())),
+                  std::move(title));
 }
 
 void SegmentedControl::removeAllSegments() {
@@ -59,8 +60,8 @@ void SegmentedControl::draw(Painter& painter) const {
         bool chosen = static_cast<int>(i) == selected_;
         painter.fillRect(segment, chosen ? Color::rgb(66, 107, 242) : Color::white(0.95));
         painter.strokeRect(segment, Color::white(0.6));
-        painter.drawText(segment, items_[i], Font::boldSystemFont(13), chosen ? Color::whiteColor() : Color::white(0.3),
-                         TextAlignment::Center);
+        painter.drawText(segment, items_[i], Font::boldSystemFont(13),
+                         chosen ? Color::whiteColor() : Color::white(0.3), TextAlignment::Center);
     }
 }
 

@@ -22,8 +22,8 @@ void Switch::draw(Painter& painter) const {
                        Color::whiteColor());
     painter.drawText(on_ ? Rect(6, 0, box.width() - knob - 8, box.height())
                          : Rect(knob + 2, 0, box.width() - knob - 8, box.height()),
-                     on_ ? "ON" : "OFF", Font::boldSystemFont(13), on_ ? Color::whiteColor() : Color::white(0.5),
-                     TextAlignment::Center);
+                     on_ ? "ON" : "OFF", Font::boldSystemFont(13),
+                     on_ ? Color::whiteColor() : Color::white(0.5), TextAlignment::Center);
 }
 
 void Switch::describe(std::string& out) const {

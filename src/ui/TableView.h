@@ -29,8 +29,6 @@ public:
     virtual std::string titleForHeader(TableView&, int section) { return {}; }
     virtual std::string titleForFooter(TableView&, int section) { return {}; }
     virtual bool canEditRow(TableView&, IndexPath) { return true; }
-    // Deleting only works for data sources that implement this.
-    virtual bool supportsEditing() const { return false; }
     virtual void commitEditingStyle(TableView&, TableViewCellEditingStyle, IndexPath) {}
 };
 
@@ -140,6 +138,7 @@ public:
 
 protected:
     void didScroll() override;
+    void didMoveToWindow() override;
 
 private:
     struct Section {

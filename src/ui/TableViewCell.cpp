@@ -31,7 +31,8 @@ Label& TableViewCell::detailTextLabel() {
     if (!detailTextLabel_) {
         detailTextLabel_ = std::make_shared<Label>();
         detailTextLabel_->setFont(Font::systemFont(style_ == Style::Subtitle ? 14 : 17));
-        detailTextLabel_->setTextColor(style_ == Style::Value1 ? Color::rgb(56, 84, 135) : Color::grayColor());
+        detailTextLabel_->setTextColor(style_ == Style::Value1 ? Color::rgb(56, 84, 135)
+                                                               : Color::grayColor());
         if (style_ == Style::Value1) {
             detailTextLabel_->setTextAlignment(TextAlignment::Right);
         }
@@ -137,8 +138,8 @@ void TableViewCell::layoutSubviews() {
     double right = box.width();
     if (accessoryView_) {
         Size size = accessoryView_->frame().size;
-        accessoryView_->setFrame(Rect(box.width() - size.width - 10, (box.height() - size.height) / 2, size.width,
-                                      size.height));
+        accessoryView_->setFrame(
+            Rect(box.width() - size.width - 10, (box.height() - size.height) / 2, size.width, size.height));
         right = accessoryView_->frame().x();
     } else if (hasAccessory) {
         right = box.width() - kAccessoryWidth - 10;
@@ -165,7 +166,8 @@ void TableViewCell::layoutSubviews() {
                 textLabel_->setFrame(Rect(textLeft, 2, textWidth, box.height() * 0.55));
             }
             if (detailTextLabel_) {
-                detailTextLabel_->setFrame(Rect(textLeft, box.height() * 0.55, textWidth, box.height() * 0.4));
+                detailTextLabel_->setFrame(
+                    Rect(textLeft, box.height() * 0.55, textWidth, box.height() * 0.4));
             }
             break;
         case Style::Value1:
@@ -174,7 +176,8 @@ void TableViewCell::layoutSubviews() {
                 textLabel_->setFrame(Rect(textLeft, 0, textWidth * 0.45, box.height()));
             }
             if (detailTextLabel_) {
-                detailTextLabel_->setFrame(Rect(textLeft + textWidth * 0.45, 0, textWidth * 0.55, box.height()));
+                detailTextLabel_->setFrame(
+                    Rect(textLeft + textWidth * 0.45, 0, textWidth * 0.55, box.height()));
             }
             break;
     }
@@ -195,9 +198,11 @@ bool TableViewCell::handleTap(Point point) {
 
 void TableViewCell::draw(Painter& painter) const {
     Rect box(0, 0, frame().width(), frame().height());
-    bool lit = (selected_ || highlighted_) && selectionStyle_ != SelectionStyle::None && !selectedBackgroundView_;
+    bool lit =
+        (selected_ || highlighted_) && selectionStyle_ != SelectionStyle::None && !selectedBackgroundView_;
     if (lit) {
-        painter.fillRect(box, selectionStyle_ == SelectionStyle::Gray ? Color::white(0.75) : Color::rgb(5, 140, 245));
+        painter.fillRect(
+            box, selectionStyle_ == SelectionStyle::Gray ? Color::white(0.75) : Color::rgb(5, 140, 245));
     }
     TableView* table = tableView();
     if (table == nullptr || table->separatorStyle() != TableView::SeparatorStyle::None) {

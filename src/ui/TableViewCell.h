@@ -33,7 +33,10 @@ public:
     bool hasTextLabel() const { return textLabel_ != nullptr; }
 
     AccessoryType accessoryType() const { return accessoryType_; }
-    void setAccessoryType(AccessoryType type) { accessoryType_ = type; }
+    void setAccessoryType(AccessoryType type) {
+        accessoryType_ = type;
+        layoutSubviews();
+    }
     const ViewPtr& accessoryView() const { return accessoryView_; }
     void setAccessoryView(ViewPtr view);
     SelectionStyle selectionStyle() const { return selectionStyle_; }

@@ -134,7 +134,8 @@ void TextField::draw(Painter& painter) const {
         painter.drawText(textBox, secure_ ? bullets(text_) : text_, font_, textColor_, alignment_);
     }
     if (isFirstResponder()) {
-        painter.fillRect(Rect(box.width() - 8, 6, 2, std::max(0.0, box.height() - 12)), Color::rgb(66, 107, 242));
+        painter.fillRect(Rect(box.width() - 8, 6, 2, std::max(0.0, box.height() - 12)),
+                         Color::rgb(66, 107, 242));
     }
 }
 

@@ -19,7 +19,8 @@ public:
     virtual bool textFieldShouldEndEditing(TextField&) { return true; }
     virtual void textFieldDidEndEditing(TextField&) {}
     // `range` is in UTF-8 bytes of the current text; `replacement` replaces it.
-    virtual bool textFieldShouldChangeCharacters(TextField&, TextRange range, const std::string& replacement) {
+    virtual bool textFieldShouldChangeCharacters(TextField&, TextRange range,
+                                                 const std::string& replacement) {
         return true;
     }
     virtual bool textFieldShouldClear(TextField&) { return true; }

@@ -143,8 +143,8 @@ void TextView::didMoveToWindow() {
 
 void TextView::draw(Painter& painter) const {
     // Drawn in frame coordinates: shift by the scroll offset ourselves.
-    Rect box(kTextPadding, kTextPadding - contentOffset().y, std::max(0.0, frame().width() - 2 * kTextPadding),
-             textContentHeight() - 2 * kTextPadding);
+    Rect box(kTextPadding, kTextPadding - contentOffset().y,
+             std::max(0.0, frame().width() - 2 * kTextPadding), textContentHeight() - 2 * kTextPadding);
     painter.drawText(box, text_, font_, textColor_, alignment_, LineBreakMode::WordWrap, 0);
 }
 

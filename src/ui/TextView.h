@@ -20,7 +20,9 @@ public:
     virtual bool textViewShouldEndEditing(TextView&) { return true; }
     virtual void textViewDidEndEditing(TextView&) {}
     // `range` is in UTF-8 bytes of the current text; "\n" is the return key.
-    virtual bool textViewShouldChangeText(TextView&, TextRange range, const std::string& replacement) { return true; }
+    virtual bool textViewShouldChangeText(TextView&, TextRange range, const std::string& replacement) {
+        return true;
+    }
     virtual void textViewDidChange(TextView&) {}
 };
 

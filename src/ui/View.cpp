@@ -21,15 +21,65 @@ View::~View() {
 }
 
 void View::setFrame(const Rect& frame) {
-    bool resized = frame.size != frame_.size;
+    Size oldSize = frame_.size;
     frame_ = frame;
-    if (resized) {
+    if (frame.size != oldSize) {
+        if (autoresizesSubviews_) {
+            resizeSubviews(oldSize);
+        }
         layoutSubviews();
     }
 }
 
+namespace {
+
+// Shares `delta` among the flexible parts of one axis in proportion to their
+// current lengths, as the phone framework's autoresizing does.
+void flex(double delta, double& before, double& length, double after, bool flexBefore, bool flexLength,
+          bool flexAfter) {
+    double total = (flexBefore ? before : 0) + (flexLength ? length : 0) + (flexAfter ? after : 0);
+    int parts = int(flexBefore) + int(flexLength) + int(flexAfter);
+    if (parts == 0) {
+        return;
+    }
+    auto share = [&](bool flexible, double value) {
+        if (!flexible) {
+            return 0.0;
+        }
+        return total > 0 ? delta * value / total : delta / parts;
+    };
+    double beforeShare = share(flexBefore, before);
+    double lengthShare = share(flexLength, length);
+    before += beforeShare;
+    length = std::max(0.0, length + lengthShare);
+}
+
+}  // namespace
+
+void View::resizeSubviews(Size oldSize) {
+    double dw = frame_.width() - oldSize.width;
+    double dh = frame_.height() - oldSize.height;
+    for (auto& child : std::vector<ViewPtr>(subviews_)) {
+        unsigned mask = child->autoresizingMask_;
+        if (mask == None) {
+            continue;
+        }
+        Rect r = child->frame_;
+        double x = r.x();
+        double width = r.width();
+        flex(dw, x, width, oldSize.width - r.maxX(), mask & FlexibleLeftMargin, mask & FlexibleWidth,
+             mask & FlexibleRightMargin);
+        double y = r.y();
+        double height = r.height();
+        flex(dh, y, height, oldSize.height - r.maxY(), mask & FlexibleTopMargin, mask & FlexibleHeight,
+             mask & FlexibleBottomMargin);
+        child->setFrame(Rect(x, y, width, height));
+    }
+}
+
 void View::setCenter(Point center) {
-    setFrame(Rect(center.x - frame_.width() / 2, center.y - frame_.height() / 2, frame_.width(), frame_.height()));
+    setFrame(
+        Rect(center.x - frame_.width() / 2, center.y - frame_.height() / 2, frame_.width(), frame_.height()));
 }
 
 void View::setAlpha(double alpha) {
@@ -55,7 +105,8 @@ void View::attach(ViewPtr view, std::size_t index) {
 }
 
 void View::detachChild(const View* view) {
-    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    auto it =
+        std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
     if (it != subviews_.end()) {
         (*it)->superview_ = nullptr;
         subviews_.erase(it);
@@ -82,7 +133,8 @@ void View::insertSubviewBelow(ViewPtr view, const View* sibling) {
         detachChild(view.get());  // re-insert relative to the sibling's current place
         view->superview_ = nullptr;
     }
-    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == sibling; });
+    auto it = std::find_if(subviews_.begin(), subviews_.end(),
+                           [&](const ViewPtr& v) { return v.get() == sibling; });
     attach(std::move(view), it == subviews_.end() ? 0 : static_cast<std::size_t>(it - subviews_.begin()));
 }
 
@@ -91,7 +143,8 @@ void View::insertSubviewAbove(ViewPtr view, const View* sibling) {
         detachChild(view.get());
         view->superview_ = nullptr;
     }
-    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == sibling; });
+    auto it = std::find_if(subviews_.begin(), subviews_.end(),
+                           [&](const ViewPtr& v) { return v.get() == sibling; });
     attach(std::move(view),
            it == subviews_.end() ? subviews_.size() : static_cast<std::size_t>(it - subviews_.begin()) + 1);
 }
@@ -111,14 +164,16 @@ void View::removeFromSuperview() {
 }
 
 void View::bringSubviewToFront(const View* view) {
-    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    auto it =
+        std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
     if (it != subviews_.end()) {
         std::rotate(it, it + 1, subviews_.end());
     }
 }
 
 void View::sendSubviewToBack(const View* view) {
-    auto it = std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
+    auto it =
+        std::find_if(subviews_.begin(), subviews_.end(), [&](const ViewPtr& v) { return v.get() == view; });
     if (it != subviews_.end()) {
         std::rotate(subviews_.begin(), it, it + 1);
     }

@@ -23,6 +23,18 @@ using GestureRecognizerPtr = std::shared_ptr<GestureRecognizer>;
 // coordinates, whose origin a scroll view moves with its content offset.
 class View : public std::enable_shared_from_this<View> {
 public:
+    // How a view follows its superview's size changes; combine with |.
+    enum Autoresizing : unsigned {
+        None = 0,
+        FlexibleLeftMargin = 1u << 0,
+        FlexibleWidth = 1u << 1,
+        FlexibleRightMargin = 1u << 2,
+        FlexibleTopMargin = 1u << 3,
+        FlexibleHeight = 1u << 4,
+        FlexibleBottomMargin = 1u << 5,
+        FlexibleSize = FlexibleWidth | FlexibleHeight,
+    };
+
     View();
     explicit View(Rect frame);
     virtual ~View();
@@ -46,6 +58,9 @@ public:
     void setAlpha(double alpha);
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
+    // The name automation finds the view by (flows, tests); empty when none.
+    const std::string& id() const { return id_; }
+    void setId(std::string id) { id_ = std::move(id); }
     const Color& backgroundColor() const { return backgroundColor_; }
     void setBackgroundColor(const Color& color) { backgroundColor_ = color; }
     // Drawn stretched over the bounds, above the background colour.
@@ -53,6 +68,10 @@ public:
     void setBackgroundImage(ImageAssetPtr image) { backgroundImage_ = std::move(image); }
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
+    unsigned autoresizingMask() const { return autoresizingMask_; }
+    void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
+    bool autoresizesSubviews() const { return autoresizesSubviews_; }
+    void setAutoresizesSubviews(bool autoresizes) { autoresizesSubviews_ = autoresizes; }
     bool clipsToBounds() const { return clipsToBounds_; }
     void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
     double cornerRadius() const { return cornerRadius_; }
@@ -115,14 +134,18 @@ private:
     void attach(ViewPtr view, std::size_t index);
     void detachChild(const View* view);
     void notifyWindowChange(Window* oldWindow);
+    void resizeSubviews(Size oldSize);
 
     Rect frame_;
     bool hidden_ = false;
     double alpha_ = 1;
     int tag_ = 0;
+    std::string id_;
     Color backgroundColor_ = Color::clearColor();
     ImageAssetPtr backgroundImage_;
     bool userInteractionEnabled_ = true;
+    unsigned autoresizingMask_ = None;
+    bool autoresizesSubviews_ = true;
     bool clipsToBounds_ = false;
     double cornerRadius_ = 0;
     View* superview_ = nullptr;

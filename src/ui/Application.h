@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zorlet {
+
+class Window;
+
+// The application object: the key window, the icon badge, and links handed to
+// the system. Main loop thread only.
+class Application {
+public:
+    using UrlOpener = std::function<bool(const std::string& url)>;
+
+    static Application& shared();
+
+    Window* keyWindow() const { return keyWindow_; }
+    void setKeyWindow(Window* window) { keyWindow_ = window; }
+    void windowWillClose(Window* window);
+
+    int applicationIconBadgeNumber() const { return badgeNumber_; }
+    void setApplicationIconBadgeNumber(int number) { badgeNumber_ = number; }
+
+    // Recorded, then handed to the opener the window host installs (none when headless).
+    bool openURL(const std::string& url);
+    bool canOpenURL(const std::string& url) const;
+    const std::vector<std::string>& openedUrls() const { return openedUrls_; }
+    void setUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
+
+    bool isNetworkActivityIndicatorVisible() const { return networkActivity_; }
+    void setNetworkActivityIndicatorVisible(bool visible) { networkActivity_ = visible; }
+
+    // Tells every screen of the key window of a memory warning.
+    void simulateMemoryWarning();
+
+    // Test support: no key window, no badge, nothing opened, no opener.
+    void reset();
+
+private:
+    Window* keyWindow_ = nullptr;
+    int badgeNumber_ = 0;
+    std::vector<std::string> openedUrls_;
+    UrlOpener opener_;
+    bool networkActivity_ = false;
+};
+
+}  // namespace zorlet

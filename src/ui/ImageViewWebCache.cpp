@@ -1,0 +1,83 @@
+#include "ui/ImageViewWebCache.h"
+
+#include "ui/ImageView.h"
+
+#include <unordered_map>
+
+namespace zorlet {
+
+namespace {
+
+struct ViewLoad {
+    WebImageLoader::LoadId id = 0;
+    std::string url;
+};
+
+// Keyed by address; an entry is only acted on when its load id still
+// matches, so a view that died and a new one at the same address never mix.
+std::unordered_map<const ImageView*, ViewLoad>& loads() {
+    static std::unordered_map<const ImageView*, ViewLoad> table;
+    return table;
+}
+
+}  // namespace
+
+void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
+                                        const std::string& placeholderName, Success success,
+                                        Failure failure) {
+    cancelCurrentImageLoad(view);
+    view.setImage(placeholderName.empty() ? nullptr : ImageAsset::named(placeholderName));
+    const ImageView* key = &view;
+    std::weak_ptr<View> weak = view.weak_from_this();
+    auto id = std::make_shared<WebImageLoader::LoadId>(0);
+    auto settle = [key, id] {
+        auto it = loads().find(key);
+        if (it != loads().end() && it->second.id == *id) {
+            loads().erase(it);
+            return true;
+        }
+        return false;
+    };
+    *id = WebImageLoader::shared().downloadWithURL(
+        url,
+        [weak, settle, success](const ImagePtr& image) {
+            auto alive = std::static_pointer_cast<ImageView>(weak.lock());
+            if (!settle() || !alive) {
+                return;
+            }
+            alive->setImage(ImageAsset::fromImage(image));
+            if (success) {
+                success(image);
+            }
+        },
+        [weak, settle, failure](const std::string& reason) {
+            if (!settle() || weak.expired()) {
+                return;
+            }
+            if (failure) {
+                failure(reason);
+            }
+        });
+    loads()[key] = {*id, url};
+}
+
+void ImageViewWebCache::cancelCurrentImageLoad(ImageView& view) {
+    auto it = loads().find(&view);
+    if (it == loads().end()) {
+        return;
+    }
+    WebImageLoader::shared().cancel(it->second.id);
+    loads().erase(it);
+}
+
+bool ImageViewWebCache::hasPendingLoad(const ImageView& view) {
+    auto it = loads().find(&view);
+    return it != loads().end() && WebImageLoader::shared().isPending(it->second.id);
+}
+
+std::string ImageViewWebCache::currentURL(const ImageView& view) {
+    auto it = loads().find(&view);
+    return it != loads().end() ? it->second.url : std::string();
+}
+
+}  // namespace zorlet

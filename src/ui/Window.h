@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ui/View.h"
+#include "ui/ViewController.h"
+
+namespace zorlet {
+
+// The root of a view tree on screen. Shows its root view controller's view
+// under the status bar; presented screens, HUDs and popovers are added above.
+class Window : public View {
+public:
+    explicit Window(Rect frame = Rect(0, 0, ViewController::kScreenWidth, ViewController::kScreenHeight));
+    ~Window() override;
+    const char* typeName() const override { return "Window"; }
+
+    ViewController* rootViewController() const { return root_.get(); }
+    // Replacing the root while the window is visible runs the life-cycle
+    // calls: the old screens (and what they presented) disappear, the new appear.
+    void setRootViewController(ViewControllerPtr controller);
+
+    void makeKeyAndVisible();
+    bool isKeyWindow() const;
+    bool isVisible() const { return visible_; }
+
+    // The controller whose screen is on top: the root or the last presented one.
+    ViewController* topViewController() const;
+    // Where a controller's view goes: the screen under the status bar.
+    Rect contentFrame() const;
+
+    void describe(std::string& out) const override;
+
+private:
+    ViewControllerPtr root_;
+    bool visible_ = false;
+};
+
+}  // namespace zorlet
