@@ -84,6 +84,9 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
     }
 
     auto cityText = params.text("cityId").value_or("");
+    // The profile form sends the location it shows; 0 is a user who never chose one.
+    if (!guide && TextRules::parseInteger(cityText) == std::optional<std::int64_t>(0))
+        cityText.clear();
     if (!cityText.empty()) {
         auto cityId = TextRules::parseInteger(cityText);
         if (!cityId || *cityId < 1)
@@ -101,6 +104,9 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
 
     auto professionIdText = params.text("professionId").value_or("");
     auto professionText = TextRules::trim(params.text("profession").value_or(""));
+    // Likewise a profession id 0 without a text: nothing chosen yet.
+    if (professionText.empty() && TextRules::parseInteger(professionIdText) == std::optional<std::int64_t>(0))
+        professionIdText.clear();
     if (!professionIdText.empty() || !professionText.empty()) {
         auto professionId = professionIdText.empty() ? std::optional<std::int64_t>(0)
                                                      : TextRules::parseInteger(professionIdText);

@@ -5,6 +5,7 @@
 #include <uv.h>
 
 #include <algorithm>
+#include <future>
 
 namespace zorlet {
 
@@ -59,6 +60,20 @@ void MainLoop::post(Task task) {
         posted_.push_back(std::move(task));
     }
     uv_async_send(async_.get());
+}
+
+void MainLoop::runOnLoopAndWait(const Task& task) {
+    if (isLoopThread()) {
+        task();
+        return;
+    }
+    std::promise<void> done;
+    auto finished = done.get_future();
+    post([&task, &done] {
+        task();
+        done.set_value();
+    });
+    finished.wait();
 }
 
 void MainLoop::onAsync(uv_async_t* handle) {

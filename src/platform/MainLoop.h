@@ -39,6 +39,10 @@ public:
 
     // Thread-safe: runs `task` on the loop thread soon, in posting order.
     void post(Task task);
+    // Runs `task` on the loop thread and returns when it is done: at once on
+    // the loop thread, else by posting and waiting. Never call it from a
+    // worker the loop thread is itself waiting for.
+    void runOnLoopAndWait(const Task& task);
     // Loop thread only.
     TimerId runAfter(Duration delay, Task task);
     TimerId runEvery(Duration interval, Task task);

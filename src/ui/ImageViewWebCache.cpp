@@ -27,6 +27,9 @@ void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
                                         Failure failure) {
     cancelCurrentImageLoad(view);
     view.setImage(placeholderName.empty() ? nullptr : ImageAsset::named(placeholderName));
+    if (url.empty()) {
+        return;  // nothing to load: the placeholder stays
+    }
     const ImageView* key = &view;
     std::weak_ptr<View> weak = view.weak_from_this();
     auto id = std::make_shared<WebImageLoader::LoadId>(0);

@@ -120,6 +120,36 @@ TEST_F(SandboxTest, ProfileSaveValidatesAndClearsAnOmittedSelfDescription) {
     EXPECT_EQ(cleared.result()["feature"], "");
 }
 
+TEST_F(SandboxTest, ProfileFormOfAUserWithoutLocationOrProfessionSaves) {
+    auto client = newSignedInUser("没填过");
+    auto cityBefore = client->post("/passport/v132/login").result()["userView"]["cityId"];
+    // The form sends every field it shows; 0 ids and empty texts mean "not chosen yet".
+    auto saved = client->post("/profile/save", {{"nickname", "没填过"},
+                                                {"gender", "1"},
+                                                {"birth", ""},
+                                                {"professionId", "0"},
+                                                {"profession", ""},
+                                                {"cityId", "0"}});
+    ASSERT_TRUE(saved.success()) << saved.text;
+    EXPECT_EQ(saved.result()["cityId"], cityBefore);
+    EXPECT_EQ(saved.result()["profession"], "");
+    // The guide still insists on both.
+    auto guide = client->post("/profile/guide", {{"nickname", "没填过"},
+                                                 {"gender", "1"},
+                                                 {"birth", "1991-3-7"},
+                                                 {"professionId", "0"},
+                                                 {"profession", ""},
+                                                 {"cityId", "0"}});
+    EXPECT_EQ(guide.errorInfo(), "请选择所在地");
+    guide = client->post("/profile/guide", {{"nickname", "没填过"},
+                                            {"gender", "1"},
+                                            {"birth", "1991-3-7"},
+                                            {"professionId", "0"},
+                                            {"profession", ""},
+                                            {"cityId", someCityId()}});
+    EXPECT_EQ(guide.errorInfo(), "请选择职业");
+}
+
 TEST_F(SandboxTest, UploadedPhotoIsStoredAndServedBackWithCacheHeaders) {
     auto client = newSignedInUser("有照片");
     auto jpeg = smallJpeg();

@@ -1,0 +1,59 @@
+#include "host/EmbeddedSandbox.h"
+
+#include "platform/Log.h"
+#include "sandbox/DemoSeed.h"
+#include "sandbox/SandboxServer.h"
+
+#include <system_error>
+
+namespace zorlet {
+
+std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::path& folder,
+                                                        std::string& error, sandbox::Passwords::Cost cost) {
+    std::error_code fileError;
+    std::filesystem::create_directories(folder, fileError);
+    if (fileError) {
+        error = "cannot create the sandbox folder " + folder.string() + ": " + fileError.message();
+        return nullptr;
+    }
+    sandbox::SandboxOptions options;
+    options.databasePath = folder / "sandbox.sqlite";
+    options.dataFolder = folder / "pictures";
+    options.port = 0;
+    options.seedDemo = true;
+    options.passwordCost = cost;
+    auto server = sandbox::SandboxServer::start(options, error);
+    if (!server) {
+        return nullptr;
+    }
+    std::unique_ptr<EmbeddedSandbox> embedded(new EmbeddedSandbox());
+    embedded->folder_ = folder;
+    embedded->server_ = std::move(server);
+    log().info("sandbox serving {} from {} (demo account {}, password {})", embedded->baseUrl(),
+               folder.string(), demoAccount(), demoPassword());
+    return embedded;
+}
+
+EmbeddedSandbox::~EmbeddedSandbox() {
+    if (server_) {
+        server_->stop();
+    }
+}
+
+std::string EmbeddedSandbox::baseUrl() const {
+    return server_->baseUrl();
+}
+
+int EmbeddedSandbox::port() const {
+    return server_->port();
+}
+
+const char* EmbeddedSandbox::demoAccount() {
+    return sandbox::DemoSeed::demoAccount;
+}
+
+const char* EmbeddedSandbox::demoPassword() {
+    return sandbox::DemoSeed::demoPassword;
+}
+
+}  // namespace zorlet

@@ -1,0 +1,162 @@
+#include "host/TourRunner.h"
+
+#include "host/AppHost.h"
+#include "host/FlowRunner.h"
+#include "host/ScreenQuery.h"
+#include "ui/Renderer.h"
+#include "ui/Window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+
+namespace zorlet {
+
+namespace {
+
+std::string escapeHtml(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+const char* TourRunner::builtInFlowText() {
+    // Tabs are tapped by point: the bar is the bottom 49 points, four tabs of 80.
+    return R"(name: tour
+---
+- launchApp: {clearState: true}
+- swipe: {direction: LEFT, optional: true}
+- swipe: {direction: LEFT, optional: true}
+- swipe: {direction: LEFT, optional: true}
+- tapOn: {id: finish, optional: true}
+- launchApp: {skipGuidance: true}
+- tapOn: {id: goRegister, optional: true}
+- back: {optional: true}
+- tapOn: {id: goLogin, optional: true}
+- tapOn: {id: nameField, optional: true}
+- inputText: {text: "${DEMO_EMAIL}", optional: true}
+- tapOn: {id: pwdField, optional: true}
+- inputText: {text: "${DEMO_PASSWORD}", optional: true}
+- hideKeyboard
+- tapOn: {id: login, optional: true}
+- waitForAnimationToEnd
+- tapOn: {point: "120,455", optional: true}
+- waitForAnimationToEnd
+- tapOn: {point: "200,455", optional: true}
+- waitForAnimationToEnd
+- tapOn: {point: "280,455", optional: true}
+- waitForAnimationToEnd
+- tapOn: {point: "40,455", optional: true}
+- waitForAnimationToEnd
+)";
+}
+
+TourRunner::TourRunner(AppHost& app, std::ostream& out, FlowParser::Variables variables)
+    : app_(app), out_(out), variables_(std::move(variables)) {}
+
+bool TourRunner::run(const std::filesystem::path& folder, std::string& error) {
+    std::error_code fileError;
+    std::filesystem::create_directories(folder, fileError);
+    if (fileError) {
+        error = "cannot create " + folder.string() + ": " + fileError.message();
+        return false;
+    }
+    auto flow = FlowParser::parseText(builtInFlowText(), error, variables_);
+    if (!flow) {
+        return false;
+    }
+    stops_.clear();
+    bool written = true;
+    FlowRunner runner(app_, out_);
+    runner.setScreenshotFolder(folder);
+    runner.setStepObserver([&](const FlowCommand& command) {
+        if (written && !capture(folder, command.summary(), error)) {
+            written = false;
+        }
+    });
+    runner.run(*flow);
+    if (!written) {
+        return false;
+    }
+    if (!writeIndex(folder, error)) {
+        return false;
+    }
+    out_ << "tour: " << stops_.size() << " screens in " << (folder / "index.html").string() << "\n"
+         << std::flush;
+    return true;
+}
+
+bool TourRunner::capture(const std::filesystem::path& folder, const std::string& step, std::string& error) {
+    Window* window = app_.window();
+    if (window == nullptr) {
+        return true;
+    }
+    std::string screen = ScreenQuery(*window).screenName();
+    bool seen =
+        std::any_of(stops_.begin(), stops_.end(), [&](const Stop& stop) { return stop.screen == screen; });
+    if (seen) {
+        return true;  // coming back to a screen makes no second picture
+    }
+    char number[8];
+    std::snprintf(number, sizeof number, "%02zu", stops_.size() + 1);
+    std::string name = screen;
+    for (char& c : name) {
+        if (c == '+') {
+            c = '-';
+        }
+    }
+    std::string file = std::string(number) + "-" + name + ".png";
+    if (!Renderer::writeWindowPng(*window, (folder / file).string())) {
+        error = "cannot write " + (folder / file).string();
+        return false;
+    }
+    stops_.push_back({file, screen, step});
+    return true;
+}
+
+bool TourRunner::writeIndex(const std::filesystem::path& folder, std::string& error) const {
+    std::ofstream html(folder / "index.html", std::ios::binary | std::ios::trunc);
+    html << "<!DOCTYPE html>\n<html lang=\"zh\">\n<head>\n<meta charset=\"utf-8\">\n"
+            "<title>Zorlet tour</title>\n<style>\n"
+            "body { font-family: sans-serif; background: #eee; margin: 16px; }\n"
+            ".screens { display: flex; flex-wrap: wrap; gap: 16px; }\n"
+            "figure { margin: 0; background: #fff; padding: 8px; border-radius: 8px; width: 320px; }\n"
+            "img { width: 320px; height: 480px; display: block; border: 1px solid #ccc; }\n"
+            "figcaption { font-size: 12px; margin-top: 6px; word-break: break-all; }\n"
+            "</style>\n</head>\n<body>\n<h1>Zorlet tour</h1>\n<div class=\"screens\">\n";
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+        const Stop& stop = stops_[i];
+        html << "<figure><img src=\"" << escapeHtml(stop.file) << "\" alt=\"" << escapeHtml(stop.screen)
+             << "\"><figcaption><b>" << i + 1 << ". " << escapeHtml(stop.screen) << "</b><br>after "
+             << escapeHtml(stop.step) << "</figcaption></figure>\n";
+    }
+    html << "</div>\n</body>\n</html>\n";
+    if (!html) {
+        error = "cannot write " + (folder / "index.html").string();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace zorlet

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "host/FlowParser.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zorlet {
+
+class AppHost;
+
+// Walks through every screen the app has (guidance, welcome, registration,
+// sign-in with the demo account, the tabs) with a built-in flow whose steps
+// are all optional, so screens that do not exist yet are passed over. The
+// first visit of each screen is written as a numbered PNG, and index.html
+// shows them side by side.
+class TourRunner {
+public:
+    struct Stop {
+        std::string file;
+        std::string screen;
+        std::string step;
+    };
+
+    // `variables` must name DEMO_EMAIL and DEMO_PASSWORD.
+    TourRunner(AppHost& app, std::ostream& out, FlowParser::Variables variables);
+
+    // False, with `error`, when the folder or a picture cannot be written.
+    bool run(const std::filesystem::path& folder, std::string& error);
+    const std::vector<Stop>& stops() const { return stops_; }
+
+    static const char* builtInFlowText();
+
+private:
+    bool capture(const std::filesystem::path& folder, const std::string& step, std::string& error);
+    bool writeIndex(const std::filesystem::path& folder, std::string& error) const;
+
+    AppHost& app_;
+    std::ostream& out_;
+    FlowParser::Variables variables_;
+    std::vector<Stop> stops_;
+};
+
+}  // namespace zorlet

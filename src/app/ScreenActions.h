@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/InterfaceDescription.h"
+#include "ui/BarButtonItem.h"
+#include "ui/Button.h"
+#include "ui/GestureRecognizer.h"
+#include "ui/ViewController.h"
+
+#include <memory>
+#include <string>
+
+namespace zorlet {
+
+// Binds buttons, bar items and taps to a screen's actions. The bindings hold
+// the screen weakly: a screen that has gone away simply does not answer.
+class ScreenActions {
+public:
+    template <typename Screen>
+    using Action = void (Screen::*)();
+
+    // The button with automation id `id` in `root` runs `action`; false when there is no such button.
+    template <typename Screen>
+    static bool connect(View& root, const std::string& id, Screen* screen, Action<Screen> action) {
+        auto button = InterfaceDescription::find<Button>(root, id);
+        if (!button) {
+            return false;
+        }
+        button->addTarget(TouchUpInside, [call = bind(screen, action)](Control&) { call(); });
+        return true;
+    }
+
+    template <typename Screen>
+    static BarButtonItemPtr barItem(std::string title, BarButtonItem::Style style, Screen* screen,
+                                    Action<Screen> action) {
+        return std::make_shared<BarButtonItem>(std::move(title), style,
+                                               [call = bind(screen, action)](BarButtonItem&) { call(); });
+    }
+
+    template <typename Screen>
+    static void onTap(View& view, Screen* screen, Action<Screen> action) {
+        view.addGestureRecognizer(
+            GestureRecognizer::tap([call = bind(screen, action)](GestureRecognizer&) { call(); }));
+    }
+
+    template <typename Screen>
+    static std::function<void()> bind(Screen* screen, Action<Screen> action) {
+        std::weak_ptr<ViewController> weak = screen->weak_from_this();
+        return [weak, action] {
+            if (auto self = std::dynamic_pointer_cast<Screen>(weak.lock())) {
+                ((*self).*action)();
+            }
+        };
+    }
+};
+
+}  // namespace zorlet

@@ -1,0 +1,372 @@
+#include "people/UserListCell.h"
+
+#include "app/ScreenFactory.h"
+#include "model/ImageHelpers.h"
+#include "people/PostService.h"
+#include "platform/Analytics.h"
+#include "platform/TextLayout.h"
+#include "session/UserContext.h"
+#include "ui/GestureRecognizer.h"
+#include "ui/ImageViewWebCache.h"
+#include "ui/NavigationController.h"
+#include "ui/TableView.h"
+
+#include <algorithm>
+
+namespace zorlet {
+
+namespace {
+
+constexpr double kLineY = 18;
+constexpr double kLineHeight = 16;
+constexpr double kLocationIconWidth = 10;
+constexpr double kAvatarCornerRadius = 8;
+const Color kMaleColor{0.24, 0.51, 0.76, 1};
+const Color kFemaleColor{1.0, 0.4, 0.6, 1};
+
+Font smallFont() {
+    return Font::systemFont(12);
+}
+
+double fittedWidth(const std::string& text, const Font& font, double maxWidth) {
+    if (maxWidth <= 0) {
+        return 0;
+    }
+    return std::min(maxWidth, TextLayout::shared().measure(text, font, 0).width);
+}
+
+// Avatars and post pictures are shown cropped to the view (at twice its size
+// for sharpness) with rounded corners.
+void loadRounded(ImageView& view, const std::string& url, const std::string& placeholder) {
+    ImageViewWebCache::cancelCurrentImageLoad(view);
+    std::weak_ptr<View> weak = view.weak_from_this();
+    ImageViewWebCache::setImageWithURL(view, url, placeholder, [weak](const ImagePtr& image) {
+        auto alive = std::static_pointer_cast<ImageView>(weak.lock());
+        if (!alive) {
+            return;
+        }
+        Size size = alive->frame().size;
+        auto cropped = imageByScalingAndCroppingForSize(*image, size.width * 2, size.height * 2);
+        auto rounded = cropped ? createRoundedRectImage(*cropped, kAvatarCornerRadius) : nullptr;
+        if (rounded) {
+            alive->setImage(ImageAsset::fromImage(rounded));
+        }
+    });
+}
+
+}  // namespace
+
+UserListCell::UserListCell() : TableViewCell(Style::Default, kIdentifier) {
+    setId("UserListCell");
+    setFrame(Rect(0, 0, kRowWidth, kHeightWithoutPost));
+    setSelectionStyle(SelectionStyle::None);
+    View& content = contentView();
+
+    backgroundImageView = std::make_shared<ImageView>(ImageAsset::named("zber_item_bg.png"));
+    backgroundImageView->setId("backgroundImageView");
+    content.addSubview(backgroundImageView);
+
+    logoView = std::make_shared<ImageView>(Rect(12, kLineY, 56, 56));
+    logoView->setId("logoView");
+    logoView->setCornerRadius(kAvatarCornerRadius);
+    content.addSubview(logoView);
+
+    onlineLabel = std::make_shared<Label>(Rect(12, kLineY + 60, 56, 14));
+    onlineLabel->setId("onlineLabel");
+    onlineLabel->setFont(Font::systemFont(10));
+    onlineLabel->setTextAlignment(TextAlignment::Center);
+    content.addSubview(onlineLabel);
+
+    nicknameLabel = std::make_shared<Label>(Rect(kContentX, kLineY, kNicknameMaxWidth, kLineHeight));
+    nicknameLabel->setId("nicknameLabel");
+    nicknameLabel->setFont(smallFont());
+    nicknameLabel->setLineBreakMode(LineBreakMode::TailTruncation);
+    content.addSubview(nicknameLabel);
+
+    infoLabel = std::make_shared<Label>(Rect(kContentX, kLineY, 0, kLineHeight));
+    infoLabel->setId("infoLabel");
+    infoLabel->setFont(smallFont());
+    infoLabel->setTextColor(Color::white(0.6));
+    content.addSubview(infoLabel);
+
+    locationIcon = std::make_shared<ImageView>(Rect(0, kLineY + 2, kLocationIconWidth, 12));
+    locationIcon->setId("locationIcon");
+    locationIcon->setImage(ImageAsset::named("location_icon"));
+    content.addSubview(locationIcon);
+
+    locationLabel = std::make_shared<Label>(Rect(0, kLineY, 0, kLineHeight));
+    locationLabel->setId("locationLabel");
+    locationLabel->setFont(smallFont());
+    locationLabel->setTextColor(Color::white(0.6));
+    locationLabel->setTextAlignment(TextAlignment::Right);
+    content.addSubview(locationLabel);
+
+    contentLabel = std::make_shared<Label>(Rect(kContentX, kContentY, kTextWidth, kLineHeight));
+    contentLabel->setId("contentLabel");
+    contentLabel->setFont(Font::systemFont(14));
+    contentLabel->setNumberOfLines(0);
+    contentLabel->setLineBreakMode(LineBreakMode::CharacterWrap);
+    content.addSubview(contentLabel);
+
+    imageView = std::make_shared<ImageView>(Rect(kContentX, kContentY, kPictureSide, kPictureSide));
+    imageView->setId("imageView");
+    content.addSubview(imageView);
+}
+
+std::shared_ptr<UserListCell> UserListCell::cellFromNib() {
+    auto cell = std::make_shared<UserListCell>();
+    // The tap recognizer needs the cell's own weak reference, which exists only once it is shared.
+    std::weak_ptr<View> weak = cell;
+    cell->logoView->addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
+        if (auto alive = std::static_pointer_cast<UserListCell>(weak.lock())) {
+            alive->logoClick();
+        }
+    }));
+    return cell;
+}
+
+std::string UserListCell::contentText(const Post& post) {
+    return post.purpose + "：" + post.content;
+}
+
+std::string UserListCell::respTitle(std::int64_t count) {
+    return count == 0 ? std::string() : std::to_string(count);
+}
+
+double UserListCell::heightForCell(const User& user) {
+    double height = kHeightWithoutPost;
+    if (user.post) {
+        double text = TextLayout::shared()
+                          .measure(contentText(*user.post), Font::systemFont(14), kTextWidth, kMaxTextHeight,
+                                   LineBreakMode::CharacterWrap)
+                          .height;
+        height = text + kHeightAroundText + (user.post->bigPic.empty() ? 0 : kPictureHeight);
+    }
+    if (user.uid == UserContext::getUid()) {
+        height -= kViewerButtonsHeight;
+    }
+    return height;
+}
+
+std::shared_ptr<Button> UserListCell::makeButton(const std::string& id, const std::string& image,
+                                                 void (UserListCell::*action)()) {
+    auto button = Button::create();
+    button->setId(id);
+    button->setBackgroundImage(ImageAsset::named(image));
+    button->setTitleFont(smallFont());
+    button->setTitleColor(Color::white(0.4));
+    button->setFrame(Rect(0, 0, 50, kButtonHeight));
+    std::weak_ptr<View> weak = weak_from_this();
+    button->addTarget(TouchUpInside, [weak, action](Control&) {
+        if (auto alive = std::static_pointer_cast<UserListCell>(weak.lock())) {
+            ((*alive).*action)();
+        }
+    });
+    contentView().addSubview(button);
+    return button;
+}
+
+Button& UserListCell::respButton() {
+    if (!respButton_) {
+        respButton_ = makeButton("respButton", "list_resp_btn", &UserListCell::respPost);
+    }
+    return *respButton_;
+}
+
+Button& UserListCell::commentButton() {
+    if (!commentButton_) {
+        commentButton_ = makeButton("commentButton", "list_comment_btn", &UserListCell::comment);
+    }
+    return *commentButton_;
+}
+
+Button& UserListCell::dateButton() {
+    if (!dateButton_) {
+        dateButton_ = makeButton("dateButton", "list_date_btn", &UserListCell::date);
+        dateButton_->setTitle("约ta");
+        dateButton_->setFrame(Rect(0, 0, 60, kButtonHeight));
+    }
+    return *dateButton_;
+}
+
+void UserListCell::prepareForReuse() {
+    TableViewCell::prepareForReuse();
+    ImageViewWebCache::cancelCurrentImageLoad(*logoView);
+    ImageViewWebCache::cancelCurrentImageLoad(*imageView);
+}
+
+void UserListCell::redrawn(const UserPtr& shownUser) {
+    user = shownUser;
+    if (!user) {
+        return;
+    }
+    loadRounded(*logoView, user->bigLogo, "face_loading");
+    layoutUserLine();
+    if (user->post) {
+        layoutPost(*user->post);
+    } else {
+        layoutWithoutPost();
+    }
+    double height = heightForCell(*user);
+    setFrame(Rect(frame().origin, Size{frame().width(), height}));
+    backgroundImageView->setFrame(Rect(0, 10, kRowWidth, std::max(0.0, height - 10)));
+}
+
+void UserListCell::layoutUserLine() {
+    onlineLabel->setText(user->onlineText());
+    RgbaColor online = user->onlineTextColor();
+    onlineLabel->setTextColor(Color{online.red, online.green, online.blue, online.alpha});
+
+    nicknameLabel->setText(user->nickname);
+    nicknameLabel->setTextColor(user->gender != 0 ? kMaleColor : kFemaleColor);
+    double nicknameWidth = fittedWidth(user->nickname, smallFont(), kNicknameMaxWidth);
+    nicknameLabel->setFrame(Rect(kContentX, kLineY, nicknameWidth, kLineHeight));
+
+    std::string distance = user->distanceFromCurrentUser();
+    bool showsDistance = !distance.empty() && distance != ">99.9km";
+    double distanceSpace = 0;
+    locationLabel->setHidden(!showsDistance);
+    locationIcon->setHidden(!showsDistance);
+    if (showsDistance) {
+        locationLabel->setText(distance);
+        double width = fittedWidth(distance, smallFont(), kDistanceMaxWidth);
+        locationLabel->setFrame(Rect(kRightEdge - width, kLineY, width, kLineHeight));
+        locationIcon->setFrame(
+            Rect(kRightEdge - width - 2 - kLocationIconWidth, kLineY + 2, kLocationIconWidth, 12));
+        distanceSpace = 12 + kLocationIconWidth + width;
+    } else {
+        locationLabel->setText({});
+    }
+
+    std::string info = user->basicInfo();
+    infoLabel->setText(info);
+    double infoWidth = fittedWidth(info, smallFont(), 200 - nicknameWidth - distanceSpace);
+    infoLabel->setFrame(Rect(kContentX + nicknameWidth + 10, kLineY, std::max(0.0, infoWidth), kLineHeight));
+}
+
+void UserListCell::layoutPost(const Post& post) {
+    std::string text = contentText(post);
+    contentLabel->setText(text);
+    contentLabel->setTextColor(Color::white(0.4));
+    double textHeight =
+        TextLayout::shared()
+            .measure(text, Font::systemFont(14), kTextWidth, kMaxTextHeight, LineBreakMode::CharacterWrap)
+            .height;
+    contentLabel->setFrame(Rect(kContentX, kContentY, kTextWidth, textHeight));
+    double below = kContentY + textHeight;
+
+    if (!post.bigPic.empty()) {
+        imageView->setHidden(false);
+        imageView->setFrame(Rect(kContentX, below + 10, kPictureSide, kPictureSide));
+        loadRounded(*imageView, post.bigPic, "small_pic_loading");
+        below = imageView->frame().maxY();
+    } else {
+        ImageViewWebCache::cancelCurrentImageLoad(*imageView);
+        imageView->setImage(nullptr);
+        imageView->setHidden(true);
+    }
+
+    if (dateButton_) {
+        dateButton_->setHidden(true);
+    }
+    bool isViewer = user->uid == UserContext::getUid();
+    if (isViewer) {
+        if (commentButton_) {
+            commentButton_->setHidden(true);
+        }
+        if (respButton_) {
+            respButton_->setHidden(true);
+        }
+        return;
+    }
+    Button& commentBtn = commentButton();
+    commentBtn.setHidden(false);
+    commentBtn.setFrame(
+        Rect(kRightEdge - commentBtn.frame().width(), below + 10, commentBtn.frame().width(), kButtonHeight));
+    Button& resp = respButton();
+    resp.setHidden(false);
+    resp.setTitle(respTitle(post.respCnt));
+    resp.setEnabled(post.hasResp == 0);
+    placeRespButton();
+}
+
+void UserListCell::placeRespButton() {
+    Button& resp = respButton();
+    Button& commentBtn = commentButton();
+    double titleWidth = TextLayout::shared().measure(resp.title(), resp.titleFont(), 0).width;
+    double width = std::max(50.0, 30 + titleWidth);
+    resp.setFrame(Rect(commentBtn.frame().x() - 10 - width, commentBtn.frame().y(), width, kButtonHeight));
+}
+
+void UserListCell::layoutWithoutPost() {
+    contentLabel->setText(kNoPostText);
+    contentLabel->setTextColor(Color::white(0.6));
+    double textHeight = TextLayout::shared().measure(kNoPostText, Font::systemFont(14), kTextWidth).height;
+    contentLabel->setFrame(Rect(kContentX, kContentY, kTextWidth, textHeight));
+    ImageViewWebCache::cancelCurrentImageLoad(*imageView);
+    imageView->setImage(nullptr);
+    imageView->setHidden(true);
+    if (commentButton_) {
+        commentButton_->setHidden(true);
+    }
+    if (respButton_) {
+        respButton_->setHidden(true);
+    }
+    Button& invite = dateButton();
+    invite.setHidden(user->uid == UserContext::getUid());
+    invite.setFrame(Rect(kRightEdge - invite.frame().width(), kContentY + textHeight + 10,
+                         invite.frame().width(), kButtonHeight));
+}
+
+void UserListCell::pushScreen(const std::string& className, Json arguments) {
+    auto owner = ownerViewController.lock();
+    NavigationController* navigation = owner ? owner->navigationController() : nullptr;
+    if (navigation == nullptr || !user) {
+        return;
+    }
+    arguments["uid"] = user->uid;
+    if (user->post) {
+        arguments["postId"] = user->post->postId;
+    }
+    auto screen = ScreenFactory::create(className, arguments);
+    screen->setHidesBottomBarWhenPushed(true);
+    navigation->pushViewController(screen, true);
+}
+
+void UserListCell::logoClick() {
+    pushScreen("TaHomeViewController", Json::object());
+}
+
+void UserListCell::comment() {
+    Analytics::event("clickCommentIcon");
+    pushScreen("PostDetailViewController", {{"startComment", true}});
+}
+
+void UserListCell::date() {
+    pushScreen("PrepareDateTaViewController", Json::object());
+}
+
+void UserListCell::respPost() {
+    if (!user || !user->post) {
+        return;
+    }
+    auto owner = ownerViewController.lock();
+    View* onView = owner && owner->isViewLoaded() ? &owner->view() : nullptr;
+    PostPtr post = user->post;
+    std::weak_ptr<View> weak = weak_from_this();
+    PostService::responsePost(post->postId, onView, [weak, post] {
+        post->hasResp = 1;
+        post->respCnt += 1;
+        // The row may show another user by now; only a row still showing this post changes.
+        auto alive = std::static_pointer_cast<UserListCell>(weak.lock());
+        if (!alive || !alive->user || alive->user->post != post) {
+            return;
+        }
+        Button& resp = alive->respButton();
+        resp.setEnabled(false);
+        resp.setTitle(respTitle(post->respCnt));
+        alive->placeRespButton();
+    });
+}
+
+}  // namespace zorlet

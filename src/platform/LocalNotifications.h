@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/LocalNotification.h"
+
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace zorlet {
+
+// The system's schedule of local notifications. What the app schedules is
+// kept in a file of the data folder, so the host app (and tests) can list it
+// and it survives the app's exit, as the system's schedule does. The host
+// hands a notification to the app when it fires.
+class LocalNotifications {
+public:
+    using NotificationHandler = std::function<void(const LocalNotification&)>;
+
+    static LocalNotifications& shared();
+
+    // Appends to the schedule; scheduling never replaces earlier notifications.
+    bool scheduleLocalNotification(const LocalNotification& notification);
+    std::vector<LocalNotification> scheduledLocalNotifications() const;
+    bool cancelAllLocalNotifications();
+
+    void setHandler(NotificationHandler didReceive) { didReceive_ = std::move(didReceive); }
+    // The notification fired while the app runs: told to the app on the main loop.
+    void deliverLocalNotification(const LocalNotification& notification);
+
+    std::filesystem::path storePath() const;
+
+private:
+    LocalNotifications() = default;
+    // Both with the lock held.
+    std::vector<LocalNotification> read() const;
+    bool write(const std::vector<LocalNotification>& notifications) const;
+
+    mutable std::mutex mutex_;
+    NotificationHandler didReceive_;
+};
+
+}  // namespace zorlet

@@ -1,0 +1,155 @@
+#include "platform/WebImageLoader.h"
+
+#include "platform/Log.h"
+#include "platform/MainLoop.h"
+
+#include <algorithm>
+
+namespace zorlet {
+
+namespace {
+
+bool isWebUrl(const std::string& url) {
+    return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
+}
+
+}  // namespace
+
+WebImageLoader& WebImageLoader::shared() {
+    static WebImageLoader loader(ImageDiskCache::shared());
+    return loader;
+}
+
+WebImageLoader::WebImageLoader(ImageDiskCache& diskCache) : diskCache_(diskCache) {}
+
+WebImageLoader::LoadId WebImageLoader::downloadWithURL(const std::string& url, Success success,
+                                                       Failure failure) {
+    LoadId id = nextId_++;
+    urlOfLoad_[id] = url;
+    auto& download = downloads_[url];
+    download.waiters.push_back({id, std::move(success), std::move(failure)});
+    if (download.waiters.size() == 1) {
+        // Posted, so that a picture already at hand still arrives after the caller's set-up.
+        MainLoop::main().post([this, url] { fetch(url); });
+    }
+    return id;
+}
+
+void WebImageLoader::fetch(const std::string& url) {
+    auto it = downloads_.find(url);
+    if (it == downloads_.end() || it->second.request) {
+        return;
+    }
+    if (!isWebUrl(url)) {
+        finish(url, nullptr, "not a picture address: " + url);
+        return;
+    }
+    if (auto image = cachedImage(url)) {
+        finish(url, image, {});
+        return;
+    }
+    if (auto bytes = diskCache_.dataForUrl(url)) {
+        if (auto image = Image::decode(*bytes)) {
+            remember(url, image);
+            finish(url, image, {});
+            return;
+        }
+        diskCache_.removeDataForUrl(url);  // a damaged file is fetched again
+    }
+    ++networkFetches_;
+    auto request = HttpRequest::create(url);
+    request->setUseDownloadCache(false);
+    request->setCompletionBlock([this, url](HttpRequest& done) {
+        if (done.responseStatusCode() != 200) {
+            finish(url, nullptr, "HTTP " + std::to_string(done.responseStatusCode()));
+            return;
+        }
+        auto image = Image::decode(done.responseString());
+        if (!image) {
+            finish(url, nullptr, "not a picture");
+            return;
+        }
+        diskCache_.store(url, done.responseString());
+        remember(url, image);
+        finish(url, image, {});
+    });
+    request->setFailedBlock([this, url](HttpRequest& failed) {
+        finish(url, nullptr, failed.error() ? failed.error()->message : "download failed");
+    });
+    it->second.request = request;
+    request->startAsynchronous();
+}
+
+void WebImageLoader::finish(const std::string& url, const ImagePtr& image, const std::string& reason) {
+    auto it = downloads_.find(url);
+    if (it == downloads_.end()) {
+        return;
+    }
+    auto waiters = std::move(it->second.waiters);
+    downloads_.erase(it);
+    for (const auto& waiter : waiters) {
+        urlOfLoad_.erase(waiter.id);
+    }
+    if (!image) {
+        log().info("picture {} not loaded: {}", url, reason);
+    }
+    for (const auto& waiter : waiters) {
+        if (image && waiter.success) {
+            waiter.success(image);
+        } else if (!image && waiter.failure) {
+            waiter.failure(reason);
+        }
+    }
+}
+
+void WebImageLoader::cancel(LoadId id) {
+    auto load = urlOfLoad_.find(id);
+    if (load == urlOfLoad_.end()) {
+        return;
+    }
+    std::string url = load->second;
+    urlOfLoad_.erase(load);
+    auto it = downloads_.find(url);
+    if (it == downloads_.end()) {
+        return;
+    }
+    std::erase_if(it->second.waiters, [id](const Waiter& waiter) { return waiter.id == id; });
+    if (it->second.waiters.empty()) {
+        if (it->second.request) {
+            it->second.request->clearDelegatesAndCancel();
+        }
+        downloads_.erase(it);
+    }
+}
+
+bool WebImageLoader::isPending(LoadId id) const {
+    return urlOfLoad_.count(id) > 0;
+}
+
+ImagePtr WebImageLoader::cachedImage(const std::string& url) const {
+    for (const auto& [key, image] : memory_) {
+        if (key == url) {
+            return image;
+        }
+    }
+    return nullptr;
+}
+
+void WebImageLoader::remember(const std::string& url, const ImagePtr& image) {
+    std::erase_if(memory_, [&](const auto& entry) { return entry.first == url; });
+    memory_.emplace_front(url, image);
+    while (memory_.size() > kMemoryCacheEntries) {
+        memory_.pop_back();
+    }
+}
+
+void WebImageLoader::clearMemory() {
+    memory_.clear();
+}
+
+void WebImageLoader::clearCaches() {
+    clearMemory();
+    diskCache_.clear();
+}
+
+}  // namespace zorlet

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ui/TableView.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zorlet {
+
+class ViewController;
+
+// The three-row list of external providers (weibo, qq, douban). Choosing one
+// opens its authorization pages modally over the screen that owns the list:
+// to sign in, or to bind the provider to the signed-in account.
+class TpLoginDelegate : public TableViewDataSource, public TableViewDelegate {
+public:
+    // `owner` shows the list and presents the web screen; not owned.
+    TpLoginDelegate(ViewController* owner, bool isBind);
+
+    int numberOfRows(TableView&, int section) override { return static_cast<int>(tpIdArray.size()); }
+    TableViewCellPtr cellForRow(TableView& tableView, IndexPath indexPath) override;
+    double heightForRow(TableView&, IndexPath) override { return kRowHeight; }
+    void didSelectRow(TableView& tableView, IndexPath indexPath) override;
+
+    static constexpr std::array<std::int64_t, 3> tpIdArray{6, 8, 7};
+    static constexpr std::array<const char*, 3> logoImageArray{"sina", "qq", "db"};
+    static constexpr double kRowHeight = 35;
+
+    bool isBind = false;
+
+private:
+    ViewController* owner_;
+};
+
+}  // namespace zorlet

@@ -1,0 +1,127 @@
+#include "host/FlowParser.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace zorlet::test {
+namespace {
+
+Flow parseOk(const std::string& text, const FlowParser::Variables& variables = {}) {
+    std::string error;
+    auto flow = FlowParser::parseText(text, error, variables);
+    EXPECT_TRUE(flow) << error;
+    return flow ? *flow : Flow{};
+}
+
+std::string parseError(const std::string& text, const FlowParser::Variables& variables = {}) {
+    std::string error;
+    auto flow = FlowParser::parseText(text, error, variables);
+    EXPECT_FALSE(flow) << text;
+    return error;
+}
+
+TEST(FlowParserTest, MaestroStepsAreNormalised) {
+    Flow flow = parseOk(R"(appId: zorlet
+name: sample
+---
+- launchApp
+- launchApp: {clearState: true}
+- tapOn: 登  录
+- tapOn:
+    id: goLogin
+- tapOn: {point: "50%,50%", optional: true}
+- inputText: "你好 world"
+- eraseText: 3
+- assertVisible: {id: nameField}
+- back
+- swipe: {direction: DOWN}
+- advanceClock: 30.5
+- setNetwork: off
+- setLocation: {latitude: 39.9, longitude: 116.4}
+- deliverPush
+- answerAlert: 确定
+- takeScreenshot: shots/one
+)");
+    EXPECT_EQ(flow.appId, "zorlet");
+    EXPECT_EQ(flow.name, "sample");
+    ASSERT_EQ(flow.commands.size(), 16u);
+    EXPECT_EQ(flow.commands[0].name, "launchApp");
+    EXPECT_TRUE(flow.commands[0].arguments.empty());
+    EXPECT_EQ(flow.commands[0].line, 4);
+    EXPECT_EQ(flow.commands[1].arguments["clearState"], true);
+    EXPECT_EQ(flow.commands[2].arguments["text"], "登  录");
+    EXPECT_EQ(flow.commands[3].arguments["id"], "goLogin");
+    EXPECT_TRUE(flow.commands[4].optional);
+    EXPECT_FALSE(flow.commands[4].arguments.contains("optional"));
+    EXPECT_EQ(flow.commands[5].arguments["text"], "你好 world");
+    EXPECT_EQ(flow.commands[6].arguments["charactersToErase"], 3);
+    EXPECT_EQ(flow.commands[10].arguments["seconds"], 30.5);
+    EXPECT_EQ(flow.commands[11].arguments["on"], false);
+    EXPECT_EQ(flow.commands[12].arguments["latitude"], 39.9);
+    EXPECT_EQ(flow.commands[14].arguments["button"], "确定");
+    EXPECT_EQ(flow.commands[15].summary(), R"(takeScreenshot {"path":"shots/one"})");
+}
+
+TEST(FlowParserTest, VariablesComeFromTheHeaderAndTheCaller) {
+    Flow flow = parseOk(R"(env:
+  USER: ${DEMO}
+  PASSWORD: fromFile
+---
+- inputText: ${USER}/${PASSWORD}
+)",
+                        {{"DEMO", "demo@zorlet.local"}, {"PASSWORD", "fromCaller"}});
+    ASSERT_EQ(flow.commands.size(), 1u);
+    EXPECT_EQ(flow.commands[0].arguments["text"], "demo@zorlet.local/fromCaller");
+
+    EXPECT_NE(parseError("- inputText: ${NOBODY}\n").find("unknown variable ${NOBODY}"), std::string::npos);
+}
+
+TEST(FlowParserTest, PushPayloadsKeepTheirTypes) {
+    Flow flow = parseOk(R"(- deliverPush:
+    aps: {alert: 新消息, badge: 3, sound: default}
+    uid: "42"
+    urgent: true
+)");
+    const Json& payload = flow.commands[0].arguments["payload"];
+    EXPECT_EQ(payload["aps"]["alert"], "新消息");
+    EXPECT_EQ(payload["aps"]["badge"], 3);
+    EXPECT_EQ(payload["uid"], "42");  // quoted: stays text
+    EXPECT_EQ(payload["urgent"], true);
+}
+
+TEST(FlowParserTest, MistakesAreReportedWithTheirLine) {
+    EXPECT_EQ(parseError("- launchApp\n- tapOnn: x\n"), "line 2: unknown command tapOnn");
+    EXPECT_EQ(parseError("- tapOn: {index: 2}\n"), "line 1: tapOn needs text or id or point");
+    EXPECT_EQ(parseError("- advanceClock: soon\n"),
+              "line 1: advanceClock: seconds must be a number, not \"soon\"");
+    EXPECT_EQ(parseError("- setNetwork: maybe\n"),
+              "line 1: setNetwork: on must be true or false, not \"maybe\"");
+    EXPECT_EQ(parseError("- back: now\n"), "line 1: back takes no value");
+    EXPECT_EQ(parseError("- tapOn: {text: a, colour: red}\n"), "line 1: tapOn has no argument colour");
+    EXPECT_EQ(parseError("- swipe: {start: \"1,1\"}\n"), "line 1: swipe needs both start and end");
+    EXPECT_EQ(parseError("- setLocation: {latitude: 1}\n"), "line 1: setLocation needs longitude");
+    EXPECT_EQ(parseError("- tapOn: [a, b]\n"), "line 1: tapOn takes a value or a map, not a list");
+    EXPECT_EQ(parseError("- {tapOn: a, back: x}\n"),
+              "line 1: a step is a command name or a map with one command");
+    EXPECT_NE(parseError("- tapOn: {text: a\n").find("line"), std::string::npos);
+    EXPECT_EQ(parseError("tapOn: a\n"), "a flow is a list of commands");
+}
+
+TEST(FlowParserTest, FilesKnowTheirFolderAndName) {
+    auto folder = std::filesystem::temp_directory_path() / "zorlet-flow-parser-test";
+    std::filesystem::create_directories(folder);
+    { std::ofstream(folder / "walk.yaml") << "- launchApp\n- pickImage: photo.jpg\n"; }
+    std::string error;
+    auto flow = FlowParser::parseFile(folder / "walk.yaml", error);
+    ASSERT_TRUE(flow) << error;
+    EXPECT_EQ(flow->name, "walk");
+    EXPECT_EQ(flow->folder, std::filesystem::absolute(folder));
+    EXPECT_FALSE(FlowParser::parseFile(folder / "missing.yaml", error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace zorlet::test

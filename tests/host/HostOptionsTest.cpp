@@ -1,0 +1,62 @@
+#include "host/HostOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zorlet::test {
+namespace {
+
+std::optional<HostOptions> parse(std::vector<const char*> arguments, std::string& error) {
+    arguments.insert(arguments.begin(), "zorlet");
+    return HostOptions::parse(static_cast<int>(arguments.size()), arguments.data(), error);
+}
+
+TEST(HostOptionsTest, ModesAndFoldersAreRead) {
+    std::string error;
+    auto flow =
+        parse({"--sandbox", "--flow", "a.yaml", "--data", "/tmp/d", "--location", "39.9,116.4"}, error);
+    ASSERT_TRUE(flow) << error;
+    EXPECT_EQ(flow->mode, HostOptions::Mode::Flow);
+    EXPECT_TRUE(flow->sandbox);
+    EXPECT_EQ(flow->flowFile, "a.yaml");
+    EXPECT_EQ(flow->dataFolder, "/tmp/d");
+    EXPECT_DOUBLE_EQ(*flow->latitude, 39.9);
+    EXPECT_DOUBLE_EQ(*flow->longitude, 116.4);
+
+    auto tour = parse({"--api", "https://api.example.com", "--tour", "out"}, error);
+    ASSERT_TRUE(tour) << error;
+    EXPECT_EQ(tour->mode, HostOptions::Mode::Tour);
+    EXPECT_EQ(tour->apiUrl, "https://api.example.com");
+
+    auto automatic = parse({"--sandbox"}, error);
+    ASSERT_TRUE(automatic);
+    EXPECT_EQ(automatic->mode, HostOptions::Mode::Automatic);
+    EXPECT_TRUE(parse({"--help"}, error)->help);
+}
+
+TEST(HostOptionsTest, NonsenseIsRefusedWithAReason) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* reason;
+    };
+    std::vector<Case> cases = {
+        {{}, "--sandbox or --api"},
+        {{"--sandbox", "--api", "http://x"}, "exclude"},
+        {{"--api", "ftp://x"}, "http://"},
+        {{"--sandbox", "--flow"}, "needs a value"},
+        {{"--sandbox", "--flow", "a.yaml", "--tour", "t"}, "choose one"},
+        {{"--sandbox", "--location", "91,0"}, "LAT,LON"},
+        {{"--sandbox", "--location", "39.9"}, "LAT,LON"},
+        {{"--sandbox", "--fast"}, "unknown option"},
+        {{"--api", "http://x", "--sandbox-data", "d"}, "needs --sandbox"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parse(c.arguments, error));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+}  // namespace
+}  // namespace zorlet::test
