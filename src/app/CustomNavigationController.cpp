@@ -26,6 +26,7 @@ const BarButtonItemPtr& CustomNavigationController::backButton() {
             }
         });
         backButton_ = std::make_shared<BarButtonItem>(button);
+        backButton_->setId("popViewController");
     }
     return backButton_;
 }
@@ -43,6 +44,7 @@ const BarButtonItemPtr& CustomNavigationController::homeButton() {
             }
         });
         homeButton_ = std::make_shared<BarButtonItem>(button);
+        homeButton_->setId("popToRootViewController");
     }
     return homeButton_;
 }

@@ -29,11 +29,14 @@ public:
         return true;
     }
 
+    // `id` is the automation id of the bar button; by convention the name of `action`.
     template <typename Screen>
-    static BarButtonItemPtr barItem(std::string title, BarButtonItem::Style style, Screen* screen,
-                                    Action<Screen> action) {
-        return std::make_shared<BarButtonItem>(std::move(title), style,
-                                               [call = bind(screen, action)](BarButtonItem&) { call(); });
+    static BarButtonItemPtr barItem(std::string title, BarButtonItem::Style style, std::string id,
+                                    Screen* screen, Action<Screen> action) {
+        auto item = std::make_shared<BarButtonItem>(
+            std::move(title), style, [call = bind(screen, action)](BarButtonItem&) { call(); });
+        item->setId(std::move(id));
+        return item;
     }
 
     template <typename Screen>

@@ -128,11 +128,15 @@ void SendPostViewController::viewDidLoad() {
             }
         };
     };
-    navigationItem().setRightBarButtonItem(
+    auto publishItem =
         std::make_shared<BarButtonItem>(isEditingPost() ? "修改" : "发布", BarButtonItem::Style::Done,
-                                        bind(&SendPostViewController::sendPost)));
-    navigationItem().setLeftBarButtonItem(std::make_shared<BarButtonItem>(
-        "取消", BarButtonItem::Style::Bordered, bind(&SendPostViewController::close)));
+                                        bind(&SendPostViewController::sendPost));
+    publishItem->setId("sendPost");
+    navigationItem().setRightBarButtonItem(publishItem);
+    auto closeItem = std::make_shared<BarButtonItem>("取消", BarButtonItem::Style::Bordered,
+                                                     bind(&SendPostViewController::close));
+    closeItem->setId("close");
+    navigationItem().setLeftBarButtonItem(closeItem);
 
     double height = view().bounds().height();
     textView = std::make_shared<CustomTextView>(Rect(10, 10, 300, 150));

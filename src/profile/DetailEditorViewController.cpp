@@ -27,8 +27,8 @@ void DetailEditorViewController::loadViewNamed(const std::string& name) {
 }
 
 void DetailEditorViewController::viewDidLoad() {
-    navigationItem().setRightBarButtonItem(
-        ScreenActions::barItem("确定", BarButtonItem::Style::Done, this, &DetailEditorViewController::save));
+    navigationItem().setRightBarButtonItem(ScreenActions::barItem("确定", BarButtonItem::Style::Done, "save",
+                                                                  this, &DetailEditorViewController::save));
 }
 
 void DetailEditorViewController::viewWillAppear(bool) {

@@ -29,8 +29,8 @@ void GuideSettingViewController::viewDidLoad() {
     if (auto cell = cellForIdentifier("NicknameCell")) {
         cell->setSelectionStyle(TableViewCell::SelectionStyle::None);
     }
-    navigationItem().setLeftBarButtonItem(ScreenActions::barItem("退出", BarButtonItem::Style::Bordered, this,
-                                                                 &GuideSettingViewController::logout));
+    navigationItem().setLeftBarButtonItem(ScreenActions::barItem(
+        "退出", BarButtonItem::Style::Bordered, "logout", this, &GuideSettingViewController::logout));
 
     startCell_ = std::make_shared<TableViewCell>(TableViewCell::Style::Default, "StartCell");
     startCell_->setSelectionStyle(TableViewCell::SelectionStyle::None);

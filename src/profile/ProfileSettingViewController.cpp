@@ -15,8 +15,8 @@ ProfileSettingViewController::ProfileSettingViewController() {
 
 void ProfileSettingViewController::viewDidLoad() {
     SettingViewController::viewDidLoad();
-    navigationItem().setLeftBarButtonItem(ScreenActions::barItem("取消", BarButtonItem::Style::Bordered, this,
-                                                                 &ProfileSettingViewController::cancel));
+    navigationItem().setLeftBarButtonItem(ScreenActions::barItem(
+        "取消", BarButtonItem::Style::Bordered, "cancel", this, &ProfileSettingViewController::cancel));
     navigationItem().setRightBarButtonItem(saveButton());
 }
 

@@ -109,8 +109,8 @@ void SettingViewController::viewDidLoad() {
     }
     genderLabel->setTag(-1);
 
-    saveButton_ =
-        ScreenActions::barItem("保存", BarButtonItem::Style::Done, this, &SettingViewController::save);
+    saveButton_ = ScreenActions::barItem("保存", BarButtonItem::Style::Done, "save", this,
+                                         &SettingViewController::save);
     saveButton_->setEnabled(false);
 
     datePicker_ = std::make_shared<DatePicker>(Rect(0, 0, kScreenWidth, kPickerHeight));

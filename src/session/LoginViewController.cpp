@@ -64,10 +64,10 @@ void LoginViewController::viewDidLoad() {
         }
     }
 
-    navigationItem().setRightBarButtonItem(
-        ScreenActions::barItem("完成", BarButtonItem::Style::Done, this, &LoginViewController::login));
-    navigationItem().setLeftBarButtonItem(
-        ScreenActions::barItem("返回", BarButtonItem::Style::Bordered, this, &LoginViewController::back));
+    navigationItem().setRightBarButtonItem(ScreenActions::barItem("完成", BarButtonItem::Style::Done, "login",
+                                                                  this, &LoginViewController::login));
+    navigationItem().setLeftBarButtonItem(ScreenActions::barItem("返回", BarButtonItem::Style::Bordered,
+                                                                 "back", this, &LoginViewController::back));
     ScreenActions::onTap(root, this, &LoginViewController::backgroundTap);
 }
 

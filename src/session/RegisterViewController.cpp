@@ -117,10 +117,10 @@ void RegisterViewController::viewDidLoad() {
             button->setTitle(LocalizedStrings::localizedString("tp.%d.name", tpId));
         }
     }
-    navigationItem().setRightBarButtonItem(
-        ScreenActions::barItem("完成", BarButtonItem::Style::Done, this, &RegisterViewController::regist));
-    navigationItem().setLeftBarButtonItem(
-        ScreenActions::barItem("返回", BarButtonItem::Style::Bordered, this, &RegisterViewController::back));
+    navigationItem().setRightBarButtonItem(ScreenActions::barItem(
+        "完成", BarButtonItem::Style::Done, "regist", this, &RegisterViewController::regist));
+    navigationItem().setLeftBarButtonItem(ScreenActions::barItem(
+        "返回", BarButtonItem::Style::Bordered, "back", this, &RegisterViewController::back));
     ScreenActions::onTap(root, this, &RegisterViewController::backgroundTap);
 }
 

@@ -71,8 +71,8 @@ void TpLoginViewController::viewDidLoad() {
         root.addSubview(navigationBar);
     }
     barItem_.setTitle(LocalizedStrings::localizedString("tpLogin.%d.title", tpId));
-    barItem_.setLeftBarButtonItem(
-        ScreenActions::barItem("返回", BarButtonItem::Style::Bordered, this, &TpLoginViewController::back));
+    barItem_.setLeftBarButtonItem(ScreenActions::barItem("返回", BarButtonItem::Style::Bordered, "back", this,
+                                                         &TpLoginViewController::back));
     navigationBar->show(barItem_, "", nullptr);
 
     webView = InterfaceDescription::find<WebView>(root, "webView");

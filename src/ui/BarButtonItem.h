@@ -35,6 +35,9 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
+    // The automation id of the view that shows the item; by convention the name of its action.
+    const std::string& id() const { return id_; }
+    void setId(std::string id) { id_ = std::move(id); }
     void setAction(Action action) { action_ = std::move(action); }
 
     // The item's tap: runs the action (items with a custom view act through their view).
@@ -49,6 +52,7 @@ private:
     double width_ = 0;
     bool enabled_ = true;
     int tag_ = 0;
+    std::string id_;
     Action action_;
 };
 

@@ -15,6 +15,7 @@ NavigationBar::NavigationBar() : View(Rect(0, 0, 320, kHeight)) {}
 
 std::shared_ptr<Button> NavigationBar::makeItemButton(const BarButtonItemPtr& item) {
     auto button = std::make_shared<Button>();
+    button->setId(item->id());
     if (item->image()) {
         button->setImage(item->image());
     }
@@ -39,6 +40,8 @@ ViewPtr NavigationBar::place(const BarButtonItemPtr& item, bool left) {
     ViewPtr view = item->customView();
     if (!view) {
         view = makeItemButton(item);
+    } else if (view->id().empty()) {
+        view->setId(item->id());
     }
     Size size = view->frame().size;
     double x = left ? kMargin : frame().width() - kMargin - size.width;

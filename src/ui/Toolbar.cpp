@@ -29,6 +29,9 @@ void Toolbar::setItems(std::vector<BarButtonItemPtr> items, bool animated) {
         }
         if (item->customView()) {
             view = item->customView();
+            if (view->id().empty()) {
+                view->setId(item->id());
+            }
         } else if (item->style() == BarButtonItem::Style::Plain && !item->image() && item->width() > 0) {
             // A plain titled item with a fixed width is a caption.
             auto label = std::make_shared<Label>(Rect(0, 0, item->width(), 30));
@@ -39,6 +42,7 @@ void Toolbar::setItems(std::vector<BarButtonItemPtr> items, bool animated) {
             view = label;
         } else {
             auto button = std::make_shared<Button>();
+            button->setId(item->id());
             button->setTitle(item->title());
             if (item->image()) {
                 button->setImage(item->image());

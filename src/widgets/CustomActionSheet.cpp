@@ -39,11 +39,13 @@ CustomActionSheet::CustomActionSheet(double height, std::string sheetTitle, std:
     cancelItem_ = std::make_shared<BarButtonItem>(orDefault(std::move(cancelTitle), kDefaultCancelTitle),
                                                   BarButtonItem::Style::Bordered,
                                                   [this](BarButtonItem&) { docancel(); });
+    cancelItem_->setId("docancel");
     titleItem_ = std::make_shared<BarButtonItem>(std::move(sheetTitle), BarButtonItem::Style::Plain, nullptr);
     titleItem_->setWidth(kTitleItemWidth);
     doneItem_ =
         std::make_shared<BarButtonItem>(orDefault(std::move(doneTitle), kDefaultDoneTitle),
                                         BarButtonItem::Style::Done, [this](BarButtonItem&) { done(); });
+    doneItem_->setId("done");
     toolBar_->setItems(
         {cancelItem_, std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::FlexibleSpace), titleItem_,
          std::make_shared<BarButtonItem>(BarButtonItem::SystemItem::FlexibleSpace), doneItem_});

@@ -1,9 +1,14 @@
 #include "HostTestSupport.h"
 
+#include "app/ScreenFactory.h"
 #include "app/ZorletTabBarController.h"
+#include "host/ScreenQuery.h"
 #include "model/User.h"
+#include "people/SendPostBarButtonItem.h"
 #include "session/UserContext.h"
 #include "ui/AlertRegistry.h"
+#include "ui/TableView.h"
+#include "ui/TableViewCell.h"
 #include "ui/Window.h"
 
 #include <algorithm>
@@ -44,6 +49,59 @@ TEST_F(ScreenFlowsTest, WithoutANetworkTheSignInShowsTheNetworkAlert) {
     ASSERT_TRUE(result.passed) << result.message << "\n" << output_.str();
     EXPECT_TRUE(alertWasShown("网络状态"));
     EXPECT_TRUE(atTabShell());  // signed in once the network was back
+}
+
+TEST_F(ScreenFlowsTest, ANewAccountCompletesTheGuideAndIsRestoredToTheTabShell) {
+    auto result = runFlowFile(sourceFolder() / "flows/profile-guide.yaml");
+    ASSERT_TRUE(result.passed) << result.message << "\n" << output_.str();
+    EXPECT_TRUE(atTabShell());
+    EXPECT_TRUE(UserContext::hasCompleteGuide());
+    ASSERT_TRUE(UserContext::getUser());
+    EXPECT_EQ(UserContext::getUser()->profession, "设计师");
+}
+
+// The composer is reached through the place categories. While that screen is
+// not in the build, a bare one with its composer button stands in for it.
+class ComposerEntry : public ViewController {
+public:
+    void viewDidLoad() override {
+        setTitle("想出去玩什么？");
+        auto close =
+            std::make_shared<BarButtonItem>("取消", BarButtonItem::Style::Bordered,
+                                            [this](BarButtonItem&) { dismissModalViewController(true); });
+        close->setId("close");
+        navigationItem().setLeftBarButtonItem(close);
+        navigationItem().setRightBarButtonItem(SendPostBarButtonItem::create(shared_from_this()));
+    }
+};
+
+TEST_F(ScreenFlowsTest, TheDemoAccountPublishesAPostThatTopsTheNewestList) {
+    constexpr const char* kCategories = "ExternalCategoryListViewController";
+    bool standIn = !ScreenFactory::isRegistered(kCategories);
+    if (standIn) {
+        ScreenFactory::registerScreen(kCategories,
+                                      [](const Json&) { return std::make_shared<ComposerEntry>(); });
+    }
+    auto result = runFlowFile(sourceFolder() / "flows/feed-publish.yaml");
+    if (standIn) {
+        ScreenFactory::resetToCatalog();
+    }
+    ASSERT_TRUE(result.passed) << result.message << "\n" << output_.str();
+
+    // The flow saw the post on screen; it must be the list's first row.
+    ScreenQuery query(*app_.window());
+    auto matches = query.findText(".+：周末一起去看展览[0-9]+");
+    ASSERT_EQ(matches.size(), 1u);
+    View* view = matches.front().view;
+    while (view != nullptr && dynamic_cast<TableViewCell*>(view) == nullptr) {
+        view = view->superview();
+    }
+    ASSERT_NE(view, nullptr);
+    auto* table = dynamic_cast<TableView*>(view->superview());
+    ASSERT_NE(table, nullptr);
+    auto row = table->indexPathForCell(static_cast<TableViewCell*>(view));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->row, 0);
 }
 
 }  // namespace

@@ -94,9 +94,3 @@ TEST(TextLayoutTest, WorkerThreadsMayMeasureAtTheSameTime) {
 }
 
 }  // namespace
-
-// Fontconfig keeps its configuration caches for the life of the process; they
-// are not ours to free, so the leak checker is told to ignore them.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\n";
-}

@@ -1,6 +1,0 @@
-// Fontconfig keeps its configuration caches for the life of the process; they
-// are not ours to free, so the leak checker is told to ignore them. One
-// definition serves the whole test_e2e program.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\n";
-}

@@ -1,5 +1,0 @@
-// Fontconfig keeps its configuration caches for the life of the process; they
-// are not ours to free, so the leak checker is told to ignore them.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\n";
-}
