@@ -30,40 +30,40 @@ bool TestControl::change(const std::function<bool(Connection&)>& work) {
     return done;
 }
 
-std::optional<std::int64_t> TestControl::createUser(const TestUser& spec) {
-    if (!TextRules::isValidUtf8(spec.nickname) || spec.nickname.empty())
+std::optional<std::int64_t> TestControl::createUser(const TestUser& newUser) {
+    if (!TextRules::isValidUtf8(newUser.nickname) || newUser.nickname.empty())
         return std::nullopt;
     std::optional<std::string> hash;
-    if (!spec.account.empty()) {
-        hash = Passwords::hash(spec.password, service_.options.passwordCost);
+    if (!newUser.account.empty()) {
+        hash = Passwords::hash(newUser.password, service_.options.passwordCost);
         if (!hash)
             return std::nullopt;
     }
     std::optional<std::int64_t> uid;
     change([&](Connection& connection) {
-        if ((!spec.account.empty() && Records::userByAccount(connection, spec.account)) ||
-            Records::nicknameTaken(connection, spec.nickname, 0))
+        if ((!newUser.account.empty() && Records::userByAccount(connection, newUser.account)) ||
+            Records::nicknameTaken(connection, newUser.nickname, 0))
             return false;
         NewUser user;
-        if (!spec.account.empty())
-            user.account = spec.account;
+        if (!newUser.account.empty())
+            user.account = newUser.account;
         user.passwordHash = hash;
-        user.nickname = spec.nickname;
-        user.gender = spec.gender;
-        if (auto city = service_.reference.city(spec.cityId)) {
+        user.nickname = newUser.nickname;
+        user.gender = newUser.gender;
+        if (auto city = service_.reference.city(newUser.cityId)) {
             user.cityId = city->cityId;
             user.cityName = city->cityName;
             user.provinceId = city->provinceId;
             user.provinceName = city->provinceName;
         } else {
-            user.cityId = spec.cityId;
+            user.cityId = newUser.cityId;
         }
-        user.hasGuided = spec.hasGuided;
-        user.longitude = spec.longitude;
-        user.latitude = spec.latitude;
-        user.tpId = spec.tpId;
-        if (!spec.tpAccount.empty())
-            user.tpAccount = spec.tpAccount;
+        user.hasGuided = newUser.hasGuided;
+        user.longitude = newUser.longitude;
+        user.latitude = newUser.latitude;
+        user.tpId = newUser.tpId;
+        if (!newUser.tpAccount.empty())
+            user.tpAccount = newUser.tpAccount;
         uid = Accounts::create(connection, user);
         return true;
     });

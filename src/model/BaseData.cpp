@@ -23,7 +23,8 @@ std::optional<OrderedJson> readListFile(const std::filesystem::path& path) {
 // The envelope's `result` of a synchronous GET of `uri`, when the server answered
 // with status 200 and `success` true; nothing otherwise.
 std::optional<OrderedJson> fetchResult(const std::string& uri) {
-    HttpRequestPtr request = HttpRequestSender::backgroundGetRequestWithUrl(UrlUtils::urlStringWithUri(uri), {});
+    HttpRequestPtr request =
+        HttpRequestSender::backgroundGetRequestWithUrl(UrlUtils::urlStringWithUri(uri), {});
     if (!request)
         return std::nullopt;
     request->startSynchronous();

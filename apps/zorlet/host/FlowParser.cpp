@@ -209,7 +209,7 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
         error = at(item) + ": unknown command " + command.name;
         return std::nullopt;
     }
-    const CommandRule& spec = rule->second;
+    const CommandRule& commandRule = rule->second;
     std::string where = at(item) + ": " + command.name;
 
     if (command.name == "deliverPush") {
@@ -239,8 +239,8 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
             command.optional = flag->get<bool>();
             return true;
         }
-        auto known = spec.keys.find(key);
-        if (known == spec.keys.end()) {
+        auto known = commandRule.keys.find(key);
+        if (known == commandRule.keys.end()) {
             error = where + " has no argument " + key;
             return false;
         }
@@ -263,11 +263,11 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
     };
 
     if (argument && argument.IsScalar()) {
-        if (spec.scalarKey.empty()) {
+        if (commandRule.scalarKey.empty()) {
             error = where + " takes no value";
             return std::nullopt;
         }
-        if (!setValue(spec.scalarKey, argument)) {
+        if (!setValue(commandRule.scalarKey, argument)) {
             return std::nullopt;
         }
     } else if (argument && argument.IsMap()) {
@@ -281,16 +281,16 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
         return std::nullopt;
     }
 
-    for (const std::string& key : spec.needsAll) {
+    for (const std::string& key : commandRule.needsAll) {
         if (!command.arguments.contains(key)) {
             error = where + " needs " + key;
             return std::nullopt;
         }
     }
-    if (!spec.needsOneOf.empty()) {
+    if (!commandRule.needsOneOf.empty()) {
         bool any = false;
         std::string names;
-        for (const std::string& key : spec.needsOneOf) {
+        for (const std::string& key : commandRule.needsOneOf) {
             any = any || command.arguments.contains(key);
             names += (names.empty() ? "" : " or ") + key;
         }
