@@ -80,6 +80,11 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
     http.set_payload_max_length(largestBody);
     http.set_keep_alive_max_count(1000);
+    // Small answers must not wait for the client's delayed ACK (~40 ms each).
+    http.set_tcp_nodelay(true);
+    // An idle kept-alive connection holds a worker, and stopping waits for it;
+    // reconnecting on loopback after a second of silence costs nothing.
+    http.set_keep_alive_timeout(1);
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
         if (response.status == 404 && response.body.empty())
             Routes::apply(Envelope::notFound(), response);

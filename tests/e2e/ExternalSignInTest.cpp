@@ -1,3 +1,4 @@
+#include "SandboxJourneyTest.h"
 #include "app/CustomNavigationController.h"
 #include "app/InterfaceDescription.h"
 #include "app/ScreenFactory.h"
@@ -16,7 +17,6 @@
 #include "session/LoginViewController.h"
 #include "session/TpLoginViewController.h"
 #include "session/UserContext.h"
-#include "support/LoopTest.h"
 #include "ui/AlertRegistry.h"
 #include "ui/Application.h"
 #include "ui/Keyboard.h"
@@ -35,43 +35,11 @@ namespace {
 using namespace std::chrono_literals;
 
 // The client against the in-process sandbox, signed out, with a window on screen.
-class ExternalSignInTest : public LoopTest {
+class ExternalSignInTest : public SandboxJourneyTest {
 protected:
     void SetUp() override {
-        LoopTest::SetUp();
-        folder_ =
-            std::filesystem::temp_directory_path() / ("zorlet-e2e-" + std::to_string(std::random_device()()));
-        std::filesystem::create_directories(folder_);
-        sandbox::SandboxOptions options;
-        options.databasePath = folder_ / "sandbox.db";
-        options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        sandbox_ = sandbox::SandboxServer::start(options, error);
-        ASSERT_TRUE(sandbox_) << error;
-        UrlUtils::setBaseUrl(sandbox_->baseUrl());
-        Reachability::shared().setNetworkAvailable(true);
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
-        std::filesystem::remove(LoginUser::dataFilePath());
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        ScreenFactory::resetToCatalog();
+        SandboxJourneyTest::SetUp();
         LoginService::getInstance();
-        window_ = std::make_shared<Window>();
-    }
-    void TearDown() override {
-        window_.reset();
-        HttpQueue::shared().cancelAll();
-        loop().runPending();
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        sandbox_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-        LoopTest::TearDown();
     }
 
     // Waits for the provider page, then follows its "authorize" link as the user's tap would.
@@ -123,9 +91,6 @@ protected:
         return hud != nullptr && hud->isShown() ? hud->labelText() : "(none)";
     }
 
-    std::filesystem::path folder_;
-    std::unique_ptr<sandbox::SandboxServer> sandbox_;
-    std::shared_ptr<Window> window_;
     int users_ = 0;
 };
 

@@ -25,7 +25,7 @@
 #include "ui/UserLocationSource.h"
 #include "ui/Window.h"
 
-#include "support/LoopTest.h"
+#include "SandboxJourneyTest.h"
 
 #include <filesystem>
 #include <random>
@@ -35,45 +35,18 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class FeedJourneyTest : public LoopTest {
+class FeedJourneyTest : public SandboxJourneyTest {
 protected:
+    bool seedsDemo() const override { return true; }
+
     void SetUp() override {
-        LoopTest::SetUp();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("zorlet-e2e-feed-" + std::to_string(std::random_device()()));
-        sandbox::SandboxOptions options;
-        options.databasePath = folder_ / "sandbox.db";
-        options.seedDemo = true;
-        options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        server_ = sandbox::SandboxServer::start(options, error);
-        ASSERT_TRUE(server_) << error;
-        UrlUtils::setBaseUrl(server_->baseUrl());
-        Reachability::shared().setNetworkAvailable(true);
-        RecordConverters::registerAll();
-        ScreenFactory::resetToCatalog();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        CookieStore::shared().clearAll();
+        SandboxJourneyTest::SetUp();
         UserLocationSource::shared().reset();
         UserViewController::resetLastLocation();
     }
     void TearDown() override {
-        window_.reset();
-        HttpQueue::shared().cancelAll();
-        loop().runPending();
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
         UserLocationSource::shared().reset();
-        if (server_) {
-            server_->stop();
-        }
-        server_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-        LoopTest::TearDown();
+        SandboxJourneyTest::TearDown();
     }
     bool waitLoaded() {
         return waitUntil([&] { return !feed_->reloading && feed_->data && feed_->data->count() > 0; },
@@ -87,9 +60,6 @@ protected:
         return users;
     }
 
-    std::filesystem::path folder_;
-    std::unique_ptr<sandbox::SandboxServer> server_;
-    std::shared_ptr<Window> window_;
     std::shared_ptr<UserViewController> feed_;
 };
 

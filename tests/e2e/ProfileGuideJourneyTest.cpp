@@ -23,7 +23,7 @@
 #include "ui/Window.h"
 #include "widgets/CustomActionSheet.h"
 
-#include "support/LoopTest.h"
+#include "SandboxJourneyTest.h"
 
 #include <filesystem>
 #include <random>
@@ -34,45 +34,11 @@ namespace {
 using namespace std::chrono_literals;
 
 // A new account against the in-process sandbox: registration, the guide, the tab shell.
-class ProfileGuideJourneyTest : public LoopTest {
+class ProfileGuideJourneyTest : public SandboxJourneyTest {
 protected:
     void SetUp() override {
-        LoopTest::SetUp();
-        std::random_device random;
-        folder_ =
-            std::filesystem::temp_directory_path() / ("zorlet-guide-journey-" + std::to_string(random()));
-        std::filesystem::create_directories(folder_);
-        sandbox::SandboxOptions options;
-        options.databasePath = folder_ / "sandbox.db";
-        options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        server_ = sandbox::SandboxServer::start(options, error);
-        ASSERT_TRUE(server_) << error;
-        UrlUtils::setBaseUrl(server_->baseUrl());
-        Reachability::shared().setNetworkAvailable(true);
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
+        SandboxJourneyTest::SetUp();
         ImagePicker::reset();
-        std::filesystem::remove(LoginUser::dataFilePath());
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        ScreenFactory::resetToCatalog();
-        window_ = std::make_shared<Window>();
-    }
-    void TearDown() override {
-        window_.reset();
-        HttpQueue::shared().cancelAll();
-        loop().runPending();
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
-        server_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-        LoopTest::TearDown();
     }
 
     std::string rootClass() const {
@@ -97,10 +63,6 @@ protected:
         field.becomeFirstResponder();
         UserInput::pasteText(text);
     }
-
-    std::filesystem::path folder_;
-    std::unique_ptr<sandbox::SandboxServer> server_;
-    std::shared_ptr<Window> window_;
 };
 
 TEST_F(ProfileGuideJourneyTest, ANewAccountCompletesTheGuideAndLandsInTheTabShell) {
@@ -163,7 +125,7 @@ TEST_F(ProfileGuideJourneyTest, ANewAccountCompletesTheGuideAndLandsInTheTabShel
 
 TEST_F(ProfileGuideJourneyTest, TheProfileFormSavesAPhotoAndKeepsWhatItDoesNotShow) {
     sandbox::TestUser account{"profile@zorlet.local", "secret123", "老用户"};
-    ASSERT_TRUE(server_->testControl().createUser(account));
+    ASSERT_TRUE(sandbox_->testControl().createUser(account));
     ASSERT_TRUE(LoginService::getInstance().useLoginName(account.account, account.password).success);
     auto form = std::make_shared<ProfileSettingViewController>();
     auto home = std::make_shared<ViewController>();
