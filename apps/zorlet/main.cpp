@@ -17,6 +17,8 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
+#include "ui/MailComposeViewController.h"
+#include "ui/MessageComposeViewController.h"
 #include "ui/UserLocationSource.h"
 
 #include <cstdio>
@@ -114,6 +116,8 @@ int main(int argc, char** argv) {
     } else {
         UrlUtils::setBaseUrl(options->apiUrl);
     }
+    MessageComposeViewController::setCanSendText(options->canSendText);
+    MailComposeViewController::setCanSendMail(options->canSendMail);
     if (options->latitude && options->longitude) {
         UserLocationSource::shared().setLocation({*options->latitude, *options->longitude});
     }

@@ -132,7 +132,11 @@ void HttpRequest::cancel() {
         // A synchronous transfer on another thread notices the flag in its progress callback.
         return;
     }
-    HttpQueue::shared().cancel(*this);
+    if (auto queue = queue_.lock()) {
+        queue->cancel(*this);
+    } else {
+        HttpQueue::shared().cancel(*this);
+    }
 }
 
 void HttpRequest::clearDelegatesAndCancel() {

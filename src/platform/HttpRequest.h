@@ -4,8 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <any>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -15,6 +17,7 @@
 
 namespace zorlet {
 
+class HttpQueue;
 class HttpRequest;
 using HttpRequestPtr = std::shared_ptr<HttpRequest>;
 
@@ -81,9 +84,20 @@ public:
 
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
-    nlohmann::json& userInfo() { return userInfo_; }
+    // What the caller attaches to find its own work again in queue and
+    // completion callbacks; values are kept as given (a shared record stays shared).
+    using UserInfo = std::map<std::string, std::any>;
+    UserInfo& userInfo() { return userInfo_; }
+    const UserInfo& userInfo() const { return userInfo_; }
+    // The value under `key` when it holds a T, else nullptr.
+    template <class T>
+    const T* userInfoValue(const std::string& key) const {
+        auto it = userInfo_.find(key);
+        return it == userInfo_.end() ? nullptr : std::any_cast<T>(&it->second);
+    }
 
     void startSynchronous();
+    // On the shared queue; `HttpQueue::add` puts it on another one.
     void startAsynchronous();
     // Stops the exchange; an asynchronous request reports a Cancelled failure.
     void cancel();
@@ -127,7 +141,8 @@ private:
     Handler completion_;
     Handler failed_;
     int tag_ = 0;
-    nlohmann::json userInfo_;
+    UserInfo userInfo_;
+    std::weak_ptr<HttpQueue> queue_;  // the queue holding it, while queued or running
 
     std::atomic<bool> cancelled_{false};
     bool finished_ = false;

@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "ui/Animator.h"
 #include "ui/Window.h"
 
 namespace zorlet {
@@ -9,10 +10,29 @@ Application& Application::shared() {
     return application;
 }
 
+void Application::windowDidOpen(Window* window) {
+    windows_.push_back(window);
+}
+
 void Application::windowWillClose(Window* window) {
     if (keyWindow_ == window) {
         keyWindow_ = nullptr;
     }
+    std::erase(windows_, window);
+}
+
+void Application::setStatusBarHidden(bool hidden, bool animated) {
+    if (hidden == statusBarHidden_) {
+        return;
+    }
+    statusBarHidden_ = hidden;
+    for (Window* window : std::vector<Window*>(windows_)) {
+        window->statusBarDidChange(animated);
+    }
+}
+
+void Application::setStatusBarStyle(StatusBarStyle style) {
+    statusBarStyle_ = style;
 }
 
 bool Application::canOpenURL(const std::string& url) const {
@@ -40,6 +60,9 @@ void Application::reset() {
     openedUrls_.clear();
     opener_ = nullptr;
     networkActivity_ = false;
+    Animator::shared().reset();
+    setStatusBarStyle(StatusBarStyle::Default);
+    setStatusBarHidden(false);
 }
 
 }  // namespace zorlet

@@ -1,5 +1,10 @@
 #include "ui/ImagePickerController.h"
 
+#include "ui/Label.h"
+
+#include <algorithm>
+#include <cstring>
+
 namespace zorlet {
 
 namespace {
@@ -21,8 +26,27 @@ void ImagePickerController::setCameraAvailable(bool available) {
     cameraAvailable = available;
 }
 
+bool ImagePickerController::isCameraAvailable() {
+    return cameraAvailable;
+}
+
+void ImagePickerController::setSourceType(SourceType type) {
+    sourceType_ = isSourceTypeAvailable(type) ? type : SourceType::PhotoLibrary;
+}
+
 ImagePickerController* ImagePickerController::visiblePicker() {
     return shownPicker;
+}
+
+void ImagePickerController::viewDidLoad() {
+    // Front-ends have no photo library to show; the screen says what it waits for.
+    view().setBackgroundColor(Color::white(0.1));
+    auto prompt = std::make_shared<Label>(Rect(20, 180, kScreenWidth - 40, 60));
+    prompt->setText(sourceType_ == SourceType::Camera ? "拍照" : "选择照片");
+    prompt->setTextColor(Color::whiteColor());
+    prompt->setBackgroundColor(Color::clearColor());
+    prompt->setTextAlignment(TextAlignment::Center);
+    view().addSubview(prompt);
 }
 
 void ImagePickerController::viewDidAppear(bool) {
@@ -35,21 +59,61 @@ void ImagePickerController::viewWillDisappear(bool) {
     }
 }
 
-bool ImagePickerController::pick(const ImagePtr& image) {
-    if (delegate_ == nullptr || !image) {
+bool ImagePickerController::pick(const ImagePtr& image, std::string* error) {
+    if (!image || image->pixelWidth() <= 0 || image->pixelHeight() <= 0) {
+        if (error != nullptr) {
+            *error = "the picture is empty";
+        }
         return false;
     }
-    // Editing crops to the user's square; the model keeps the whole picture for both.
-    delegate_->imagePickerDidFinishPicking(*this, image, image);
+    if (delegate_ == nullptr) {
+        if (error != nullptr) {
+            *error = "the image picker has nobody to hand the picture to";
+        }
+        return false;
+    }
+    // The delegate usually dismisses the picker, dropping the presenter's hold on it mid-call.
+    releaseLater(shared_from_this());
+    ImagePtr edited = allowsEditing_ ? editedImage(*image) : image;
+    delegate_->imagePickerDidFinishPicking(*this, image, edited);
     return true;
 }
 
-bool ImagePickerController::cancel() {
-    if (delegate_ == nullptr) {
+bool ImagePickerController::pickImage(const std::string& path, std::string* error) {
+    ImagePtr image = Image::fromFile(path);
+    if (!image) {
+        if (error != nullptr) {
+            *error = path + " is not a picture that can be read";
+        }
         return false;
     }
-    delegate_->imagePickerDidCancel(*this);
-    return true;
+    return pick(image, error);
+}
+
+void ImagePickerController::cancel() {
+    releaseLater(shared_from_this());
+    if (delegate_ != nullptr) {
+        delegate_->imagePickerDidCancel(*this);
+    } else {
+        dismissModalViewController(true);
+    }
+}
+
+ImagePtr ImagePickerController::editedImage(const Image& image) {
+    int side = std::min(image.pixelWidth(), image.pixelHeight());
+    int left = (image.pixelWidth() - side) / 2;
+    int top = (image.pixelHeight() - side) / 2;
+    auto square = std::make_shared<Image>(side, side, image.scale());
+    for (int y = 0; y < side; ++y) {
+        std::memcpy(square->data() + static_cast<std::size_t>(y) * square->stride(),
+                    image.data() + static_cast<std::size_t>(y + top) * image.stride() + left * 4,
+                    static_cast<std::size_t>(side) * 4);
+    }
+    return square;
+}
+
+void ImagePickerController::reset() {
+    cameraAvailable = false;
 }
 
 }  // namespace zorlet

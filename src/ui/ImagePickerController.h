@@ -3,8 +3,8 @@
 #include "platform/Image.h"
 #include "ui/ViewController.h"
 
-#include <functional>
 #include <memory>
+#include <string>
 
 namespace zorlet {
 
@@ -13,15 +13,16 @@ class ImagePickerController;
 class ImagePickerControllerDelegate {
 public:
     virtual ~ImagePickerControllerDelegate() = default;
-    // `edited` is the picture as the user cropped it (the original when editing is off).
+    // `edited` is the picture as the editing step gives it (the original when editing is off).
     virtual void imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr& original,
                                              const ImagePtr& edited) = 0;
     virtual void imagePickerDidCancel(ImagePickerController& picker) {}
 };
 
-// The photo picker as a model: a screen presented modally on the camera or
-// the photo library. The front-end (or a test) hands it the picture the user
-// took or chose, or cancels it; the delegate dismisses it.
+// The photo picker: a screen presented modally on the camera or the photo
+// library. The user (a front-end, a flow or a test) hands it a picture, or
+// gives up; it tells its delegate, which dismisses it. The device has no
+// camera unless a front-end or a test says so.
 class ImagePickerController : public ViewController {
 public:
     enum class SourceType { PhotoLibrary, Camera, SavedPhotosAlbum };
@@ -29,24 +30,35 @@ public:
     ~ImagePickerController() override;
     std::string className() const override { return "ImagePickerController"; }
 
-    // Whether the device offers the source; a headless device has no camera unless told otherwise.
+    // The photo library is always there; the camera only when the device has one.
     static bool isSourceTypeAvailable(SourceType type);
     static void setCameraAvailable(bool available);
+    static bool isCameraAvailable();
 
     SourceType sourceType() const { return sourceType_; }
-    void setSourceType(SourceType type) { sourceType_ = type; }
+    // A source the device lacks falls back to the photo library.
+    void setSourceType(SourceType type);
     bool allowsEditing() const { return allowsEditing_; }
     void setAllowsEditing(bool allows) { allowsEditing_ = allows; }
+    // Not owned.
     ImagePickerControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(ImagePickerControllerDelegate* delegate) { delegate_ = delegate; }
 
-    // The user's choice; false when nobody listens.
-    bool pick(const ImagePtr& image);
-    bool cancel();
+    // The user's choice: false, with `error`, for an empty picture or when nobody listens.
+    bool pick(const ImagePtr& image, std::string* error = nullptr);
+    // The picture in a file (a flow's or a dropped file); false, with `error`, when it is not one.
+    bool pickImage(const std::string& path, std::string* error = nullptr);
+    // The user gave up: the delegate hears it; without a delegate the picker closes itself.
+    void cancel();
 
-    // The picker currently on screen, if any (front-ends and tests deliver to it).
+    // The picker on screen, if any (front-ends and flows deliver to it).
     static ImagePickerController* visiblePicker();
+    // What the editing step gives: the largest centred square.
+    static ImagePtr editedImage(const Image& image);
+    // Test support: no camera.
+    static void reset();
 
+    void viewDidLoad() override;
     void viewDidAppear(bool animated) override;
     void viewWillDisappear(bool animated) override;
 

@@ -1,8 +1,7 @@
 #include "ui/Renderer.h"
 
-#include "platform/Calendar.h"
-#include "platform/MainLoop.h"
 #include "ui/AlertRegistry.h"
+#include "ui/Animator.h"
 #include "ui/Keyboard.h"
 #include "ui/Painter.h"
 #include "ui/View.h"
@@ -25,16 +24,6 @@ void roundedRectPath(cairo_t* cr, const Rect& rect, double radius) {
     cairo_arc(cr, rect.x() + r, rect.maxY() - r, r, M_PI / 2, M_PI);
     cairo_arc(cr, rect.x() + r, rect.y() + r, r, M_PI, 3 * M_PI / 2);
     cairo_close_path(cr);
-}
-
-void drawStatusBar(cairo_t* cr, double width) {
-    Painter painter(cr);
-    Rect bar(0, 0, width, 20);
-    painter.fillRect(bar, Color::blackColor());
-    std::string time =
-        Calendar::format(MainLoop::main().clock().now(), "HH:mm", MainLoop::main().clock().timeZone());
-    painter.drawText(bar, time, Font::boldSystemFont(12), Color::whiteColor(), TextAlignment::Center);
-    painter.drawText(Rect(6, 0, 100, 20), "Zorlet", Font::systemFont(12), Color::whiteColor());
 }
 
 void drawKeyboard(cairo_t* cr, const Rect& frame) {
@@ -63,14 +52,30 @@ void writeFile(const std::string& path, const std::string& bytes, bool* ok) {
 }  // namespace
 
 void Renderer::drawView(cairo_t* cr, const View& view) {
-    if (view.isHidden() || view.alpha() <= 0.001) {
+    // What is on screen now: an animation may still be moving the view.
+    const Animator& animator = Animator::shared();
+    double alpha = animator.presentationAlpha(view);
+    if (view.isHidden() || alpha <= 0.001) {
         return;
     }
-    const Rect& frame = view.frame();
+    Rect frame = animator.presentationFrame(view);
     Rect box(0, 0, frame.width(), frame.height());
     cairo_save(cr);
     cairo_translate(cr, frame.x(), frame.y());
-    bool faded = view.alpha() < 1;
+    AffineTransform transform = animator.presentationTransform(view);
+    if (!transform.isIdentity()) {
+        if (std::fabs(transform.a * transform.d - transform.b * transform.c) < 1e-9) {
+            cairo_restore(cr);  // squashed flat: nothing to see, and Cairo refuses such a matrix
+            return;
+        }
+        cairo_matrix_t matrix;
+        cairo_matrix_init(&matrix, transform.a, transform.b, transform.c, transform.d, transform.tx,
+                          transform.ty);
+        cairo_translate(cr, box.width() / 2, box.height() / 2);
+        cairo_transform(cr, &matrix);
+        cairo_translate(cr, -box.width() / 2, -box.height() / 2);
+    }
+    bool faded = alpha < 1;
     if (faded) {
         cairo_push_group(cr);
     }
@@ -97,7 +102,7 @@ void Renderer::drawView(cairo_t* cr, const View& view) {
     }
     if (faded) {
         cairo_pop_group_to_source(cr);
-        cairo_paint_with_alpha(cr, view.alpha());
+        cairo_paint_with_alpha(cr, alpha);
     }
     cairo_restore(cr);
 }
@@ -135,7 +140,7 @@ ImagePtr Renderer::renderWindow(const Window& window, double scale) {
     cairo_translate(cr, -window.frame().x(), -window.frame().y());
     drawView(cr, window);
     cairo_restore(cr);
-    drawStatusBar(cr, screen.width);
+    drawView(cr, window.statusBar());
 
     Painter painter(cr);
     auto& registry = AlertRegistry::shared();

@@ -27,6 +27,9 @@ public:
     virtual bool textFieldShouldReturn(TextField&) { return true; }
 };
 
+// When a text field shows its clear button or its left view.
+enum class TextFieldViewMode { Never, WhileEditing, UnlessEditing, Always };
+
 enum class KeyboardType { Default, EmailAddress, NumberPad, PhonePad, Url, NumbersAndPunctuation };
 enum class ReturnKeyType { Default, Go, Next, Done, Send, Search, Join };
 
@@ -35,6 +38,8 @@ class TextField : public Control, public TextInput {
 public:
     static constexpr const char* kTextDidChangeNotification = "TextFieldTextDidChangeNotification";
     enum class BorderStyle { None, Line, Bezel, RoundedRect };
+    // Between the text and an edge without a left view or clear button.
+    static constexpr double kTextInset = 6;
 
     TextField();
     explicit TextField(Rect frame);
@@ -42,7 +47,8 @@ public:
     const char* typeName() const override { return "TextField"; }
 
     const std::string& text() const { return text_; }
-    void setText(std::string text) { text_ = std::move(text); }
+    // Setting the text is not an edit: no delegate question, no change events.
+    void setText(std::string text);
     const std::string& placeholder() const { return placeholder_; }
     void setPlaceholder(std::string placeholder) { placeholder_ = std::move(placeholder); }
     const Font& font() const { return font_; }
@@ -61,6 +67,20 @@ public:
     void setReturnKeyType(ReturnKeyType type) { returnKeyType_ = type; }
     bool clearsOnBeginEditing() const { return clearsOnBeginEditing_; }
     void setClearsOnBeginEditing(bool clears) { clearsOnBeginEditing_ = clears; }
+    // The clear button (automation id "clearButton") shows only over some text.
+    TextFieldViewMode clearButtonMode() const { return clearButtonMode_; }
+    void setClearButtonMode(TextFieldViewMode mode);
+    // A view at the left edge (a padding, an icon); the text starts after it while it shows.
+    const ViewPtr& leftView() const { return leftView_; }
+    void setLeftView(ViewPtr view);
+    TextFieldViewMode leftViewMode() const { return leftViewMode_; }
+    void setLeftViewMode(TextFieldViewMode mode);
+    bool isClearButtonShown() const;
+    bool isLeftViewShown() const;
+    // In the field's bounds: where the text goes, between the left view and the clear button.
+    Rect textRect() const;
+    Rect leftViewRect() const;
+    Rect clearButtonRect() const;
 
     TextFieldDelegate* delegate() const { return delegate_; }
     void setDelegate(TextFieldDelegate* delegate) { delegate_ = delegate; }
@@ -77,6 +97,7 @@ public:
     // The clear button.
     void clear();
 
+    void layoutSubviews() override;
     void draw(Painter& painter) const override;
     void describe(std::string& out) const override;
 
@@ -86,6 +107,9 @@ protected:
 
 private:
     void replace(TextRange range, const std::string& replacement);
+    static bool shows(TextFieldViewMode mode, bool editing);
+    // The clear button and the left view follow the text and the focus.
+    void updateAccessories();
 
     std::string text_;
     std::string placeholder_;
@@ -97,6 +121,10 @@ private:
     KeyboardType keyboardType_ = KeyboardType::Default;
     ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
     bool clearsOnBeginEditing_ = false;
+    TextFieldViewMode clearButtonMode_ = TextFieldViewMode::Never;
+    ViewPtr clearButton_;
+    ViewPtr leftView_;
+    TextFieldViewMode leftViewMode_ = TextFieldViewMode::Never;
     TextFieldDelegate* delegate_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/View.h"
 
+#include "ui/Animator.h"
 #include "ui/GestureRecognizer.h"
 #include "ui/Window.h"
 
@@ -21,6 +22,9 @@ View::~View() {
 }
 
 void View::setFrame(const Rect& frame) {
+    if (frame != frame_) {
+        Animator::shared().viewWillChange(*this, Animator::Property::Frame);
+    }
     Size oldSize = frame_.size;
     frame_ = frame;
     if (frame.size != oldSize) {
@@ -83,7 +87,23 @@ void View::setCenter(Point center) {
 }
 
 void View::setAlpha(double alpha) {
-    alpha_ = std::clamp(alpha, 0.0, 1.0);
+    alpha = std::clamp(alpha, 0.0, 1.0);
+    if (alpha != alpha_) {
+        Animator::shared().viewWillChange(*this, Animator::Property::Alpha);
+    }
+    alpha_ = alpha;
+}
+
+void View::setTransform(const AffineTransform& transform) {
+    if (transform != transform_) {
+        Animator::shared().viewWillChange(*this, Animator::Property::Transform);
+    }
+    transform_ = transform;
+}
+
+void View::animate(double duration, AnimationCurve curve, const std::function<void()>& changes,
+                   std::function<void(bool finished)> completion) {
+    Animator::shared().animate(duration, curve, changes, std::move(completion));
 }
 
 void View::attach(ViewPtr view, std::size_t index) {

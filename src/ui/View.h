@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ui/AffineTransform.h"
+#include "ui/AnimationCurve.h"
 #include "ui/Color.h"
 #include "ui/Geometry.h"
 #include "ui/ImageAsset.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +59,18 @@ public:
     void setHidden(bool hidden) { hidden_ = hidden; }
     double alpha() const { return alpha_; }
     void setAlpha(double alpha);
+    // Applied about the frame's centre when drawn; the frame, hit testing and
+    // layout ignore it, as in the phone framework.
+    const AffineTransform& transform() const { return transform_; }
+    void setTransform(const AffineTransform& transform);
+
+    // Frame, alpha and transform changes made by `changes` move from what is
+    // on screen to their new values over `duration` seconds of the main loop's
+    // clock. The properties hold the new values at once; the renderer shows
+    // the moving ones (see Animator). `completion` gets false when a later
+    // change took over before the end.
+    static void animate(double duration, AnimationCurve curve, const std::function<void()>& changes,
+                        std::function<void(bool finished)> completion = {});
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
     // The name automation finds the view by (flows, tests); empty when none.
@@ -139,6 +154,7 @@ private:
     Rect frame_;
     bool hidden_ = false;
     double alpha_ = 1;
+    AffineTransform transform_;
     int tag_ = 0;
     std::string id_;
     Color backgroundColor_ = Color::clearColor();

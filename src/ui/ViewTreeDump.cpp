@@ -77,6 +77,10 @@ std::string ViewTreeDump::line(const View& view) {
     if (view.alpha() < 1) {
         out += " alpha=" + number(view.alpha());
     }
+    if (const AffineTransform& t = view.transform(); !t.isIdentity()) {
+        out += " transform=(" + number(t.a) + "," + number(t.b) + "," + number(t.c) + "," + number(t.d) +
+               "," + number(t.tx) + "," + number(t.ty) + ")";
+    }
     view.describe(out);
     return out;
 }

@@ -4,8 +4,10 @@
 
 namespace zorlet {
 
-Window::Window(Rect frame) : View(frame) {
+Window::Window(Rect frame) : View(frame), statusBar_(std::make_shared<StatusBar>(frame.width())) {
     setBackgroundColor(Color::blackColor());
+    statusBar_->setAlpha(Application::shared().isStatusBarHidden() ? 0 : 1);
+    Application::shared().windowDidOpen(this);
 }
 
 Window::~Window() {
@@ -13,8 +15,26 @@ Window::~Window() {
 }
 
 Rect Window::contentFrame() const {
-    return Rect(0, ViewController::kStatusBarHeight, frame().width(),
-                frame().height() - ViewController::kStatusBarHeight);
+    double top = Application::shared().isStatusBarHidden() ? 0 : StatusBar::kHeight;
+    return Rect(0, top, frame().width(), frame().height() - top);
+}
+
+void Window::statusBarDidChange(bool animated) {
+    auto follow = [this] {
+        statusBar_->setAlpha(Application::shared().isStatusBarHidden() ? 0 : 1);
+        // Presented screens cover the root's frame, so they move with it.
+        Rect content = contentFrame();
+        for (ViewController* c = root_.get(); c != nullptr; c = c->modal_.get()) {
+            if (c->isViewLoaded()) {
+                c->view().setFrame(content);
+            }
+        }
+    };
+    if (animated && visible_) {
+        View::animate(Application::kStatusBarAnimationDuration, AnimationCurve::EaseInOut, follow);
+    } else {
+        follow();
+    }
 }
 
 ViewController* Window::topViewController() const {
@@ -88,6 +108,12 @@ bool Window::isKeyWindow() const {
 void Window::describe(std::string& out) const {
     if (isKeyWindow()) {
         out += " key";
+    }
+    if (Application::shared().isStatusBarHidden()) {
+        out += " statusBar=hidden";
+    } else {
+        out += " statusBar=";
+        out += StatusBar::styleName(Application::shared().statusBarStyle());
     }
 }
 

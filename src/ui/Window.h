@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/StatusBar.h"
 #include "ui/View.h"
 #include "ui/ViewController.h"
 
@@ -24,13 +25,19 @@ public:
 
     // The controller whose screen is on top: the root or the last presented one.
     ViewController* topViewController() const;
-    // Where a controller's view goes: the screen under the status bar.
+    // Where a controller's view goes: the screen under the status bar, or all
+    // of it while the bar is hidden.
     Rect contentFrame() const;
+    // Drawn over the tree; transparent while the application hides it.
+    const StatusBar& statusBar() const { return *statusBar_; }
+    // The application showed or hid the bar: the screens move to the new content frame.
+    void statusBarDidChange(bool animated);
 
     void describe(std::string& out) const override;
 
 private:
     ViewControllerPtr root_;
+    std::shared_ptr<StatusBar> statusBar_;
     bool visible_ = false;
 };
 

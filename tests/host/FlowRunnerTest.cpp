@@ -3,11 +3,11 @@
 #include "app/AppDelegate.h"
 #include "app/ZorletTabBarController.h"
 #include "platform/Image.h"
-#include "platform/ImagePicker.h"
 #include "platform/UserDefaults.h"
 #include "session/LoginService.h"
 #include "session/LoginUser.h"
 #include "session/UserContext.h"
+#include "ui/ImagePickerController.h"
 #include "ui/ProgressHUD.h"
 #include "ui/Window.h"
 
@@ -164,20 +164,27 @@ TEST_F(FlowRunnerTest, PickImageHandsTheFileToTheWaitingPicker) {
     EXPECT_FALSE(runner.runCommand(pick, error));
     EXPECT_EQ(error, "no image picker is shown");
 
-    ImagePtr picked;
-    auto picker = ImagePicker::create();
-    picker->setOnFinish([&](ImagePtr image) { picked = std::move(image); });
-    picker->present();
+    struct Receiver : ImagePickerControllerDelegate {
+        void imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr&,
+                                         const ImagePtr& edited) override {
+            picked = edited;
+            picker.dismissModalViewController(false);
+        }
+        ImagePtr picked;
+    } receiver;
+    auto picker = std::make_shared<ImagePickerController>();
+    picker->setDelegate(&receiver);
+    app_.window()->topViewController()->presentModalViewController(picker, false);
     FlowCommand notPicture{"pickImage", {{"file", (screenshots_ / "notes.txt").string()}}, false, 2};
     EXPECT_FALSE(runner.runCommand(notPicture, error));
     EXPECT_NE(error.find("not a picture"), std::string::npos);
-    EXPECT_TRUE(picker->isPresented());
+    EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
 
     EXPECT_TRUE(runner.runCommand(pick, error)) << error;
-    ASSERT_TRUE(picked);
-    EXPECT_EQ(picked->pixelWidth(), 40);
-    EXPECT_EQ(picked->pixelAt(5, 5), 0xFFFF0000u);
-    EXPECT_FALSE(picker->isPresented());
+    ASSERT_TRUE(receiver.picked);
+    EXPECT_EQ(receiver.picked->pixelWidth(), 40);
+    EXPECT_EQ(receiver.picked->pixelAt(5, 5), 0xFFFF0000u);
+    EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
 }
 
 }  // namespace

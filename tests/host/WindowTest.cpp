@@ -4,10 +4,12 @@
 #include "app/ScreenFactory.h"
 #include "host/ScreenQuery.h"
 #include "host/SdlWindowHost.h"
+#include "ui/MessageComposeViewController.h"
 #include "ui/Window.h"
 
 #include <dlfcn.h>
 
+#include <fstream>
 #include <set>
 
 #if ZORLET_HAS_SDL
@@ -124,6 +126,62 @@ TEST_F(WindowTest, AClickOnTheWelcomeScreenOpensTheSignInScreen) {
     ImagePtr signIn = host_->screenshot();
     ASSERT_TRUE(signIn);
     EXPECT_GT(distinctColours(*signIn), 2u);
+}
+
+void windowEvent(Uint8 kind) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = kind;
+    SDL_PushEvent(&event);
+}
+
+TEST_F(WindowTest, LeavingTheWindowSendsTheAppToTheBackgroundAndLinksGoToTheDesktop) {
+    ASSERT_TRUE(app_.launch(true, true));
+    host_ = std::make_unique<SdlWindowHost>(app_);
+    std::string error;
+    ASSERT_TRUE(host_->open(error)) << error;
+    // The window's own first events (shown, focused) come and go before the test's.
+    ASSERT_TRUE(pumpUntil([&] { return host_->redrawCount() >= 1; }));
+    for (int i = 0; i < 20; ++i) {
+        host_->pumpOnce(10);
+    }
+    ASSERT_FALSE(app_.isInBackground());
+
+    windowEvent(SDL_WINDOWEVENT_MINIMIZED);
+    EXPECT_TRUE(pumpUntil([&] { return app_.isInBackground(); }));
+    windowEvent(SDL_WINDOWEVENT_RESTORED);
+    EXPECT_TRUE(pumpUntil([&] { return !app_.isInBackground(); }));
+    windowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_TRUE(pumpUntil([&] { return app_.isInBackground(); }));
+    windowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    EXPECT_TRUE(pumpUntil([&] { return !app_.isInBackground(); }));
+
+    // The window hands links to xdg-open, which refuses what is not a web, mail, message or map link.
+    EXPECT_FALSE(Application::shared().openURL("file:///etc/passwd"));
+
+    // A composed message leaves as a link; a stand-in xdg-open keeps the desktop out of the test.
+    auto stub =
+        std::filesystem::temp_directory_path() / ("zorlet-window-opener-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(stub);
+    std::ofstream(stub / "xdg-open") << "#!/bin/sh\ntouch \"$0.ran\"\n";
+    std::filesystem::permissions(stub / "xdg-open", std::filesystem::perms::owner_all);
+    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (stub.string() + ":" + oldPath).c_str(), 1);
+    auto composer = std::make_shared<MessageComposeViewController>();
+    composer->setRecipients({"10086"});
+    composer->setBody("周末一起去爬山");
+    app_.window()->topViewController()->presentModalViewController(composer, false);
+    composer->send();
+    ::setenv("PATH", oldPath.c_str(), 1);
+    for (int i = 0; i < 200 && !std::filesystem::exists(stub / "xdg-open.ran"); ++i) {
+        host_->pumpOnce(10);
+    }
+    EXPECT_TRUE(std::filesystem::exists(stub / "xdg-open.ran"));
+    std::filesystem::remove_all(stub);
+    ASSERT_FALSE(Application::shared().openedUrls().empty());
+    EXPECT_EQ(Application::shared().openedUrls().back(),
+              "sms:10086?body=%E5%91%A8%E6%9C%AB%E4%B8%80%E8%B5%B7%E5%8E%BB%E7%88%AC%E5%B1%B1");
+    EXPECT_EQ(ComposeViewController::presentedComposer(), nullptr);
 }
 
 #else

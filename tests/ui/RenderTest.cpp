@@ -111,7 +111,7 @@ TEST_F(RenderTest, TheSampleScreenDrawsItsTextIntoAPng) {
 
 TEST_F(RenderTest, TheTextDumpIsStable) {
     std::string expected =
-        "Window (0,0,320,480) key\n"
+        "Window (0,0,320,480) key statusBar=default\n"
         "  View (0,20,320,460)\n"
         "    View (0,44,320,416)\n"
         "      TableView (0,0,320,416) sections=1 offset=(0,0) content=320x176\n"

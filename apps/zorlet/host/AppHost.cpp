@@ -4,13 +4,15 @@
 #include "platform/CookieStore.h"
 #include "platform/DataFolder.h"
 #include "platform/DownloadCache.h"
+#include "platform/HttpEngine.h"
 #include "platform/HttpQueue.h"
-#include "platform/ImagePicker.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
 #include "session/UserContext.h"
 #include "ui/AlertRegistry.h"
+#include "ui/Animator.h"
+#include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/Window.h"
 
@@ -49,6 +51,7 @@ bool AppHost::launch(bool clearState, bool skipGuidance) {
         UserDefaults::standard().setBool(AppDelegate::guidanceFlagKey(), true);
         UserDefaults::standard().synchronize();
     }
+    inBackground_ = false;
     log().info("launching the app{}", clearState ? " from a clean state" : "");
     delegate_ = std::make_unique<AppDelegate>();
     bool launched = delegate_->didFinishLaunchingWithOptions();
@@ -56,15 +59,39 @@ bool AppHost::launch(bool clearState, bool skipGuidance) {
     return launched;
 }
 
+bool AppHost::enterBackground() {
+    if (!delegate_ || inBackground_) {
+        return false;
+    }
+    inBackground_ = true;
+    log().info("the app goes to the background");
+    delegate_->applicationWillResignActive();
+    delegate_->applicationDidEnterBackground();
+    return true;
+}
+
+bool AppHost::enterForeground() {
+    if (!delegate_ || !inBackground_) {
+        return false;
+    }
+    inBackground_ = false;
+    log().info("the app comes back to the foreground");
+    delegate_->applicationWillEnterForeground();
+    delegate_->applicationDidBecomeActive();
+    return true;
+}
+
 void AppHost::terminate() {
     if (!delegate_) {
         return;
     }
     HttpQueue::shared().cancelAll();
-    ImagePicker::reset();
+    ImagePickerController::reset();
+    inBackground_ = false;
     Keyboard::shared().reset();
     AlertRegistry::shared().clear();
     delegate_.reset();
+    Animator::shared().reset();
     MainLoop::main().cancelAll();
     MainLoop::main().runPending();
     // A process that ends forgets what it held in memory; the next launch restores from the files.
@@ -93,9 +120,9 @@ void AppHost::clearState() {
 bool AppHost::isIdle() {
     HttpQueue& queue = HttpQueue::shared();
     // Work on the worker pool (a sign-in run off the main thread) is an active libuv request until its
-    // completion has run on the loop.
+    // completion has run on the loop. Requests of a screen's own queue run in the engine too.
     return queue.runningCount() == 0 && queue.waitingCount() == 0 &&
-           MainLoop::main().uvLoop()->active_reqs.count == 0;
+           HttpEngine::shared().activeCount() == 0 && MainLoop::main().uvLoop()->active_reqs.count == 0;
 }
 
 bool AppHost::settle(Duration budget) {

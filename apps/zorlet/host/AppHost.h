@@ -27,6 +27,13 @@ public:
     void terminate();
     bool isRunning() const { return delegate_ != nullptr; }
 
+    // The app leaves the screen (the window was minimised or lost the focus)
+    // or comes back to it, through the delegate's life-cycle calls. False when
+    // the app is not running or already there.
+    bool enterBackground();
+    bool enterForeground();
+    bool isInBackground() const { return inBackground_; }
+
     AppDelegate* delegate() const { return delegate_.get(); }
     Window* window() const;
 
@@ -38,6 +45,7 @@ private:
     void clearState();
 
     std::unique_ptr<AppDelegate> delegate_;
+    bool inBackground_ = false;
 };
 
 }  // namespace zorlet

@@ -60,6 +60,11 @@ const std::map<std::string, CommandRule>& rules() {
         {"answerAlert", {"button", {{"button", V::Text}}, {}, {"button"}}},
         {"pressKey", {"key", {{"key", V::Text}}, {}, {"key"}}},
         {"dumpScreen", {"path", {{"path", V::Text}}, {}, {}}},
+        {"background", {"", {}, {}, {}}},
+        {"foreground", {"", {}, {}, {}}},
+        {"answerComposer", {"result", {{"result", V::Text}}, {}, {"result"}}},
+        {"assertComposer", {"", {{"recipients", V::Text}, {"subject", V::Text}, {"body", V::Text}}, {}, {}}},
+        {"assertOpenedUrl", {"url", {{"url", V::Text}}, {}, {}}},
     };
     return table;
 }

@@ -1,14 +1,15 @@
 #include "host/FlowRunner.h"
 
 #include "host/AppHost.h"
+#include "host/FlowDeviceCommands.h"
 #include "host/ScreenGestures.h"
 #include "host/ScreenQuery.h"
 #include "platform/Image.h"
-#include "platform/ImagePicker.h"
 #include "platform/MainLoop.h"
 #include "platform/PushNotifications.h"
 #include "platform/Reachability.h"
 #include "ui/AlertRegistry.h"
+#include "ui/Animator.h"
 #include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/Renderer.h"
@@ -216,6 +217,8 @@ bool FlowRunner::runCommand(const FlowCommand& command, std::string& error) {
         }
     } else if (name == "dumpScreen") {
         return dumpScreen(arguments, error);
+    } else if (FlowDeviceCommands::handles(name)) {
+        return FlowDeviceCommands(app_).run(command, error);
     } else {
         error = "unknown command";
         return false;
@@ -353,13 +356,14 @@ bool FlowRunner::takeScreenshot(const std::string& path, std::string& error) {
 
 bool FlowRunner::waitForAnimationToEnd(Duration timeout) {
     // Virtual time moves in small steps until two pictures of the screen in a
-    // row agree and no progress indicator is left to fade.
+    // row agree, no view is still moving and no progress indicator is left to fade.
     std::string before = screenDump();
     for (Duration waited{0}; waited < timeout; waited += kAnimationStep) {
         MainLoop::main().advance(kAnimationStep);
         app_.settle();
         std::string after = screenDump();
-        if (after == before && (app_.window() == nullptr || !ScreenQuery(*app_.window()).showsProgress())) {
+        if (after == before && !Animator::shared().isAnimating() &&
+            (app_.window() == nullptr || !ScreenQuery(*app_.window()).showsProgress())) {
             return true;
         }
         before = std::move(after);
@@ -396,19 +400,12 @@ bool FlowRunner::pickImage(const std::string& file, std::string& error) {
         error = path.string() + " is not a picture that can be read";
         return false;
     }
-    // Screens use either the picker model of the platform or the picker screen of the toolkit.
-    if (auto picker = ImagePicker::presented()) {
-        return picker->pickImage(image, &error);
+    ImagePickerController* picker = ImagePickerController::visiblePicker();
+    if (picker == nullptr) {
+        error = "no image picker is shown";
+        return false;
     }
-    if (ImagePickerController* controller = ImagePickerController::visiblePicker()) {
-        if (!controller->pick(image)) {
-            error = "the image picker has nobody to hand the picture to";
-            return false;
-        }
-        return true;
-    }
-    error = "no image picker is shown";
-    return false;
+    return picker->pick(image, &error);
 }
 
 bool FlowRunner::answerAlert(const std::string& button, std::string& error) {

@@ -40,7 +40,8 @@ std::string HostOptions::usage() {
            "  --screenshots DIR    where a flow's takeScreenshot writes (default: the working folder)\n"
            "  --tour DIR           visit every screen, write a PNG per screen and index.html\n"
            "  --window             open the window (needs a display)\n"
-           "  --location LAT,LON   the device's position\n";
+           "  --location LAT,LON   the device's position\n"
+           "  --no-sms, --no-mail  a device that cannot send text messages, or has no mail account\n";
 }
 
 std::filesystem::path HostOptions::defaultTourFolder() {
@@ -69,6 +70,10 @@ std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv,
             options.help = true;
         } else if (argument == "--sandbox") {
             options.sandbox = true;
+        } else if (argument == "--no-sms") {
+            options.canSendText = false;
+        } else if (argument == "--no-mail") {
+            options.canSendMail = false;
         } else if (argument == "--window") {
             options.mode = Mode::Window;
             ++modes;

@@ -26,6 +26,9 @@ struct HostOptions {
     std::optional<double> latitude;
     std::optional<double> longitude;
     bool help = false;
+    // A device that cannot send text messages or has no mail account (the composers are refused).
+    bool canSendText = true;
+    bool canSendMail = true;
 
     // Nothing, with `error` saying why, for a command line that makes no sense.
     static std::optional<HostOptions> parse(int argc, const char* const* argv, std::string& error);

@@ -185,11 +185,14 @@ std::vector<ScreenMatch> ScreenQuery::findText(const std::string& pattern) const
         }
         if (auto* tabBar = dynamic_cast<TabBar*>(&view)) {
             for (std::size_t i = 0; i < tabBar->items().size(); ++i) {
-                const std::string& title = tabBar->items()[i]->title();
-                if (!title.empty() && textMatches(title, pattern)) {
-                    Rect item = tabBar->itemRect(static_cast<int>(i));
-                    Rect area(tabBar->convertToWindow(item.origin), item.size);
-                    out.push_back({ScreenMatch::Kind::TabItem, tabBar, static_cast<int>(i), area, title});
+                Rect item = tabBar->itemRect(static_cast<int>(i));
+                Rect area(tabBar->convertToWindow(item.origin), item.size);
+                // The badge is drawn on the item, so finding it finds (and taps) the item.
+                for (const std::string& text :
+                     {tabBar->items()[i]->title(), tabBar->items()[i]->badgeValue()}) {
+                    if (!text.empty() && textMatches(text, pattern)) {
+                        out.push_back({ScreenMatch::Kind::TabItem, tabBar, static_cast<int>(i), area, text});
+                    }
                 }
             }
             return;

@@ -1,12 +1,14 @@
 #include "host/SdlWindowHost.h"
 
 #include "host/AppHost.h"
+#include "host/DesktopOpener.h"
 #include "host/ScreenGestures.h"
 #include "host/ScreenQuery.h"
-#include "platform/ImagePicker.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
+#include "ui/Animator.h"
 #include "ui/Application.h"
+#include "ui/ComposeViewController.h"
 #include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/Renderer.h"
@@ -51,6 +53,7 @@ bool SdlWindowHost::displayAvailable() {
 
 SdlWindowHost::~SdlWindowHost() {
     Application::shared().setUrlOpener({});
+    ComposeViewController::setDelivery(nullptr);
     if (textInputOn_) {
         SDL_StopTextInput();
     }
@@ -97,7 +100,12 @@ bool SdlWindowHost::open(std::string& error) {
         return false;
     }
     SDL_StopTextInput();
-    Application::shared().setUrlOpener([](const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; });
+    Application::shared().setUrlOpener(&DesktopOpener::open);
+    // A composed message goes to the desktop's mail or messaging program as a link.
+    ComposeViewController::setDelivery([](const OutgoingMessage& message) {
+        return Application::shared().openURL(message.handoffUrl()) ? ComposeResult::Sent
+                                                                   : ComposeResult::Failed;
+    });
     log().info("window open: {}x{} pixels for {}x{} points", kWidth, kHeight, ViewController::kScreenWidth,
                ViewController::kScreenHeight);
     return true;
@@ -140,9 +148,24 @@ void SdlWindowHost::handle(const SDL_Event& event) {
             quit_ = true;
             break;
         case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                forceRedraw_ = true;
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    forceRedraw_ = true;
+                    break;
+                // A phone app stops its polling when the user leaves it; a minimised or
+                // unfocused window is the desktop's way of leaving.
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    app_.enterBackground();
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    app_.enterForeground();
+                    forceRedraw_ = true;
+                    break;
+                default:
+                    break;
             }
             break;
         case SDL_MOUSEBUTTONDOWN:
@@ -189,10 +212,10 @@ void SdlWindowHost::handle(const SDL_Event& event) {
                     UserInput::pressReturn();
                     break;
                 case SDLK_ESCAPE:
-                    if (auto picker = ImagePicker::presented()) {
+                    if (ImagePickerController* picker = ImagePickerController::visiblePicker()) {
                         picker->cancel();
-                    } else if (ImagePickerController* controller = ImagePickerController::visiblePicker()) {
-                        controller->cancel();
+                    } else if (ComposeViewController* composer = ComposeViewController::presentedComposer()) {
+                        composer->cancel();
                     } else if (window != nullptr) {
                         std::string error;
                         if (!ScreenGestures(*window).back(error)) {
@@ -211,16 +234,9 @@ void SdlWindowHost::handle(const SDL_Event& event) {
 
 void SdlWindowHost::dropFile(const std::string& path) {
     std::string error;
-    if (auto picker = ImagePicker::presented()) {
+    if (ImagePickerController* picker = ImagePickerController::visiblePicker()) {
         if (!picker->pickImage(path, &error)) {
             log().warn("the dropped file was not taken: {}", error);
-        }
-        return;
-    }
-    if (ImagePickerController* controller = ImagePickerController::visiblePicker()) {
-        ImagePtr image = Image::fromFile(path);
-        if (!image || !controller->pick(image)) {
-            log().warn("the dropped file {} is not a picture the picker takes", path);
         }
         return;
     }
@@ -310,7 +326,9 @@ bool SdlWindowHost::redrawIfChanged() {
         return false;
     }
     std::string dump = ViewTreeDump::dumpScreen(*window);
-    if (!forceRedraw_ && dump == lastDump_) {
+    // Animations move what is drawn, not the tree: every frame is drawn while one runs.
+    bool moving = Animator::shared().isAnimating();
+    if (!forceRedraw_ && !moving && dump == lastDump_) {
         return false;
     }
     ImagePtr picture = Renderer::renderWindow(*window, kScale);
@@ -318,7 +336,7 @@ bool SdlWindowHost::redrawIfChanged() {
         return false;
     }
     lastDump_ = std::move(dump);
-    forceRedraw_ = false;
+    forceRedraw_ = moving;  // once more after the last moving frame, to show where it ended
     SDL_UpdateTexture(texture_, nullptr, picture->data(), picture->stride());
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);

@@ -21,8 +21,12 @@ class View;
 // toolkit's renderer at 2×. A click is a tap, a drag moves the scroll view
 // under it (pulling a list down past its top refreshes it), typed text (UTF-8,
 // so an input method can supply Chinese) goes to the focused input, Escape
-// goes back (or closes the photo picker), and a picture file dropped on the
-// window is what the open photo picker gets. The picture is redrawn only when the view tree changed.
+// goes back (or closes the photo picker or a composer), and a picture file
+// dropped on the window is what the open photo picker gets. Links the app
+// opens and messages it composes go to the desktop through xdg-open.
+// Minimising the window or leaving it sends the app to the background;
+// coming back brings it to the foreground. The picture is redrawn only when
+// the view tree changed.
 class SdlWindowHost {
 public:
     static constexpr double kScale = 2.0;

@@ -63,11 +63,90 @@ const char* TourRunner::builtInFlowText() {
 - waitForAnimationToEnd
 - tapOn: {point: "120,455", optional: true}
 - waitForAnimationToEnd
+- tapOn: {id: categoryButton, optional: true}
+- tapOn: {text: 美食, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 去簋街吃一顿麻辣小龙虾, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: usersButton, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- tapOn: {id: placeRow, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- tapOn: {id: shareButton, optional: true}
+- tapOn: {text: 分享到邮件, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: cancel, optional: true}
+- back: {optional: true}
+- waitForAnimationToEnd
 - tapOn: {point: "200,455", optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 小鹿乱撞, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
 - waitForAnimationToEnd
 - tapOn: {point: "280,455", optional: true}
 - waitForAnimationToEnd
+- tapOn: {id: invite, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 取消, optional: true}
+- tapOn: {id: editor, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: Zorlet偏好, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 你通常什么时候有空, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: docancel, optional: true}
+- tapOn: {text: 你喜欢怎么出去玩, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 补充说明, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- back: {optional: true}
+- tapOn: {text: 最想去的地方, optional: true}
+- waitForAnimationToEnd
+- hideKeyboard
+- back: {optional: true}
+- back: {optional: true}
+- back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: configButton, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 隐私设置, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- back: {optional: true}
+- waitForAnimationToEnd
 - tapOn: {point: "40,455", optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: commentButton, optional: true}
+- waitForAnimationToEnd
+- hideKeyboard
+- tapOn: {id: interestView, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: logoView, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: postListButton, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: dateButton, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: goToExternalCategoryList, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 展览演出, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: "798", optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: sharePlaceButton, optional: true}
 - waitForAnimationToEnd
 )";
 }
