@@ -1,7 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "app/GuidanceViewController.h"
 #include "app/RepeatingTimer.h"
-#include "app/ScreenFactory.h"
 #include "app/TabBarLayout.h"
 #include "app/ZorletTabBarController.h"
 #include "model/BaseData.h"
@@ -19,6 +19,7 @@
 #include "platform/UserDefaults.h"
 #include "session/DeviceTokenService.h"
 #include "session/LoginService.h"
+#include "ui/Application.h"
 #include "ui/Window.h"
 
 namespace zorlet {
@@ -65,6 +66,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(const LaunchOptions& launchOptio
     Analytics::checkUpdate();
 
     window = std::make_shared<Window>();
+    Application::shared().setStatusBarStyle(StatusBarStyle::BlackOpaque);
 
     // Every request shares the transport's download cache already; only the time-out and width are set.
     HttpRequest::setDefaultTimeOutSeconds(kLaunchTimeOutSeconds);
@@ -80,7 +82,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(const LaunchOptions& launchOptio
 
     std::shared_ptr<ViewController> firstScreen = loginService.loginTurnToViewController();
     if (!UserDefaults::standard().boolForKey(guidanceFlagKey())) {
-        firstScreen = ScreenFactory::create("GuidanceViewController");
+        firstScreen = std::make_shared<GuidanceViewController>();
     }
 
     HttpRequest::setDefaultTimeOutSeconds(kRequestTimeOutSeconds);

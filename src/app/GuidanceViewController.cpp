@@ -6,7 +6,6 @@
 #include "platform/Analytics.h"
 #include "platform/AtomicFile.h"
 #include "platform/Json.h"
-#include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
 #include "session/LoginRedirect.h"
 #include "ui/Button.h"
@@ -176,13 +175,15 @@ void GuidanceViewController::finish() {
     finishing_ = true;
     UserDefaults::standard().setBool(AppDelegate::guidanceFlagKey(), true);
     UserDefaults::standard().synchronize();
-    view().setAlpha(0);
     std::weak_ptr<ViewController> weak = weak_from_this();
-    MainLoop::main().runAfter(Duration(kFadeMilliseconds), [weak] {
-        if (auto self = weak.lock()) {
-            LoginRedirect::redirect(&self->view());
-        }
-    });
+    // The next screen comes when the fade ends, even if something stopped the fade early.
+    View::animate(
+        kFadeMilliseconds / 1000.0, AnimationCurve::EaseInOut, [this] { view().setAlpha(0); },
+        [weak](bool) {
+            if (auto self = weak.lock()) {
+                LoginRedirect::redirect(&self->view());
+            }
+        });
 }
 
 }  // namespace zorlet

@@ -18,6 +18,7 @@ void WelcomeViewController::loadView() {
 }
 
 void WelcomeViewController::viewDidLoad() {
+    Application::shared().setStatusBarHidden(true);
     imageView = InterfaceDescription::find<ImageView>(view(), "imageView");
     ScreenActions::connect(view(), "goLogin", this, &WelcomeViewController::goLogin);
     ScreenActions::connect(view(), "goRegister", this, &WelcomeViewController::goRegister);
@@ -25,6 +26,7 @@ void WelcomeViewController::viewDidLoad() {
 }
 
 void WelcomeViewController::viewWillAppear(bool) {
+    Application::shared().setStatusBarHidden(true);
     fitBackground();
     Analytics::beginLogPageView(className());
 }

@@ -11,6 +11,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "session/UserContext.h"
+#include "ui/Application.h"
 #include "ui/NavigationController.h"
 
 namespace zorlet {
@@ -38,6 +39,11 @@ void ZorletTabBarController::viewDidLoad() {
     }
 
     startNotice();
+}
+
+void ZorletTabBarController::viewWillAppear(bool animated) {
+    TabBarController::viewWillAppear(animated);
+    Application::shared().setStatusBarHidden(false);
 }
 
 void ZorletTabBarController::startNotice() {

@@ -18,6 +18,8 @@ public:
     std::string className() const override { return "ZorletTabBarController"; }
 
     void viewDidLoad() override;
+    // The status bar, hidden by the welcome screen, shows again with the shell.
+    void viewWillAppear(bool animated) override;
 
     // Polls now and makes sure the repeating poll runs.
     void startNotice();

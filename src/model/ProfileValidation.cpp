@@ -14,7 +14,7 @@ std::optional<std::string> ProfileValidation::validateNickname(const std::string
     if (length < 1 || length > 20)
         return "昵称必须1-10个字以内";
 
-    HttpRequestPtr request = HttpRequestSender::createPostRequestWithUrl(
+    HttpRequestPtr request = HttpRequestSender::postRequestWithUrl(
         UrlUtils::urlStringWithUri("profile/validate/nickexist"), Json{{"nickname", nickname}});
     if (!request)
         return std::nullopt;

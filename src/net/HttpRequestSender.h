@@ -42,6 +42,9 @@ public:
 
     // The envelope's `success`, read strictly: only JSON true counts.
     static bool isSuccess(const Json& envelope);
+    // The envelope's `success` read as a boolean, as paged lists read it: true,
+    // a non-zero number, or a text that starts like "true", "yes" or a digit 1-9.
+    static bool readsAsSuccess(const Json& envelope);
     // What to tell the user about a refused envelope.
     static std::string errorText(const Json& envelope);
 };

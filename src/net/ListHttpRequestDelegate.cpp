@@ -16,7 +16,7 @@ void ListHttpRequestDelegate::requestFinished(HttpRequest& request) {
 
 void ListHttpRequestDelegate::mergeResponse(const std::string& body) {
     auto envelope = parseJson(body);
-    if (envelope && HttpRequestSender::isSuccess(*envelope) && zlData) {
+    if (envelope && HttpRequestSender::readsAsSuccess(*envelope) && zlData) {
         const Json& result = jsonObject(*envelope, "result");
         zlData->loadPager(jsonObject(result, "pager"));
         const Json& list = jsonArray(result, "list");

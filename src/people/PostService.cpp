@@ -1,7 +1,6 @@
 #include "people/PostService.h"
 
 #include "app/CustomNavigationController.h"
-#include "app/ScreenFactory.h"
 #include "model/JpegSizeLimit.h"
 #include "net/HttpRequestDelegate.h"
 #include "net/HttpRequestSender.h"
@@ -9,6 +8,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "profile/ProfileSettingViewController.h"
 #include "ui/Application.h"
 #include "ui/ImageView.h"
 #include "ui/ProgressHUD.h"
@@ -184,7 +184,7 @@ void PostService::alertViewWillDismiss(AlertView& alertView, int) {
     if (!presenter) {
         return;
     }
-    auto settings = ScreenFactory::create("ProfileSettingViewController", {{"style", "grouped"}});
+    auto settings = std::make_shared<ProfileSettingViewController>();
     presenter->presentModalViewController(std::make_shared<CustomNavigationController>(settings), true);
 }
 

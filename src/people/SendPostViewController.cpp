@@ -1,9 +1,9 @@
 #include "people/SendPostViewController.h"
 
-#include "app/ScreenFactory.h"
 #include "model/BaseData.h"
 #include "model/TextLength.h"
 #include "net/MessageShow.h"
+#include "people/RescueUsersViewController.h"
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
 #include "session/UserContext.h"
@@ -208,12 +208,19 @@ void SendPostViewController::viewDidLoad() {
     }
     updateRemainLength();
 
+    // The bar under the text rides on the keyboard's edge, moving as the keyboard moves.
     NotificationCenter::defaultCenter().addObserver(
         this, Keyboard::kWillShowNotification, [this](const Notification& notification) {
-            keyboardWillShow(Keyboard::Info::from(notification).frameEnd);
+            Keyboard::Info info = Keyboard::Info::from(notification);
+            View::animate(info.animationDuration, animationCurveFromNumber(info.animationCurve),
+                          [this, &info] { keyboardWillShow(info.frameEnd); });
         });
-    NotificationCenter::defaultCenter().addObserver(this, Keyboard::kWillHideNotification,
-                                                    [this](const Notification&) { keyboardWillHide(); });
+    NotificationCenter::defaultCenter().addObserver(
+        this, Keyboard::kWillHideNotification, [this](const Notification& notification) {
+            Keyboard::Info info = Keyboard::Info::from(notification);
+            View::animate(info.animationDuration, animationCurveFromNumber(info.animationCurve),
+                          [this] { keyboardWillHide(); });
+        });
 
     focusTimer_ = MainLoop::main().runAfter(kFocusDelay, [weak] {
         if (auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock())) {
@@ -496,8 +503,7 @@ void SendPostViewController::sendPost() {
                     return;
                 }
                 screen->afterSendTimer_ = 0;
-                auto rescue = ScreenFactory::create("RescueUsersViewController",
-                                                    {{"postContent", text}, {"style", "plain"}});
+                auto rescue = std::make_shared<RescueUsersViewController>(text);
                 navigation->pushViewController(rescue, true);
             });
         });

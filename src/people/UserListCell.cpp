@@ -1,8 +1,10 @@
 #include "people/UserListCell.h"
 
-#include "app/ScreenFactory.h"
-#include "model/ImageHelpers.h"
+#include "people/GenderColors.h"
+#include "people/PostDetailViewController.h"
 #include "people/PostService.h"
+#include "people/PrepareDateTaViewController.h"
+#include "people/TaHomeViewController.h"
 #include "platform/Analytics.h"
 #include "platform/TextLayout.h"
 #include "session/UserContext.h"
@@ -10,6 +12,7 @@
 #include "ui/ImageViewWebCache.h"
 #include "ui/NavigationController.h"
 #include "ui/TableView.h"
+#include "widgets/RoundedWebImage.h"
 
 #include <algorithm>
 
@@ -21,8 +24,6 @@ constexpr double kLineY = 18;
 constexpr double kLineHeight = 16;
 constexpr double kLocationIconWidth = 10;
 constexpr double kAvatarCornerRadius = 8;
-const Color kMaleColor{0.24, 0.51, 0.76, 1};
-const Color kFemaleColor{1.0, 0.4, 0.6, 1};
 
 Font smallFont() {
     return Font::systemFont(12);
@@ -33,25 +34,6 @@ double fittedWidth(const std::string& text, const Font& font, double maxWidth) {
         return 0;
     }
     return std::min(maxWidth, TextLayout::shared().measure(text, font, 0).width);
-}
-
-// Avatars and post pictures are shown cropped to the view (at twice its size
-// for sharpness) with rounded corners.
-void loadRounded(ImageView& view, const std::string& url, const std::string& placeholder) {
-    ImageViewWebCache::cancelCurrentImageLoad(view);
-    std::weak_ptr<View> weak = view.weak_from_this();
-    ImageViewWebCache::setImageWithURL(view, url, placeholder, [weak](const ImagePtr& image) {
-        auto alive = std::static_pointer_cast<ImageView>(weak.lock());
-        if (!alive) {
-            return;
-        }
-        Size size = alive->frame().size;
-        auto cropped = imageByScalingAndCroppingForSize(*image, size.width * 2, size.height * 2);
-        auto rounded = cropped ? createRoundedRectImage(*cropped, kAvatarCornerRadius) : nullptr;
-        if (rounded) {
-            alive->setImage(ImageAsset::fromImage(rounded));
-        }
-    });
 }
 
 }  // namespace
@@ -200,7 +182,7 @@ void UserListCell::redrawn(const UserPtr& shownUser) {
     if (!user) {
         return;
     }
-    loadRounded(*logoView, user->bigLogo, "face_loading");
+    RoundedWebImage::load(*logoView, user->bigLogo, "face_loading");
     layoutUserLine();
     if (user->post) {
         layoutPost(*user->post);
@@ -218,7 +200,7 @@ void UserListCell::layoutUserLine() {
     onlineLabel->setTextColor(Color{online.red, online.green, online.blue, online.alpha});
 
     nicknameLabel->setText(user->nickname);
-    nicknameLabel->setTextColor(user->gender != 0 ? kMaleColor : kFemaleColor);
+    nicknameLabel->setTextColor(GenderColors::nickname(user->gender));
     double nicknameWidth = fittedWidth(user->nickname, smallFont(), kNicknameMaxWidth);
     nicknameLabel->setFrame(Rect(kContentX, kLineY, nicknameWidth, kLineHeight));
 
@@ -258,7 +240,7 @@ void UserListCell::layoutPost(const Post& post) {
     if (!post.bigPic.empty()) {
         imageView->setHidden(false);
         imageView->setFrame(Rect(kContentX, below + 10, kPictureSide, kPictureSide));
-        loadRounded(*imageView, post.bigPic, "small_pic_loading");
+        RoundedWebImage::load(*imageView, post.bigPic, "small_pic_loading");
         below = imageView->frame().maxY();
     } else {
         ImageViewWebCache::cancelCurrentImageLoad(*imageView);
@@ -313,37 +295,50 @@ void UserListCell::layoutWithoutPost() {
         respButton_->setHidden(true);
     }
     Button& invite = dateButton();
+    // The viewer's own row is 78 points high, which cannot hold the button 10
+    // points under the text (and nobody invites themselves): it stays hidden there.
     invite.setHidden(user->uid == UserContext::getUid());
     invite.setFrame(Rect(kRightEdge - invite.frame().width(), kContentY + textHeight + 10,
                          invite.frame().width(), kButtonHeight));
 }
 
-void UserListCell::pushScreen(const std::string& className, Json arguments) {
+void UserListCell::push(const ViewControllerPtr& screen) {
     auto owner = ownerViewController.lock();
     NavigationController* navigation = owner ? owner->navigationController() : nullptr;
-    if (navigation == nullptr || !user) {
+    if (navigation == nullptr) {
         return;
     }
-    arguments["uid"] = user->uid;
-    if (user->post) {
-        arguments["postId"] = user->post->postId;
-    }
-    auto screen = ScreenFactory::create(className, arguments);
     screen->setHidesBottomBarWhenPushed(true);
     navigation->pushViewController(screen, true);
 }
 
 void UserListCell::logoClick() {
-    pushScreen("TaHomeViewController", Json::object());
+    if (!user) {
+        return;
+    }
+    auto home = std::make_shared<TaHomeViewController>();
+    home->user = user;
+    push(home);
 }
 
 void UserListCell::comment() {
+    if (!user || !user->post) {
+        return;
+    }
     Analytics::event("clickCommentIcon");
-    pushScreen("PostDetailViewController", {{"startComment", true}});
+    auto detail = std::make_shared<PostDetailViewController>();
+    detail->user = user;
+    detail->startComment = true;
+    push(detail);
 }
 
 void UserListCell::date() {
-    pushScreen("PrepareDateTaViewController", Json::object());
+    if (!user) {
+        return;
+    }
+    auto invitation = std::make_shared<PrepareDateTaViewController>();
+    invitation->user = user;
+    push(invitation);
 }
 
 void UserListCell::respPost() {

@@ -84,7 +84,7 @@ private:
     void layoutWithoutPost();
     // Sizes the respond button to its title and puts it 10 points left of the comment button.
     void placeRespButton();
-    void pushScreen(const std::string& className, Json arguments);
+    void push(const std::shared_ptr<ViewController>& screen);
 
     std::shared_ptr<Button> respButton_;
     std::shared_ptr<Button> commentButton_;

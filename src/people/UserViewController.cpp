@@ -1,12 +1,13 @@
 #include "people/UserViewController.h"
 
 #include "app/CustomNavigationController.h"
-#include "app/ScreenFactory.h"
+#include "external/ExternalCategoryListViewController.h"
 #include "model/User.h"
 #include "model/UserHome.h"
 #include "net/HttpRequestSender.h"
 #include "net/PagerCell.h"
 #include "net/UrlUtils.h"
+#include "people/PostDetailViewController.h"
 #include "people/UserListCell.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
@@ -193,7 +194,7 @@ void UserViewController::mapViewDidFailToLocateUser(MapView& map) {
 
 void UserViewController::goToExternalCategoryList() {
     Analytics::event("clickPlus");
-    auto places = ScreenFactory::create("ExternalCategoryListViewController");
+    auto places = std::make_shared<ExternalCategoryListViewController>();
     places->setHidesBottomBarWhenPushed(true);
     presentModalViewController(std::make_shared<CustomNavigationController>(places), true);
 }
@@ -232,8 +233,9 @@ void UserViewController::didSelectRow(TableView& table, IndexPath indexPath) {
         }
     } else if (auto user = std::static_pointer_cast<User>(data->objectAtIndex(row)); user->post) {
         if (NavigationController* navigation = navigationController()) {
-            auto detail = ScreenFactory::create("PostDetailViewController",
-                                                {{"uid", user->uid}, {"postId", user->post->postId}});
+            // The same record: a response, a comment or an edit on the detail shows on this row.
+            auto detail = std::make_shared<PostDetailViewController>();
+            detail->user = user;
             detail->setHidesBottomBarWhenPushed(true);
             navigation->pushViewController(detail, true);
         }

@@ -3,8 +3,8 @@
 #include "app/AppDelegate.h"
 #include "app/CustomNavigationController.h"
 #include "app/RepeatingTimer.h"
-#include "app/ScreenFactory.h"
 #include "app/TabBarLayout.h"
+#include "app/WelcomeViewController.h"
 #include "app/ZorletTabBarController.h"
 #include "model/UserHome.h"
 #include "net/HttpRequestDelegate.h"
@@ -13,6 +13,7 @@
 #include "platform/CookieStore.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
+#include "profile/GuideSettingViewController.h"
 #include "session/DeviceTokenService.h"
 #include "session/LoginUser.h"
 #include "session/UserContext.h"
@@ -245,12 +246,12 @@ void LoginService::localLogout() {
 
 std::shared_ptr<ViewController> LoginService::loginTurnToViewController() {
     if (!UserContext::hasLogin()) {
-        return ScreenFactory::create("WelcomeViewController");
+        return std::make_shared<WelcomeViewController>();
     }
     if (UserContext::hasCompleteGuide()) {
         return TabBarLayout::load();
     }
-    return std::make_shared<CustomNavigationController>(ScreenFactory::create("GuideSettingViewController"));
+    return std::make_shared<CustomNavigationController>(std::make_shared<GuideSettingViewController>());
 }
 
 void LoginService::sessionRejected() {

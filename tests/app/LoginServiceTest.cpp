@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <optional>
+#include <thread>
 
 namespace zorlet::test {
 namespace {
@@ -96,6 +97,20 @@ TEST_F(LoginServiceTest, RefusalsPassTheServersCodeAndTextThrough) {
     LoginResult silent = service().useLoginName("a", "wrong");
     EXPECT_EQ(silent.errorCode, 7);
     EXPECT_FALSE(silent.errorInfo);
+}
+
+TEST_F(LoginServiceTest, AMissingNetworkNoticedOnAWorkerIsToldOnTheMainLoop) {
+    Reachability::shared().setNetworkAvailable(false);
+    LoginResult result;
+    // The main loop does not run while the worker asks, so nothing may be built before it does.
+    std::thread worker([&] { result = LoginService::getInstance().useLoginName("a@b.cn", "secret"); });
+    worker.join();
+    EXPECT_FALSE(result.success);
+    EXPECT_EQ(AlertRegistry::shared().topAlert(), nullptr);
+    loop().runPending();
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    EXPECT_EQ(server_.countOf("/passport/v132/login"), 0u);
 }
 
 TEST_F(LoginServiceTest, FailedRequestsGiveTheGenericText) {

@@ -97,6 +97,13 @@ TEST_F(TabShellTest, TheLayoutPutsEachScreenInItsNavigationController) {
     EXPECT_EQ(shell.viewControllers()[2]->className(), "MessageNavigationController");
 }
 
+TEST_F(TabShellTest, TheShellShowsTheStatusBarTheWelcomeScreenHid) {
+    Application::shared().setStatusBarHidden(true);
+    auto& shell = showShell();
+    EXPECT_FALSE(Application::shared().isStatusBarHidden());
+    EXPECT_EQ(shell.view().frame(), Rect(0, 20, 320, 460));
+}
+
 TEST_F(TabShellTest, PollsAtOnceThenEveryThirtySecondsAndShowsTheCountOnTheMessageTab) {
     setNoticeAnswer(R"({"success":true,"result":7})");
     showShell();

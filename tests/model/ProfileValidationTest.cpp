@@ -1,6 +1,9 @@
 #include "model/ProfileValidation.h"
 #include "net/UrlUtils.h"
 #include "platform/Log.h"
+#include "platform/Reachability.h"
+#include "ui/AlertRegistry.h"
+#include "ui/AlertView.h"
 
 #include "support/ScriptedServer.h"
 
@@ -92,6 +95,18 @@ TEST_F(NicknameCheck, NetworkFaultsLetTheNicknameThroughAndAreLogged) {
     }
     UrlUtils::setBaseUrl(closedUrl);
     EXPECT_EQ(ProfileValidation::validateNickname("小明"), std::nullopt);
+}
+
+TEST_F(NicknameCheck, WithoutANetworkTheUserIsToldAndNothingIsAsked) {
+    server_.onJson(kPath, R"({"success": false, "result": true, "errorInfo": "taken"})");
+    AlertRegistry::shared().clear();
+    Reachability::shared().setNetworkAvailable(false);
+    EXPECT_EQ(ProfileValidation::validateNickname("小明"), std::nullopt);
+    Reachability::shared().setNetworkAvailable(true);
+    EXPECT_EQ(server_.countOf(kPath), 0u);
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    AlertRegistry::shared().clear();
 }
 
 TEST(ProfileValidation, FeatureAndProfessionLimits) {

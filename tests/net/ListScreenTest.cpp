@@ -186,5 +186,26 @@ TEST_F(ListScreenTest, AScreenClosedMidRequestIsNotCalledBack) {
     EXPECT_TRUE(AlertRegistry::shared().shownAlertTitles().empty());
 }
 
+TEST_F(ListScreenTest, APageMergesWhenSuccessReadsAsTrue) {
+    struct Case {
+        const char* success;
+        bool merges;
+    };
+    const Case cases[] = {{"1", true},       {"2.5", true}, {"\"true\"", true}, {"\"1\"", true},
+                          {"\"yes\"", true}, {"0", false},  {"\"0\"", false},   {"\"no\"", false},
+                          {"null", false},   {"{}", false}, {"false", false}};
+    ASSERT_TRUE(waitForDone(1));
+    int done = screen_->doneCount;
+    for (const auto& c : cases) {
+        std::string body = std::string(R"({"success":)") + c.success +
+                           R"(,"result":{"pager":{"currentPage":1,"hasNext":false},"list":[{"id":9}]}})";
+        server_.onJson("/items", body);
+        screen_->data->clear();
+        screen_->loadListDataWithPage(1);
+        ASSERT_TRUE(waitForDone(++done));
+        EXPECT_EQ(screen_->data->count(), c.merges ? 1u : 0u) << c.success;
+    }
+}
+
 }  // namespace
 }  // namespace zorlet::test

@@ -141,7 +141,7 @@ TEST_F(ListMergeTest, AddToHeadPutsThePageReversedAboveOldRows) {
 
 TEST_F(ListMergeTest, RefusalsAndOddListsChangeNoRowsButEndLoading) {
     delegate_.mergeResponse(page(1, true, R"([{"id":1,"name":"A"}])"));
-    delegate_.mergeResponse(R"({"success":1,"result":{"pager":{"currentPage":1},"list":[{"id":5}]}})");
+    delegate_.mergeResponse(R"({"success":0,"result":{"pager":{"currentPage":1},"list":[{"id":5}]}})");
     delegate_.mergeResponse("<html>not json</html>");
     EXPECT_EQ(names(*data_), (std::vector<std::string>{"A"}));
 

@@ -3,6 +3,8 @@
 #include "app/GuidanceViewController.h"
 #include "session/LoginViewController.h"
 #include "session/RegisterViewController.h"
+#include "ui/Animator.h"
+#include "ui/Application.h"
 
 #include <chrono>
 
@@ -77,9 +79,16 @@ TEST_F(GuidanceTest, PullingTheLastPageFortyPercentOnFinishesLessSpringsBack) {
     EXPECT_TRUE(flag());
     EXPECT_EQ(guidance.view().alpha(), 0);
     EXPECT_EQ(window_->rootViewController(), guidance_.get());
-    advance(300ms);
+    // The screen fades on the clock, half gone half way.
+    advance(150ms);
+    EXPECT_NEAR(Animator::shared().presentationAlpha(guidance.view()), 0.5, 1e-6);
+    EXPECT_EQ(window_->rootViewController(), guidance_.get());
+    advance(150ms);
     ASSERT_NE(window_->rootViewController(), nullptr);
     EXPECT_EQ(window_->rootViewController()->className(), "WelcomeViewController");
+    // The welcome screen has the whole window.
+    EXPECT_TRUE(Application::shared().isStatusBarHidden());
+    EXPECT_EQ(window_->rootViewController()->view().frame(), Rect(0, 0, 320, 480));
 }
 
 TEST_F(GuidanceTest, ASingleImagePutsTheButtonOnTheFirstPageAndItFinishesForTheSignedInUser) {

@@ -4,6 +4,7 @@
 #include "people/PostService.h"
 #include "people/SendPostBarButtonItem.h"
 #include "people/SendPostViewController.h"
+#include "ui/Animator.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
 #include "widgets/CustomActionSheet.h"
@@ -227,7 +228,10 @@ TEST_F(ComposerTest, APickedPictureIsUploadedAsJpeg) {
     EXPECT_EQ(picker->sourceType(), ImagePickerController::SourceType::PhotoLibrary);
     auto picture = std::make_shared<Image>(40, 30);
     ASSERT_TRUE(picker->pick(picture));
-    EXPECT_EQ(composer->image, picture);
+    // Editing is on: the composer keeps the centred square the editing step gives.
+    ASSERT_NE(composer->image, nullptr);
+    EXPECT_EQ(composer->image->pixelWidth(), 30);
+    EXPECT_EQ(composer->image->pixelHeight(), 30);
     EXPECT_TRUE(composer->imageButton->isSelected());
     EXPECT_FALSE(composer->imageView->isHidden());
 
@@ -292,6 +296,33 @@ TEST_F(ComposerTest, TheSendButtonItemPushesAComposer) {
     EXPECT_EQ(item->customView()->id(), "goToSendPost");
     item->goToSendPost();
     EXPECT_EQ(navigation->topViewController()->className(), "SendPostViewController");
+}
+
+TEST_F(ComposerTest, TheInfoBarRidesOnTheKeyboardWithItsDurationAndCurve) {
+    auto composer = open();
+    ASSERT_TRUE(Keyboard::shared().isShown());
+    // The screen's logic sees the bar on the keyboard at once; the screen shows it moving there.
+    Rect raised = composer->infoBar->frame();
+    Rect atRest = raised;
+    atRest.origin.y = composer->view().bounds().height() - raised.height();
+    EXPECT_LT(raised.y(), atRest.y());
+    Animator& animator = Animator::shared();
+    ASSERT_TRUE(animator.isAnimating(*composer->infoBar));
+    EXPECT_EQ(animator.presentationFrame(*composer->infoBar), atRest);
+    advance(62ms);
+    // The keyboard's curve is well past a quarter of the way after a quarter of its 0.25 s.
+    double moved =
+        (atRest.y() - animator.presentationFrame(*composer->infoBar).y()) / (atRest.y() - raised.y());
+    EXPECT_GT(moved, 0.45);
+    EXPECT_LT(moved, 1);
+    advance(188ms);
+    EXPECT_FALSE(animator.isAnimating(*composer->infoBar));
+
+    composer->textView->resignFirstResponder();
+    EXPECT_EQ(composer->infoBar->frame(), atRest);
+    EXPECT_EQ(animator.presentationFrame(*composer->infoBar), raised);
+    advance(250ms);
+    EXPECT_EQ(animator.presentationFrame(*composer->infoBar), atRest);
 }
 
 }  // namespace
