@@ -1,5 +1,6 @@
 #include "sandbox/handlers/NoticeHandlers.h"
 
+#include "sandbox/Dialogs.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
@@ -14,6 +15,8 @@ void NoticeHandlers::install(Routes& routes) {
             query.bind(1, *call.uid);
             if (query.step())
                 count = query.integer(0);
+            // Unread messages are counted where they are, so reading them clears the badge.
+            count += Dialogs::unreadCount(connection, *call.uid);
         });
         return Envelope::ok(count);
     });

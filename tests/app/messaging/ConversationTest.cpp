@@ -1,0 +1,298 @@
+#include "MessagingTestSupport.h"
+
+#include "messaging/DialogContentListCell.h"
+#include "messaging/DialogContentViewController.h"
+#include "ui/UserInput.h"
+
+namespace zorlet::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ConversationTest : public MessagingTest {
+protected:
+    void SetUp() override {
+        MessagingTest::SetUp();
+        signInAs(1, 1);
+        target_ = User::convertFromDictionary(userJson(2, 0));
+        // Newest first, as the service sends a page.
+        server_.onJson("/dialog/dialogContentList",
+                       pageJson(Json::array({messageJson(3, 2, 1, "第三条"), messageJson(2, 1, 2, "第二条"),
+                                             messageJson(1, 2, 1, "第一条")})));
+        server_.onJson("/dialog/refreshDialogContent", R"({"success":true,"result":{"list":[]}})");
+    }
+    std::shared_ptr<DialogContentViewController> open() {
+        auto screen = std::make_shared<DialogContentViewController>();
+        screen->targetUser = target_;
+        navigation_ = show(std::make_shared<ViewController>());
+        navigation_->pushViewController(screen, false);
+        EXPECT_TRUE(waitUntil([&] { return screen->data && screen->data->count() >= 3; }));
+        return screen;
+    }
+    DialogContentPtr messageAt(DialogContentViewController& screen, std::size_t row) {
+        return std::static_pointer_cast<DialogContent>(screen.data->objectAtIndex(row));
+    }
+    DialogContentPtr typeAndSend(DialogContentViewController& screen, const std::string& text) {
+        screen.textView->setText(text);
+        screen.sendSms();
+        return messageAt(screen, screen.data->count() - 1);
+    }
+    std::shared_ptr<DialogContentListCell> cellFor(DialogContentViewController& screen, std::size_t row) {
+        return std::dynamic_pointer_cast<DialogContentListCell>(
+            screen.cellForRow(*screen.dialogContentTableView, IndexPath{0, static_cast<int>(row)}));
+    }
+    std::size_t outboxCount() { return DialogOutbox::shared()->count(); }
+
+    UserPtr target_;
+    std::shared_ptr<CustomNavigationController> navigation_;
+};
+
+TEST_F(ConversationTest, OpensOnTheLatestPageOldestFirstAndPollsEveryTwentySeconds) {
+    auto screen = open();
+    EXPECT_EQ(screen->title(), "与 用户2 对话");
+    auto page = server_.lastRequestTo("/dialog/dialogContentList");
+    EXPECT_EQ(page.param("uid"), "2");
+    EXPECT_EQ(page.param("page"), "1");
+    EXPECT_EQ(messageAt(*screen, 0)->content, "第一条");
+    EXPECT_EQ(messageAt(*screen, 2)->content, "第三条");
+
+    server_.onJson(
+        "/dialog/refreshDialogContent",
+        Json{{"success", true},
+             {"result",
+              {{"list", Json::array({messageJson(3, 2, 1, "第三条"), messageJson(4, 2, 1, "新的")})}}}}
+            .dump());
+    advance(20s);
+    ASSERT_TRUE(waitForRequests("/dialog/refreshDialogContent", 1));
+    EXPECT_EQ(server_.lastRequestTo("/dialog/refreshDialogContent").param("uid"), "2");
+    ASSERT_TRUE(waitUntil([&] { return screen->data->count() == 4; }));
+    EXPECT_EQ(messageAt(*screen, 3)->content, "新的");
+
+    // Polling ends when the screen goes.
+    navigation_->popViewController();
+    advance(60s);
+    settle();
+    EXPECT_EQ(server_.countOf("/dialog/refreshDialogContent"), 1u);
+}
+
+TEST_F(ConversationTest, MessagesGoOneAtATimeInOrderThroughWaitingSendingAndSent) {
+    auto screen = open();
+    auto order = std::make_shared<std::vector<std::string>>();
+    auto next = std::make_shared<int>(100);
+    server_.on("/dialog/sendSms", [order, next](const RecordedRequest& request, Reply& reply) {
+        order->push_back(request.param("content"));
+        reply = Reply::json(Json{{"success", true},
+                                 {"result", messageJson((*next)++, 1, 2, request.param("content"), "",
+                                                        request.param("clientMsgId"))}}
+                                .dump());
+        reply.stall = 200ms;
+    });
+    auto first = typeAndSend(*screen, "一");
+    auto second = typeAndSend(*screen, "二");
+    EXPECT_EQ(screen->textView->text(), "");
+    EXPECT_EQ(first->sendStatus, DialogContent::Sending);
+    EXPECT_EQ(second->sendStatus, DialogContent::Waiting);
+    EXPECT_EQ(cellFor(*screen, 4)->warning->image()->name(), "waiting_icon");
+    EXPECT_EQ(outboxCount(), 2u);
+
+    ASSERT_TRUE(waitUntil([&] { return second->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(*order, (std::vector<std::string>{"一", "二"}));
+    EXPECT_LE(server_.highestInFlight(), 1);
+    EXPECT_EQ(first->dialogContentId, 100);
+    EXPECT_TRUE(cellFor(*screen, 4)->warning->isHidden());
+    EXPECT_EQ(outboxCount(), 0u);
+
+    // The server's copy arriving by polling is not shown twice.
+    server_.onJson(
+        "/dialog/refreshDialogContent",
+        Json{{"success", true}, {"result", {{"list", Json::array({messageJson(100, 1, 2, "一")})}}}}.dump());
+    advance(20s);
+    ASSERT_TRUE(waitForRequests("/dialog/refreshDialogContent", 1));
+    settle();
+    EXPECT_EQ(screen->data->count(), 5u);
+}
+
+TEST_F(ConversationTest, ATooLongOrEmptyTextIsRefusedAndStaysInTheInput) {
+    auto screen = open();
+    screen->textView->setText("   ");
+    screen->sendSms();
+    ASSERT_TRUE(AlertRegistry::shared().topAlert());
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->title(), "私聊内容字数控制在1-200个汉字内");
+    EXPECT_EQ(screen->data->count(), 3u);
+    EXPECT_EQ(screen->textView->text(), "   ");
+    EXPECT_EQ(outboxCount(), 0u);
+}
+
+TEST_F(ConversationTest, AFailedMessageIsKeptAndTheFailureIconSendsItAgainUnderTheSameId) {
+    auto screen = open();
+    server_.on("/dialog/sendSms", [](const RecordedRequest&, Reply& reply) {
+        reply.stall = 100ms;
+        reply.drop = true;
+    });
+    auto first = typeAndSend(*screen, "断网了");
+    auto second = typeAndSend(*screen, "还在排队");
+    ASSERT_TRUE(waitUntil([&] { return second->sendStatus == DialogContent::Failure; }));
+    EXPECT_EQ(first->sendStatus, DialogContent::Failure);
+    EXPECT_EQ(server_.countOf("/dialog/sendSms"), 1u);
+    ASSERT_EQ(outboxCount(), 2u);
+    EXPECT_TRUE(DialogOutbox::shared()->find(first->clientMsgId)->failed);
+    AlertRegistry::shared().clear();
+
+    auto cell = cellFor(*screen, 3);
+    EXPECT_EQ(cell->warning->image()->name(), "failure_icon");
+    acceptSends(server_);
+    cell->warning->touch(TouchUpInside);
+    ASSERT_TRUE(AlertRegistry::shared().topSheet());
+    ASSERT_TRUE(UserInput::answerSheet(0));
+    ASSERT_TRUE(waitUntil([&] { return first->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(server_.lastRequestTo("/dialog/sendSms").param("clientMsgId"), first->clientMsgId);
+    EXPECT_EQ(outboxCount(), 1u);
+    // A sent message's icon offers nothing.
+    cell = cellFor(*screen, 3);
+    cell->warningClick();
+    EXPECT_FALSE(AlertRegistry::shared().topSheet());
+}
+
+TEST_F(ConversationTest, UnsentMessagesOutliveTheScreenAndCanBeDeletedWithConfirmation) {
+    {
+        auto screen = open();
+        server_.onJson("/dialog/sendSms", "", 500);
+        auto lost = typeAndSend(*screen, "别丢下我");
+        auto delivered = typeAndSend(*screen, "其实到了");
+        ASSERT_TRUE(waitUntil([&] { return delivered->sendStatus == DialogContent::Failure; }));
+        AlertRegistry::shared().clear();
+        navigation_->popViewController();
+        window_->setRootViewController(nullptr);
+        navigation_.reset();
+    }
+    loop().runPending();
+    ASSERT_EQ(outboxCount(), 2u);
+    auto kept = DialogOutbox::shared()->all();
+
+    // The service did store the second one before the answer was lost: it is in the page.
+    server_.onJson("/dialog/dialogContentList",
+                   pageJson(Json::array({messageJson(9, 1, 2, "其实到了", "", kept[1].clientMsgId),
+                                         messageJson(1, 2, 1, "第一条"), messageJson(0, 2, 1, "更早"),
+                                         messageJson(-1, 2, 1, "最早")})));
+    auto screen = open();
+    ASSERT_EQ(screen->data->count(), 5u);
+    auto shown = messageAt(*screen, 4);
+    EXPECT_EQ(shown->content, "别丢下我");
+    EXPECT_EQ(shown->sendStatus, DialogContent::Failure);
+    EXPECT_EQ(messageAt(*screen, 3)->content, "其实到了");
+    EXPECT_EQ(outboxCount(), 1u);
+
+    cellFor(*screen, 4)->warning->touch(TouchUpInside);
+    ASSERT_TRUE(UserInput::answerSheet(1));
+    ASSERT_TRUE(AlertRegistry::shared().topAlert());
+    ASSERT_TRUE(UserInput::answerAlert(0));
+    EXPECT_EQ(outboxCount(), 1u);
+    cellFor(*screen, 4)->warning->touch(TouchUpInside);
+    ASSERT_TRUE(UserInput::answerSheet(1));
+    ASSERT_TRUE(UserInput::answerAlert(1));
+    EXPECT_EQ(outboxCount(), 0u);
+    EXPECT_EQ(screen->data->count(), 4u);
+}
+
+TEST_F(ConversationTest, WithoutANetworkAMessageIsKeptFailedAndGoesOnceTheNetworkIsBack) {
+    auto screen = open();
+    Reachability::shared().setNetworkAvailable(false);
+    auto offline = typeAndSend(*screen, "没有网");
+    ASSERT_TRUE(AlertRegistry::shared().topAlert());
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    EXPECT_EQ(offline->content, "没有网");
+    EXPECT_EQ(offline->sendStatus, DialogContent::Failure);
+    EXPECT_EQ(screen->textView->text(), "");
+    ASSERT_EQ(outboxCount(), 1u);
+    AlertRegistry::shared().clear();
+    // Still no network: it stays failed.
+    screen->resend(offline);
+    EXPECT_EQ(offline->sendStatus, DialogContent::Failure);
+    AlertRegistry::shared().clear();
+
+    Reachability::shared().setNetworkAvailable(true);
+    acceptSends(server_);
+    screen->resend(offline);
+    ASSERT_TRUE(waitUntil([&] { return offline->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(server_.countOf("/dialog/sendSms"), 1u);
+    EXPECT_EQ(outboxCount(), 0u);
+}
+
+TEST_F(ConversationTest, AfterAMemoryWarningStoppedMessagesFailAndNewOnesStillGo) {
+    auto screen = open();
+    acceptSends(server_);
+    server_.on("/dialog/sendSms", [](const RecordedRequest& request, Reply& reply) {
+        reply = Reply::json(Json{
+            {"success", true},
+            {"result", messageJson(700, 1, 2, request.param("content"), "", request.param("clientMsgId"))}}
+                                .dump());
+        reply.stall = 300ms;
+    });
+    auto first = typeAndSend(*screen, "慢");
+    auto second = typeAndSend(*screen, "更慢");
+    screen->image = std::make_shared<Image>(10, 10);
+    screen->didReceiveMemoryWarning();
+    EXPECT_FALSE(screen->image);
+    ASSERT_TRUE(waitUntil([&] {
+        return first->sendStatus == DialogContent::Failure && second->sendStatus == DialogContent::Failure;
+    }));
+    EXPECT_TRUE(AlertRegistry::shared().topAlert() == nullptr);
+    EXPECT_FALSE(screen->dialogSender->smsQueue()->isSuspended());
+    EXPECT_EQ(outboxCount(), 2u);
+
+    acceptSends(server_, 800);
+    auto third = typeAndSend(*screen, "警告之后");
+    ASSERT_TRUE(waitUntil([&] { return third->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(outboxCount(), 2u);
+    screen->resend(second);
+    ASSERT_TRUE(waitUntil([&] { return second->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(outboxCount(), 1u);
+}
+
+TEST_F(ConversationTest, BubblesSitRightForMineAndLeftForTheirsAndRowsFitTheText) {
+    auto screen = open();
+    auto theirs = cellFor(*screen, 0);
+    auto mine = cellFor(*screen, 1);
+    EXPECT_FALSE(theirs->isMe);
+    EXPECT_TRUE(mine->isMe);
+    EXPECT_EQ(theirs->bubbleView->frame().x(), DialogContentListCell::kHisBubbleX);
+    double width = DialogContentListCell::textSize("第二条").width;
+    EXPECT_DOUBLE_EQ(mine->bubbleView->frame().width(), width + 25);
+    EXPECT_DOUBLE_EQ(mine->bubbleView->frame().x(), 260 - (width + 25));
+    EXPECT_TRUE(mine->hisLogoView->isHidden());
+    EXPECT_FALSE(theirs->hisLogoView->isHidden());
+    EXPECT_DOUBLE_EQ(theirs->timeLabel->frame().y(), theirs->bubbleView->frame().maxY() + 10);
+
+    DialogContent plain;
+    plain.content = "一行\n两行\n三行";
+    double text = DialogContentListCell::textSize(plain.content).height;
+    EXPECT_DOUBLE_EQ(DialogContentListCell::heightForCell(plain), text + 62);
+    plain.hasImg = true;
+    EXPECT_DOUBLE_EQ(DialogContentListCell::heightForCell(plain), text + 122);
+}
+
+TEST_F(ConversationTest, TheInputGrowsToThreeLinesThenScrollsAndTheBarFollows) {
+    auto screen = open();
+    auto& input = *screen->textView;
+    double oneLine = input.frame().height();
+    EXPECT_DOUBLE_EQ(oneLine, input.getMinHeight());
+    double barY = screen->inputAreaView->frame().y();
+    double barHeight = screen->inputAreaView->frame().height();
+
+    input.setText("一\n二");
+    double twoLines = input.frame().height();
+    EXPECT_GT(twoLines, oneLine);
+    EXPECT_DOUBLE_EQ(screen->inputAreaView->frame().y(), barY - (twoLines - oneLine));
+    EXPECT_DOUBLE_EQ(screen->inputAreaView->frame().height(), barHeight + (twoLines - oneLine));
+    EXPECT_FALSE(input.isScrollEnabled());
+
+    input.setText("一\n二\n三\n四\n五");
+    EXPECT_DOUBLE_EQ(input.frame().height(), input.getMaxHeight());
+    EXPECT_TRUE(input.isScrollEnabled());
+    input.setText("");
+    EXPECT_DOUBLE_EQ(input.frame().height(), oneLine);
+    EXPECT_DOUBLE_EQ(screen->inputAreaView->frame().y(), barY);
+}
+
+}  // namespace
+}  // namespace zorlet::test
