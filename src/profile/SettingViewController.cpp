@@ -14,7 +14,6 @@
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
 #include "platform/HttpRequest.h"
-#include "platform/ImagePicker.h"
 #include "platform/MainLoop.h"
 #include "profile/FeatureEditorViewController.h"
 #include "profile/NicknameEditorViewController.h"
@@ -349,20 +348,25 @@ void SettingViewController::selectLogo() {
         if (!self || index == sheetPtr->cancelButtonIndex() || index < 0 || index > 1) {
             return;
         }
-        auto picker = ImagePicker::create();
+        auto picker = std::make_shared<ImagePickerController>();
         // Without a camera "拍照" opens the photo library.
-        picker->setSourceType(index == 1 ? ImagePicker::SourceType::Camera
-                                         : ImagePicker::SourceType::PhotoLibrary);
+        picker->setSourceType(index == 1 ? ImagePickerController::SourceType::Camera
+                                         : ImagePickerController::SourceType::PhotoLibrary);
         picker->setAllowsEditing(true);
-        std::weak_ptr<ViewController> form = self;
-        picker->setOnFinish([form](ImagePtr image) {
-            if (auto screen = std::dynamic_pointer_cast<SettingViewController>(form.lock())) {
-                screen->logoPicked(std::move(image));
-            }
-        });
-        picker->present();
+        picker->setDelegate(self.get());
+        self->presentModalViewController(picker, true);
     });
     sheet->showInView(&view());
+}
+
+void SettingViewController::imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr&,
+                                                        const ImagePtr& edited) {
+    picker.dismissModalViewController(true);
+    logoPicked(edited);
+}
+
+void SettingViewController::imagePickerDidCancel(ImagePickerController& picker) {
+    picker.dismissModalViewController(true);
 }
 
 void SettingViewController::logoPicked(ImagePtr image) {

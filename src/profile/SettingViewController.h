@@ -4,6 +4,7 @@
 #include "platform/Json.h"
 #include "ui/BarButtonItem.h"
 #include "ui/DatePicker.h"
+#include "ui/ImagePickerController.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
 #include "ui/PickerView.h"
@@ -35,7 +36,8 @@ class SettingViewController : public ViewController,
                               public TableViewDelegate,
                               public PickerViewDataSource,
                               public PickerViewDelegate,
-                              public CustomActionSheetDelegate {
+                              public CustomActionSheetDelegate,
+                              public ImagePickerControllerDelegate {
 public:
     static constexpr const char* kFeaturePlaceholder = "一句话向大家介绍一下自己...";
     static constexpr double kLogoRowHeight = 60;
@@ -106,6 +108,11 @@ public:
     void editFeature();
     // The photo the picker handed back.
     void logoPicked(ImagePtr image);
+
+    // ImagePickerControllerDelegate
+    void imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr& original,
+                                     const ImagePtr& edited) override;
+    void imagePickerDidCancel(ImagePickerController& picker) override;
 
     // TableViewDataSource / TableViewDelegate
     int numberOfSections(TableView&) override;

@@ -47,14 +47,15 @@ protected:
         EXPECT_EQ(sheet->title(), "上传头像");
         EXPECT_EQ(sheet->buttonTitles(), (std::vector<std::string>{"用户相册", "拍照", "取消"}));
         ASSERT_TRUE(UserInput::answerSheet(entry));
-        auto picker = ImagePicker::presented();
+        auto* picker = ImagePickerController::visiblePicker();
         ASSERT_NE(picker, nullptr);
         EXPECT_TRUE(picker->allowsEditing());
         lastSource_ = picker->sourceType();
-        ASSERT_TRUE(picker->pickImage(image));
+        ASSERT_TRUE(picker->pick(image));
+        EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
     }
 
-    ImagePicker::SourceType lastSource_ = ImagePicker::SourceType::SavedPhotosAlbum;
+    ImagePickerController::SourceType lastSource_ = ImagePickerController::SourceType::SavedPhotosAlbum;
 };
 
 TEST_F(ProfilePhotoTest, ALargePhotoIsSentAtTheFirstQualityThatFits) {
@@ -70,7 +71,7 @@ TEST_F(ProfilePhotoTest, ALargePhotoIsSentAtTheFirstQualityThatFits) {
     std::size_t logoEvents = eventCount("uploadLogo");
     auto form = openProfileForm();
     pickThroughSheet(*form, 0, image);
-    EXPECT_EQ(lastSource_, ImagePicker::SourceType::PhotoLibrary);
+    EXPECT_EQ(lastSource_, ImagePickerController::SourceType::PhotoLibrary);
     ASSERT_NE(form->newLogo(), nullptr);
     EXPECT_EQ(form->newLogo()->pixelWidth(), image->pixelWidth());
     EXPECT_TRUE(form->saveButton()->isEnabled());
@@ -102,9 +103,9 @@ TEST_F(ProfilePhotoTest, APhotoThatNeverFitsIsSentAtTheLowestQuality) {
 
     auto form = openProfileForm();
     // No camera on this machine: "拍照" opens the photo library.
-    ASSERT_FALSE(ImagePicker::isSourceTypeAvailable(ImagePicker::SourceType::Camera));
+    ASSERT_FALSE(ImagePickerController::isSourceTypeAvailable(ImagePickerController::SourceType::Camera));
     pickThroughSheet(*form, 1, image);
-    EXPECT_EQ(lastSource_, ImagePicker::SourceType::PhotoLibrary);
+    EXPECT_EQ(lastSource_, ImagePickerController::SourceType::PhotoLibrary);
     ASSERT_TRUE(UserInput::tapBarButton(*form->saveButton()));
     ASSERT_TRUE(waitForRequests("/profile/save"));
     auto request = server_.lastRequestTo("/profile/save");
@@ -113,32 +114,56 @@ TEST_F(ProfilePhotoTest, APhotoThatNeverFitsIsSentAtTheLowestQuality) {
 }
 
 TEST_F(ProfilePhotoTest, WithACameraTakingAPhotoUsesIt) {
-    ImagePicker::setCameraAvailable(true);
+    ImagePickerController::setCameraAvailable(true);
     auto form = openProfileForm();
     pickThroughSheet(*form, 1, photo(64, 0));
-    EXPECT_EQ(lastSource_, ImagePicker::SourceType::Camera);
+    EXPECT_EQ(lastSource_, ImagePickerController::SourceType::Camera);
     // Cancelling the sheet opens no picker.
     ASSERT_TRUE(tapRow(*form, 0, 0));
     ASSERT_TRUE(UserInput::answerSheet(2));
-    EXPECT_EQ(ImagePicker::presented(), nullptr);
+    EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
 }
 
-TEST(ImagePickerTest, AnswersOnlyWhilePresentedAndEditsToTheCentredSquare) {
-    ImagePicker::reset();
-    auto picker = ImagePicker::create();
-    picker->setAllowsEditing(true);
-    ImagePtr received;
+// The one photo picker: it answers its delegate, edits to the centred square and
+// is found by front-ends only while it is on screen.
+class PickerOwner : public ViewController, public ImagePickerControllerDelegate {
+public:
+    void imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr& original,
+                                     const ImagePtr& edited) override {
+        this->original = original;
+        this->edited = edited;
+        picker.dismissModalViewController(false);
+    }
+    void imagePickerDidCancel(ImagePickerController& picker) override {
+        ++cancelled;
+        picker.dismissModalViewController(false);
+    }
+    ImagePtr original;
+    ImagePtr edited;
     int cancelled = 0;
-    picker->setOnFinish([&](ImagePtr image) { received = std::move(image); });
-    picker->setOnCancel([&] { ++cancelled; });
-    std::string error;
-    EXPECT_FALSE(picker->pickImage(std::make_shared<Image>(4, 4), &error));
-    EXPECT_EQ(error, "no image picker is shown");
+};
 
-    picker->present();
-    EXPECT_EQ(ImagePicker::presented(), picker);
+TEST(ImagePickerTest, AnswersItsDelegateWhileShownAndEditsToTheCentredSquare) {
+    ImagePickerController::reset();
+    auto owner = std::make_shared<PickerOwner>();
+    auto window = std::make_shared<Window>();
+    window->setRootViewController(owner);
+    window->makeKeyAndVisible();
+
+    auto picker = std::make_shared<ImagePickerController>();
+    picker->setAllowsEditing(true);
+    std::string error;
+    EXPECT_FALSE(picker->pick(std::make_shared<Image>(4, 4), &error));
+    EXPECT_EQ(error, "the image picker has nobody to hand the picture to");
+    picker->setDelegate(owner.get());
+    EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
+
+    owner->presentModalViewController(picker, false);
+    EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
     EXPECT_FALSE(picker->pickImage("/nonexistent/picture.png", &error));
-    EXPECT_TRUE(picker->isPresented());
+    EXPECT_NE(error.find("not a picture"), std::string::npos);
+    EXPECT_FALSE(picker->pick(nullptr, &error));
+    EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
 
     auto wide = std::make_shared<Image>(6, 2);
     for (int x = 0; x < 6; ++x) {
@@ -146,21 +171,31 @@ TEST(ImagePickerTest, AnswersOnlyWhilePresentedAndEditsToTheCentredSquare) {
         pixels[x] = 0xFF000000u | static_cast<std::uint32_t>(x);
         pixels[wide->stride() / 4 + x] = 0xFF000000u | static_cast<std::uint32_t>(x + 10);
     }
-    ASSERT_TRUE(picker->pickImage(wide));
-    ASSERT_NE(received, nullptr);
-    EXPECT_EQ(received->pixelWidth(), 2);
-    EXPECT_EQ(received->pixelHeight(), 2);
-    EXPECT_EQ(received->pixelAt(0, 0), 0xFF000002u);
-    EXPECT_EQ(received->pixelAt(1, 1), 0xFF00000Du);
-    EXPECT_EQ(ImagePicker::presented(), nullptr);
+    ASSERT_TRUE(picker->pick(wide));
+    ASSERT_NE(owner->edited, nullptr);
+    EXPECT_EQ(owner->original, wide);
+    EXPECT_EQ(owner->edited->pixelWidth(), 2);
+    EXPECT_EQ(owner->edited->pixelHeight(), 2);
+    EXPECT_EQ(owner->edited->pixelAt(0, 0), 0xFF000002u);
+    EXPECT_EQ(owner->edited->pixelAt(1, 1), 0xFF00000Du);
+    EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
 
-    // A second picker replaces a waiting one, which is told it was cancelled.
-    picker->present();
-    auto second = ImagePicker::create();
-    second->present();
-    EXPECT_EQ(cancelled, 1);
-    EXPECT_EQ(ImagePicker::presented(), second);
-    ImagePicker::reset();
+    // Without a camera, asking for one gives the photo library.
+    auto second = std::make_shared<ImagePickerController>();
+    second->setSourceType(ImagePickerController::SourceType::Camera);
+    EXPECT_EQ(second->sourceType(), ImagePickerController::SourceType::PhotoLibrary);
+    second->setDelegate(owner.get());
+    owner->presentModalViewController(second, false);
+    second->cancel();
+    EXPECT_EQ(owner->cancelled, 1);
+    EXPECT_EQ(owner->modalViewController(), nullptr);
+
+    // A picker nobody listens to closes itself when the user gives up.
+    auto orphan = std::make_shared<ImagePickerController>();
+    owner->presentModalViewController(orphan, false);
+    orphan->cancel();
+    EXPECT_EQ(owner->modalViewController(), nullptr);
+    MainLoop::main().runPending();
 }
 
 }  // namespace

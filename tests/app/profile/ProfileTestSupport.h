@@ -3,9 +3,9 @@
 #include "../AppTestSupport.h"
 
 #include "app/CustomNavigationController.h"
-#include "platform/ImagePicker.h"
 #include "profile/GuideSettingViewController.h"
 #include "profile/ProfileSettingViewController.h"
+#include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
@@ -42,7 +42,7 @@ class ProfileFormTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ImagePicker::reset();
+        ImagePickerController::reset();
         Keyboard::shared().reset();
         window_ = std::make_shared<Window>();
         home_ = std::make_shared<ViewController>();
@@ -53,7 +53,7 @@ protected:
     void TearDown() override {
         home_.reset();
         window_.reset();
-        ImagePicker::reset();
+        ImagePickerController::reset();
         Keyboard::shared().reset();
         AppTest::TearDown();
     }
