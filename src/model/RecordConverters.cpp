@@ -2,6 +2,11 @@
 
 #include "model/Category.h"
 #include "model/City.h"
+#include "model/Idea.h"
+#include "model/Dialog.h"
+#include "model/DialogContent.h"
+#include "model/ExternalCategory.h"
+#include "model/ExternalPost.h"
 #include "model/IdeaUser.h"
 #include "model/Option.h"
 #include "model/Post.h"
@@ -29,6 +34,7 @@ void RecordConverters::registerAll() {
     registerRecord<User>();
     registerRecord<Post>();
     registerRecord<UserHome>();
+    registerRecord<Idea>();
     registerRecord<IdeaUser>();
     registerRecord<Preference>();
     registerRecord<Option>();
@@ -36,6 +42,10 @@ void RecordConverters::registerAll() {
     registerRecord<Profession>();
     registerRecord<Province>();
     registerRecord<City>();
+    registerRecord<Dialog>();
+    registerRecord<DialogContent>();
+    registerRecord<ExternalCategory>();
+    registerRecord<ExternalPost>();
 }
 
 }  // namespace zorlet
