@@ -150,6 +150,140 @@ CREATE TABLE meta (
     value TEXT NOT NULL
 );
 )sql",
+    // Private messages. Every message between two users is one row of
+    //   messages(id, from_uid, to_uid, content, pic, created, is_read, client_msg_id)
+    // (id is the client's dialogContentId; pic a stored picture name or ''; created in
+    // seconds; is_read set when the receiver opens the conversation; client_msg_id the
+    // sender's own id, NULL for messages the service writes itself). Anything that
+    // writes a message (invitations, comments, rescue requests) inserts such a row;
+    // dialogs are made from the rows on demand.
+    // A dialog is the pair of its two users (low_uid < high_uid) with a stable id;
+    // deleting it hides, for that one user, every message up to cleared_through.
+    // blacklist(uid, shield_uid, created): uid has blocked shield_uid.
+    R"sql(
+ALTER TABLE messages ADD COLUMN client_msg_id TEXT;
+CREATE UNIQUE INDEX messages_client_id ON messages(from_uid, client_msg_id) WHERE client_msg_id IS NOT NULL;
+CREATE INDEX messages_sent ON messages(from_uid, to_uid, id);
+CREATE INDEX messages_unread ON messages(to_uid, is_read);
+
+CREATE TABLE dialogs (
+    dialog_id INTEGER PRIMARY KEY AUTOINCREMENT,
+    low_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    high_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    UNIQUE (low_uid, high_uid)
+);
+
+CREATE TABLE dialog_cleared (
+    dialog_id INTEGER NOT NULL REFERENCES dialogs(dialog_id) ON DELETE CASCADE,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    cleared_through INTEGER NOT NULL,
+    PRIMARY KEY (dialog_id, uid)
+);
+
+CREATE TABLE blacklist (
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    shield_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    created INTEGER NOT NULL,
+    PRIMARY KEY (uid, shield_uid)
+);
+)sql",
+    // Ideas the service publishes and who wants to go. A want is one row per
+    // user and idea (the post it made is kept with it); use_count mirrors the
+    // number of wants. idea_shares records the texts shared to a platform.
+    // Older databases may hold an idea_wants table made on the fly without ideas
+    // behind it; its rows name no idea, so it is replaced.
+    R"sql(
+DROP TABLE IF EXISTS idea_wants;
+CREATE TABLE ideas (
+    idea_id INTEGER PRIMARY KEY AUTOINCREMENT,
+    content TEXT NOT NULL,
+    place TEXT NOT NULL DEFAULT '',
+    start_time TEXT NOT NULL DEFAULT '',
+    end_time TEXT NOT NULL DEFAULT '',
+    charge INTEGER,
+    city_id INTEGER NOT NULL DEFAULT 0,
+    city_name TEXT NOT NULL DEFAULT '',
+    town_name TEXT NOT NULL DEFAULT '',
+    category_id INTEGER NOT NULL DEFAULT 0,
+    category_name TEXT NOT NULL DEFAULT '',
+    pic TEXT NOT NULL DEFAULT '',
+    detail TEXT NOT NULL DEFAULT '',
+    longitude REAL,
+    latitude REAL,
+    use_count INTEGER NOT NULL DEFAULT 0,
+    created INTEGER NOT NULL
+);
+CREATE INDEX ideas_category ON ideas(category_id, created);
+
+CREATE TABLE idea_wants (
+    idea_id INTEGER NOT NULL REFERENCES ideas(idea_id) ON DELETE CASCADE,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    post_id INTEGER,
+    created INTEGER NOT NULL,
+    PRIMARY KEY (idea_id, uid)
+);
+CREATE INDEX idea_wants_uid ON idea_wants(uid);
+
+CREATE TABLE idea_shares (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    idea_id INTEGER NOT NULL REFERENCES ideas(idea_id) ON DELETE CASCADE,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    content TEXT NOT NULL,
+    created INTEGER NOT NULL
+);
+)sql",
+    // Who follows whom: uid follows interest_uid. A user's follow counters are
+    // counted from these rows, so they always agree with the follow lists.
+    // reports keeps what users reported for the operators to review.
+    R"sql(
+CREATE TABLE interests (
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    interest_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    created INTEGER NOT NULL,
+    PRIMARY KEY (uid, interest_uid)
+);
+CREATE INDEX interests_followers ON interests(interest_uid, created);
+
+CREATE TABLE reports (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    report_uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    report_type INTEGER NOT NULL,
+    content_type INTEGER NOT NULL,
+    content_id INTEGER NOT NULL,
+    created INTEGER NOT NULL
+);
+)sql",
+    // invitations keeps the texts users sent to invite friends, for the operators.
+    R"sql(
+CREATE TABLE invitations (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    uid INTEGER NOT NULL REFERENCES users(uid) ON DELETE CASCADE,
+    content TEXT NOT NULL,
+    created INTEGER NOT NULL
+);
+)sql",
+    // The external review service: place categories and the places, rated in tenths of a star.
+    R"sql(
+CREATE TABLE external_categories (
+    category_id INTEGER PRIMARY KEY,
+    name TEXT NOT NULL,
+    position INTEGER NOT NULL
+);
+CREATE TABLE external_places (
+    place_id INTEGER PRIMARY KEY,
+    category_id INTEGER NOT NULL REFERENCES external_categories(category_id),
+    name TEXT NOT NULL,
+    address TEXT NOT NULL,
+    city_name TEXT NOT NULL,
+    longitude REAL NOT NULL,
+    latitude REAL NOT NULL,
+    rating INTEGER NOT NULL,
+    reviews INTEGER NOT NULL DEFAULT 0,
+    photo INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX external_places_category ON external_places(category_id, rating);
+)sql",
 };
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include "sandbox/Accounts.h"
 #include "sandbox/AvatarPainter.h"
+#include "sandbox/Dialogs.h"
 #include "sandbox/Connection.h"
+#include "sandbox/ExternalSeed.h"
+#include "sandbox/IdeaSeed.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/ReferenceData.h"
+#include "sandbox/SocialSeed.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -61,6 +65,31 @@ const char* const features[] = {
     "骑车、跑步、游泳，运动让我快乐。",
 };
 
+// Conversations of the demo account: who opens, then turns alternating.
+struct DemoDialog {
+    bool demoSpeaksFirst;
+    std::vector<const char*> lines;
+};
+
+const DemoDialog demoDialogs[] = {
+    {false, {"你好呀，看到你也想去香山？", "对呀，周六上午出发怎么样？", "好，九点东门见！"}},
+    {true, {"上次推荐的咖啡馆真不错", "哈哈，下次一起去试试他们家的甜点"}},
+    {false, {"周末有空吗？想约你去看展", "这周末可以，哪个展？", "美术馆的新展，听说很棒"}},
+    {false, {"你的照片拍得真好看"}},
+    {true, {"火锅约起来？", "必须的！", "那就周五晚上"}},
+    {false, {"骑行路线发你了，看看"}},
+    {true, {"音乐会的票还有吗？", "还有一张，给你留着"}},
+    {false, {"明天夜跑吗？", "跑！老地方见"}},
+    {true, {"市集上那家手工店叫什么？"}},
+    {false, {"羽毛球缺人，来不来？", "来，几点？", "晚上七点"}},
+    {false, {"推荐一部电影给你：很治愈"}},
+    {true, {"烘焙课报名了吗？", "报了，下周二开课"}},
+    {false, {"好久不见，最近去哪玩了？"}},
+    {true, {"话剧票买到了！", "太好了，几排？", "第五排中间"}},
+    {false, {"一起去后海划船吧"}},
+    {true, {"谢谢你的推荐，那家店很好吃"}},
+};
+
 struct PostIdea {
     const char* purpose;
     const char* content;
@@ -109,6 +138,38 @@ std::string storePicture(Connection& connection, Pictures& pictures, const std::
     return name.value_or("");
 }
 
+// The demo account talks with the first users, the latest conversation first; the
+// other side's last line is unread in every third one, and a few carry a picture.
+void plantDialogs(Connection& connection, std::int64_t demoUid, const std::vector<std::int64_t>& others,
+                  std::int64_t now, const std::vector<std::string>& sceneries) {
+    // Oldest conversation first, so message ids grow with time as they do in use.
+    for (auto dialogIndex = static_cast<std::int64_t>(std::size(demoDialogs)) - 1; dialogIndex >= 0;
+         --dialogIndex) {
+        if (static_cast<std::size_t>(dialogIndex) >= others.size())
+            continue;
+        const auto& dialog = demoDialogs[static_cast<std::size_t>(dialogIndex)];
+        auto other = others[static_cast<std::size_t>(dialogIndex)];
+        // Older conversations end earlier, so the list's order is the seed's order.
+        auto when = now - dialogIndex * 3600 - static_cast<std::int64_t>(dialog.lines.size()) * 120;
+        bool demoSpeaks = dialog.demoSpeaksFirst;
+        std::size_t lineIndex = 0;
+        for (const char* line : dialog.lines) {
+            bool last = lineIndex + 1 == dialog.lines.size();
+            NewMessage message{
+                demoSpeaks ? demoUid : other, demoSpeaks ? other : demoUid, line, "", when, ""};
+            if (dialogIndex % 5 == 2 && last && !sceneries.empty())
+                message.pic = sceneries[static_cast<std::size_t>(dialogIndex) % sceneries.size()];
+            auto id = Dialogs::insert(connection, message);
+            bool unread = !demoSpeaks && last && dialogIndex % 3 == 0;
+            if (!unread)
+                connection.prepare("UPDATE messages SET is_read = 1 WHERE id = ?").bind(1, id).run();
+            when += 120;
+            demoSpeaks = !demoSpeaks;
+            ++lineIndex;
+        }
+    }
+}
+
 }  // namespace
 
 DemoSeed::Artwork DemoSeed::paint() {
@@ -118,6 +179,7 @@ DemoSeed::Artwork DemoSeed::paint() {
         artwork.avatars.push_back(AvatarPainter::avatar(i + 1, i % 2 == 1));
     for (int i = 0; i < sceneryCount; ++i)
         artwork.sceneries.push_back(AvatarPainter::scenery(i));
+    artwork.ideaPosters = IdeaSeed::paint();
     return artwork;
 }
 
@@ -168,7 +230,7 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
     auto demoUid = Accounts::create(connection, demo);
     connection
         .prepare(
-            "UPDATE users SET unread_notices = 3, phone_type = 'iPhone 4S', user_place = ? WHERE uid = ?")
+            "UPDATE users SET unread_notices = 0, phone_type = 'iPhone 4S', user_place = ? WHERE uid = ?")
         .bind(1, demoCity.cityName)
         .bind(2, demoUid)
         .run();
@@ -183,6 +245,7 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
         "INSERT INTO posts (uid, purpose, content, place, city_name, date_string, category_id, "
         "category_name, pic, "
         "created) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    std::vector<std::int64_t> otherUids;
     for (int i = 0; i < otherUsers; ++i) {
         const auto& town = towns[i < 24 ? 0 : 1];
         bool male = i % 2 == 1;
@@ -216,6 +279,7 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
         user.logo = storePicture(connection, pictures, artwork.avatars.at(static_cast<size_t>(i) + 1),
                                  AvatarPainter::avatarSide, AvatarPainter::avatarSide, std::nullopt);
         auto uid = Accounts::create(connection, user);
+        otherUids.push_back(uid);
         connection.prepare("UPDATE users SET user_place = ? WHERE uid = ?")
             .bind(1, town.places[static_cast<size_t>(i) % town.places.size()])
             .bind(2, uid)
@@ -243,6 +307,10 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
             insertPost.run();
         }
     }
+    IdeaSeed::plant(connection, reference, pictures, artwork.ideaPosters, demoUid, now);
+    ExternalSeed::plant(connection);
+    plantDialogs(connection, demoUid, otherUids, now, sceneries);
+    SocialSeed::plant(connection, demoUid, otherUids, sceneries, now);
     connection.prepare("INSERT OR REPLACE INTO meta (key, value) VALUES ('seed', 'demo')").run();
 }
 

@@ -24,6 +24,7 @@ public:
     struct Artwork {
         std::vector<std::string> avatars;    // the demo account first, then each user
         std::vector<std::string> sceneries;  // post pictures
+        std::vector<std::string> ideaPosters;
     };
     static Artwork paint();
 

@@ -11,14 +11,25 @@
 #include "sandbox/TestControl.h"
 #include "sandbox/handlers/AccountHandlers.h"
 #include "sandbox/handlers/AdminHandlers.h"
+#include "sandbox/handlers/DateSuggestionHandlers.h"
+#include "sandbox/handlers/DialogHandlers.h"
 #include "sandbox/handlers/ExternalAccountHandlers.h"
+#include "sandbox/handlers/ExternalHandlers.h"
 #include "sandbox/handlers/FeedHandlers.h"
 #include "sandbox/handlers/HomeHandlers.h"
+#include "sandbox/handlers/IdeaHandlers.h"
+#include "sandbox/handlers/MyHomeHandlers.h"
 #include "sandbox/handlers/NoticeHandlers.h"
 #include "sandbox/handlers/PictureHandlers.h"
+#include "sandbox/handlers/PostDetailHandlers.h"
 #include "sandbox/handlers/PostHandlers.h"
 #include "sandbox/handlers/ProfileHandlers.h"
 #include "sandbox/handlers/ReferenceHandlers.h"
+#include "sandbox/handlers/BlacklistHandlers.h"
+#include "sandbox/handlers/RelationHandlers.h"
+#include "sandbox/handlers/RescueHandlers.h"
+#include "sandbox/handlers/UpdateHandlers.h"
+#include "sandbox/handlers/UserHomeHandlers.h"
 
 #include "platform/Log.h"
 
@@ -98,9 +109,20 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     ReferenceHandlers::install(routes);
     ProfileHandlers::install(routes);
     NoticeHandlers::install(routes);
+    DialogHandlers::install(routes);
     HomeHandlers::install(routes);
     FeedHandlers::install(routes);
     PostHandlers::install(routes);
+    IdeaHandlers::install(routes);
+    ExternalHandlers::install(routes);
+    PostDetailHandlers::install(routes);
+    UserHomeHandlers::install(routes);
+    MyHomeHandlers::install(routes);
+    RelationHandlers::install(routes);
+    BlacklistHandlers::install(routes);
+    RescueHandlers::install(routes);
+    UpdateHandlers::install(routes);
+    DateSuggestionHandlers::install(routes);
     PictureHandlers::install(routes);
     AdminHandlers::install(routes, *server->testControl_);
 
@@ -169,7 +191,7 @@ bool SandboxServer::resetData() {
     try {
         database_->write([&](Connection& connection) {
             for (const char* table :
-                 {"post_responses", "preference_answers", "messages", "devices", "sessions",
+                 {"post_responses", "interests", "reports", "idea_shares", "idea_wants", "ideas", "external_places", "external_categories", "preference_answers", "dialog_cleared", "dialogs", "blacklist", "messages", "devices", "sessions",
                   "password_resets", "external_grants", "outbox", "posts", "pictures", "users", "meta"})
                 connection.execute(std::string("DELETE FROM ") + table);
             // Fresh ids after a reset, as on a new database.

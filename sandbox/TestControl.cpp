@@ -1,6 +1,7 @@
 #include "sandbox/TestControl.h"
 
 #include "sandbox/Accounts.h"
+#include "sandbox/Dialogs.h"
 #include "sandbox/Records.h"
 #include "sandbox/ServiceContext.h"
 #include "sandbox/TextRules.h"
@@ -158,19 +159,61 @@ std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std
     change([&](Connection& connection) {
         if (!Records::user(connection, fromUid) || !Records::user(connection, toUid))
             return false;
-        connection.prepare("INSERT INTO messages (from_uid, to_uid, content, created) VALUES (?, ?, ?, ?)")
-            .bind(1, fromUid)
-            .bind(2, toUid)
-            .bind(3, content)
-            .bind(4, now())
-            .run();
-        id = connection.lastInsertId();
-        connection.prepare("UPDATE users SET unread_notices = unread_notices + 1 WHERE uid = ?")
-            .bind(1, toUid)
-            .run();
+        id = Dialogs::insert(connection, NewMessage{fromUid, toUid, content, "", now(), ""});
         return true;
     });
     return id;
+}
+
+bool TestControl::shield(std::int64_t uid, std::int64_t shieldUid) {
+    if (uid == shieldUid)
+        return false;
+    return change([&](Connection& connection) {
+        if (!Records::user(connection, uid) || !Records::user(connection, shieldUid))
+            return false;
+        connection.prepare("INSERT OR IGNORE INTO blacklist (uid, shield_uid, created) VALUES (?, ?, ?)")
+            .bind(1, uid)
+            .bind(2, shieldUid)
+            .bind(3, now())
+            .run();
+        return true;
+    });
+}
+
+std::vector<StoredMessage> TestControl::messagesFrom(std::int64_t fromUid) {
+    std::vector<StoredMessage> messages;
+    try {
+        service_.database.read([&](Connection& connection) {
+            auto query = connection.prepare(
+                "SELECT id, to_uid, content, pic, COALESCE(client_msg_id, '') FROM messages "
+                "WHERE from_uid = ? ORDER BY id");
+            query.bind(1, fromUid);
+            while (query.step())
+                messages.push_back(
+                    {query.integer(0), query.integer(1), query.text(2), query.text(3), query.text(4)});
+        });
+    } catch (const std::exception&) {
+        return {};
+    }
+    return messages;
+}
+
+std::vector<FiledReport> TestControl::reports() {
+    std::vector<FiledReport> reports;
+    try {
+        service_.database.read([&](Connection& connection) {
+            auto query = connection.prepare(
+                "SELECT id, uid, report_uid, report_type, content_type, content_id, created FROM reports "
+                "ORDER BY id DESC");
+            while (query.step()) {
+                reports.push_back({query.integer(0), query.integer(1), query.integer(2), query.integer(3),
+                                   query.integer(4), query.integer(5), query.integer(6)});
+            }
+        });
+    } catch (const std::exception&) {
+        return {};
+    }
+    return reports;
 }
 
 std::vector<SentMail> TestControl::outbox(const std::string& recipient) {

@@ -32,6 +32,26 @@ struct TestPost {
     std::int64_t categoryId = 0;
 };
 
+// A private message as stored.
+struct StoredMessage {
+    std::int64_t id = 0;
+    std::int64_t toUid = 0;
+    std::string content;
+    std::string pic;
+    std::string clientMsgId;
+};
+
+// A report a user filed about another user, for the operators.
+struct FiledReport {
+    std::int64_t id = 0;
+    std::int64_t uid = 0;
+    std::int64_t reportUid = 0;
+    std::int64_t reportType = 0;
+    std::int64_t contentType = 0;
+    std::int64_t contentId = 0;
+    std::int64_t created = 0;
+};
+
 struct SentMail {
     std::string recipient;
     std::string subject;
@@ -54,10 +74,16 @@ public:
     bool expireAuthorization(std::int64_t uid);
     bool setUnreadNotices(std::int64_t uid, std::int64_t count);
     std::optional<std::int64_t> unreadNotices(std::int64_t uid);
-    // A message from one user to another; it counts as an unread notice of the recipient.
+    // A message from one user to another, unread by the recipient.
     std::optional<std::int64_t> injectMessage(std::int64_t fromUid, std::int64_t toUid,
                                               const std::string& content);
+    // `uid` blocks `shieldUid`: messages from `shieldUid` to `uid` are refused.
+    bool shield(std::int64_t uid, std::int64_t shieldUid);
+    // Every message the user sent, oldest first.
+    std::vector<StoredMessage> messagesFrom(std::int64_t fromUid);
     std::vector<SentMail> outbox(const std::string& recipient);
+    // Every report filed, newest first.
+    std::vector<FiledReport> reports();
     // Empties the database and the picture folder, then plants the demo data again when the service was
     // seeded.
     bool reset();

@@ -4,6 +4,7 @@
 #include "sandbox/Pictures.h"
 #include "sandbox/PreferenceCatalog.h"
 #include "sandbox/Records.h"
+#include "sandbox/Relations.h"
 
 #include <ctime>
 
@@ -95,6 +96,11 @@ nlohmann::json Views::post(Connection& connection, const PostRecord& post, const
 nlohmann::json Views::user(Connection& connection, const UserRecord& user, const ViewContext& context,
                            bool withLatestPost) {
     auto logo = Pictures::url(context.baseUrl, user.logo);
+    // A user who hides their position shows no distance to anyone else.
+    bool located = user.longitude && user.latitude &&
+                   (!user.locationSecret || (context.viewerUid && *context.viewerUid == user.uid));
+    bool following = context.viewerUid && *context.viewerUid != user.uid &&
+                     Relations::isFollowing(connection, *context.viewerUid, user.uid);
     nlohmann::json view = {
         {"uid", user.uid},
         {"nickname", user.nickname},
@@ -119,18 +125,16 @@ nlohmann::json Views::user(Connection& connection, const UserRecord& user, const
         {"townId", user.townId},
         {"townName", user.townName},
         {"feature", user.feature},
-        {"interestUserCount", 0},
-        {"interestMeCount", 0},
+        {"interestUserCount", Relations::followingCount(connection, user.uid)},
+        {"interestMeCount", Relations::followerCount(connection, user.uid)},
         {"postCount", Records::postCount(connection, user.uid)},
         {"hasGuided", user.hasGuided ? 1 : 0},
-        {"hasInterest", 0},
+        {"hasInterest", following ? 1 : 0},
         {"tpId", user.tpId},
         {"tpName", providerName(user.tpId)},
         {"tokenExpired", user.tokenExpired},
         {"onlineStatus", onlineStatus(user.lastActive, context.now)},
-        {"location", user.longitude && user.latitude
-                         ? nlohmann::json::array({*user.longitude, *user.latitude})
-                         : nlohmann::json()},
+        {"location", located ? nlohmann::json::array({*user.longitude, *user.latitude}) : nlohmann::json()},
     };
     if (withLatestPost) {
         auto latest = Records::latestPost(connection, user.uid);
@@ -153,7 +157,8 @@ nlohmann::json Views::home(Connection& connection, const UserRecord& user, const
         {"synchronizeSecret", user.synchronizeSecret},
         {"socialSecret", user.socialSecret},
     };
-    if (user.longitude && user.latitude) {
+    // A hidden last-seen place hides the position it was taken from as well.
+    if (user.longitude && user.latitude && (own || !user.locationSecret)) {
         view["longitude"] = *user.longitude;
         view["latitude"] = *user.latitude;
     }

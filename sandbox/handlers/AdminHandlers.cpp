@@ -85,6 +85,19 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
             list.push_back({{"recipient", mail.recipient}, {"subject", mail.subject}, {"body", mail.body}});
         return Envelope::ok(list);
     });
+    admin("reports", [](Call&, TestControl& control) {
+        auto list = nlohmann::json::array();
+        for (const auto& report : control.reports()) {
+            list.push_back({{"id", report.id},
+                            {"uid", report.uid},
+                            {"reportUid", report.reportUid},
+                            {"reportType", report.reportType},
+                            {"contentType", report.contentType},
+                            {"contentId", report.contentId},
+                            {"created", report.created}});
+        }
+        return Envelope::ok(list);
+    });
     admin("reset", [](Call&, TestControl& control) { return done(control.reset()); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "sandbox/Envelope.h"
 #include "sandbox/Records.h"
+#include "sandbox/Relations.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
 #include "sandbox/TextRules.h"
@@ -62,10 +63,12 @@ nlohmann::json usersWithPosts(Connection& connection, const std::vector<std::int
     return list;
 }
 
-// Users who finished their profile card are the ones the feeds show.
-// ?1 is the gender filter, NULL for everyone.
-std::string feedFilter() {
-    return "has_guided = 1 AND (?1 IS NULL OR gender = ?1)";
+// Users who finished their profile card are the ones the feeds show, except those
+// the viewer blocked or was blocked by. ?1 is the gender filter, NULL for everyone;
+// the numbered parameter `viewerParam` is the viewer.
+std::string feedFilter(int viewerParam) {
+    return "has_guided = 1 AND (?1 IS NULL OR gender = ?1) AND " +
+           Relations::notBlockedSql("uid", viewerParam);
 }
 
 Reply nearbyUsers(Call& call) {
@@ -81,12 +84,15 @@ Reply nearbyUsers(Call& call) {
             std::int64_t lastActive;
         };
         std::vector<Candidate> candidates;
-        auto select = connection.prepare("SELECT uid, longitude, latitude, last_active FROM users WHERE " +
-                                         feedFilter() + " AND uid != ?2");
+        auto select = connection.prepare(
+            "SELECT uid, longitude, latitude, last_active, location_secret FROM users WHERE " +
+            feedFilter(2) + " AND uid != ?2");
         select.bind(1, query.gender).bind(2, *call.uid);
         while (select.step()) {
             Candidate candidate{select.integer(0), std::nullopt, select.integer(3)};
-            if (me->longitude && me->latitude && !select.isNull(1) && !select.isNull(2))
+            // A hidden position must not show through the order either.
+            if (me->longitude && me->latitude && !select.isNull(1) && !select.isNull(2) &&
+                select.integer(4) == 0)
                 candidate.distance =
                     distanceInMetres(*me->longitude, *me->latitude, select.real(1), select.real(2));
             candidates.push_back(candidate);
@@ -130,15 +136,16 @@ Reply userPosts(Call& call) {
     }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
-        auto count = connection.prepare("SELECT COUNT(*) FROM users WHERE " + feedFilter());
-        count.bind(1, query.gender);
+        auto count = connection.prepare("SELECT COUNT(*) FROM users WHERE " + feedFilter(4));
+        count.bind(1, query.gender).bind(4, *call.uid);
         count.step();
         auto total = count.integer(0);
-        auto select = connection.prepare("SELECT uid FROM users WHERE " + feedFilter() + " ORDER BY " +
+        auto select = connection.prepare("SELECT uid FROM users WHERE " + feedFilter(4) + " ORDER BY " +
                                          order + " LIMIT ?2 OFFSET ?3");
         select.bind(1, query.gender)
             .bind(2, pageSize)
-            .bind(3, static_cast<std::int64_t>(query.page - 1) * pageSize);
+            .bind(3, static_cast<std::int64_t>(query.page - 1) * pageSize)
+            .bind(4, *call.uid);
         std::vector<std::int64_t> pageUids;
         while (select.step())
             pageUids.push_back(select.integer(0));

@@ -6,6 +6,7 @@
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
 #include "sandbox/TextRules.h"
+#include "sandbox/handlers/IdeaHandlers.h"
 
 #include <chrono>
 #include <cstdio>
@@ -38,12 +39,22 @@ bool isDate(const std::string& text) {
     return date.ok();
 }
 
-std::optional<Reply> readPostForm(const Call& call, PostForm& form) {
+// A post that shares a place (it carries the place's page as its link) is the
+// place's name plus an optional comment of up to 100 units: a short name alone
+// ("798") must pass, and so must a long name with a full comment.
+constexpr int longestSharedPlaceContent = 300;
+
+std::optional<Reply> readPostForm(const Call& call, PostForm& form, bool sharesPlace = false) {
     const auto& params = call.params;
     form.content = params.text("content").value_or("");
     auto length = TextRules::chineseLength(form.content);
-    if (length <= 3 || length > 160 || TextRules::trim(form.content).empty())
+    bool blank = TextRules::trim(form.content).empty();
+    if (sharesPlace) {
+        if (blank || length > longestSharedPlaceContent)
+            return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在150字以内");
+    } else if (length <= 3 || length > 160 || blank) {
         return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在2~80字以内");
+    }
     form.place = TextRules::trim(params.text("place").value_or(""));
     if (TextRules::chineseLength(form.place) > 100)
         return Envelope::refuse(ErrorCode::BadParameter, "地点字数控制在50字以内");
@@ -79,26 +90,6 @@ std::string purposeOf(const PostForm& form) {
     return form.categoryName.empty() ? "想出去玩" : form.categoryName;
 }
 
-// An idea marked as wanted without a text of one's own: remembered for the idea lists.
-Reply wantIdea(Call& call, std::int64_t ideaId) {
-    Reply reply;
-    call.service.database.write([&](Connection& connection) {
-        connection
-            .prepare(
-                "CREATE TABLE IF NOT EXISTS idea_wants (idea_id INTEGER NOT NULL, uid INTEGER NOT NULL "
-                "REFERENCES users(uid) ON DELETE CASCADE, created INTEGER NOT NULL, PRIMARY KEY (idea_id, "
-                "uid))")
-            .run();
-        connection.prepare("INSERT OR IGNORE INTO idea_wants (idea_id, uid, created) VALUES (?, ?, ?)")
-            .bind(1, ideaId)
-            .bind(2, *call.uid)
-            .bind(3, call.view.now)
-            .run();
-        reply = Envelope::ok();
-    });
-    return reply;
-}
-
 Reply sendPost(Call& call) {
     auto ideaText = call.params.text("ideaId").value_or("");
     auto content = call.params.text("content").value_or("");
@@ -106,13 +97,13 @@ Reply sendPost(Call& call) {
         auto ideaId = TextRules::parseInteger(ideaText);
         if (!ideaId || *ideaId <= 0)
             return Envelope::refuse(ErrorCode::BadParameter, "请指定想去的主意");
-        return wantIdea(call, *ideaId);
+        return IdeaHandlers::wantToGo(call, *ideaId);
     }
+    auto link = call.params.text("link").value_or("");
     PostForm form;
-    if (auto refusal = readPostForm(call, form))
+    if (auto refusal = readPostForm(call, form, !TextRules::trim(link).empty()))
         return *refusal;
     auto ideaId = TextRules::parseInteger(ideaText.empty() ? "0" : ideaText).value_or(0);
-    auto link = call.params.text("link").value_or("");
     if (link.size() > 2000)
         return Envelope::refuse(ErrorCode::BadParameter, "链接太长了");
     Reply reply;

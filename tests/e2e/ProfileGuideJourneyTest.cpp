@@ -5,7 +5,6 @@
 #include "platform/Calendar.h"
 #include "platform/CookieStore.h"
 #include "platform/HttpQueue.h"
-#include "platform/ImagePicker.h"
 #include "platform/Reachability.h"
 #include "profile/GuideSettingViewController.h"
 #include "profile/ProfessionEditorViewController.h"
@@ -18,6 +17,7 @@
 #include "session/UserContext.h"
 #include "ui/AlertRegistry.h"
 #include "ui/Application.h"
+#include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/UserInput.h"
 #include "ui/Window.h"
@@ -38,7 +38,7 @@ class ProfileGuideJourneyTest : public SandboxJourneyTest {
 protected:
     void SetUp() override {
         SandboxJourneyTest::SetUp();
-        ImagePicker::reset();
+        ImagePickerController::reset();
     }
 
     std::string rootClass() const {
@@ -138,7 +138,8 @@ TEST_F(ProfileGuideJourneyTest, TheProfileFormSavesAPhotoAndKeepsWhatItDoesNotSh
     ASSERT_TRUE(UserInput::answerSheet(0));
     auto picture = std::make_shared<Image>(300, 300);
     std::fill(picture->data(), picture->data() + picture->stride() * 300, std::uint8_t{0x80});
-    ASSERT_TRUE(ImagePicker::presented() && ImagePicker::presented()->pickImage(picture));
+    ASSERT_TRUE(ImagePickerController::visiblePicker() &&
+                ImagePickerController::visiblePicker()->pick(picture));
     // A user who never chose a location or profession can still save the rest.
     ASSERT_TRUE(UserInput::tapBarButton(*form->saveButton()));
     ASSERT_TRUE(waitUntil(
