@@ -59,8 +59,10 @@ TEST_F(SandboxTest, PublishingChecksTheComposerRules) {
     auto badPicture = client->postMultipart("/post/sendPost", postForm("去玩吧", "", "", "not a picture"));
     EXPECT_EQ(badPicture.body["errorCode"], 100011);
     EXPECT_TRUE(client->post("/post/sendPost", {{"content", "去玩"}, {"dateString", ""}}).success());
-    // An idea alone marks it as wanted, without a post.
-    EXPECT_TRUE(client->post("/post/sendPost", {{"ideaId", "7"}}).success());
+    // Want-to-go names an idea that exists; this sandbox has none.
+    auto unknownIdea = client->post("/post/sendPost", {{"ideaId", "7"}});
+    EXPECT_FALSE(unknownIdea.success());
+    EXPECT_FALSE(unknownIdea.errorInfo().empty());
     EXPECT_FALSE(client->post("/post/sendPost", {{"ideaId", "x"}}).success());
 }
 
