@@ -66,7 +66,7 @@ const char* TourRunner::builtInFlowText() {
 - tapOn: {id: categoryButton, optional: true}
 - tapOn: {text: 美食, optional: true}
 - waitForAnimationToEnd
-- tapOn: {text: 去簋街吃一顿麻辣小龙虾, optional: true}
+- tapOn: {id: tableView, index: 0, optional: true}
 - waitForAnimationToEnd
 - tapOn: {id: usersButton, optional: true}
 - waitForAnimationToEnd
@@ -116,6 +116,16 @@ const char* TourRunner::builtInFlowText() {
 - tapOn: {text: 隐私设置, optional: true}
 - waitForAnimationToEnd
 - back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 黑名单, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: 意见反馈, optional: true}
+- waitForAnimationToEnd
+- hideKeyboard
+- back: {optional: true}
+- waitForAnimationToEnd
 - back: {optional: true}
 - waitForAnimationToEnd
 - tapOn: {point: "40,455", optional: true}
