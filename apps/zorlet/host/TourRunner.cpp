@@ -154,7 +154,7 @@ const char* TourRunner::builtInFlowText() {
 - waitForAnimationToEnd
 - tapOn: {text: 展览演出, optional: true}
 - waitForAnimationToEnd
-- tapOn: {text: "798", optional: true}
+- tapOn: {id: tableView, index: 0, optional: true}
 - waitForAnimationToEnd
 - tapOn: {id: sharePlaceButton, optional: true}
 - waitForAnimationToEnd
