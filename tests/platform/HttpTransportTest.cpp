@@ -227,7 +227,10 @@ TEST_F(HttpTransportTest, SharedQueueRunsAtMostTwentyAtOnceAndHandlersRunOnTheLo
             offLoop |= !MainLoop::main().isLoopThread();
             ++completed;
         });
-        request->setFailedBlock([&](HttpRequest&) { ADD_FAILURE() << "request failed"; });
+        request->setFailedBlock([&](HttpRequest& failed) {
+            ADD_FAILURE() << "request failed: "
+                          << (failed.error() ? failed.error()->message : std::string("?"));
+        });
         request->startAsynchronous();
     }
     EXPECT_EQ(HttpQueue::shared().waitingCount(), 10u);

@@ -181,7 +181,12 @@ TEST_F(TaHomeTest, MoreReportsAtOnceAndBlocksAfterAsking) {
     EXPECT_EQ(report.param("reportType"), "0");
     EXPECT_EQ(report.param("contentType"), "3");
     EXPECT_EQ(report.param("contentId"), "7");
+    ASSERT_TRUE(waitUntil([&] {
+        auto* hud = ProgressHUD::HUDForView(&navigation_->view());
+        return hud != nullptr && hud->labelText() == "感谢举报，我们核实后会尽快处理";
+    }));
     advance(2s);
+    loop().runPending();
 
     home->more();
     ASSERT_TRUE(UserInput::answerSheet(1));
