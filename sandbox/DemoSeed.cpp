@@ -2,8 +2,8 @@
 
 #include "sandbox/Accounts.h"
 #include "sandbox/AvatarPainter.h"
-#include "sandbox/Dialogs.h"
 #include "sandbox/Connection.h"
+#include "sandbox/Dialogs.h"
 #include "sandbox/ExternalSeed.h"
 #include "sandbox/IdeaSeed.h"
 #include "sandbox/Pictures.h"

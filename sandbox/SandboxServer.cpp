@@ -11,6 +11,7 @@
 #include "sandbox/TestControl.h"
 #include "sandbox/handlers/AccountHandlers.h"
 #include "sandbox/handlers/AdminHandlers.h"
+#include "sandbox/handlers/BlacklistHandlers.h"
 #include "sandbox/handlers/DateSuggestionHandlers.h"
 #include "sandbox/handlers/DialogHandlers.h"
 #include "sandbox/handlers/ExternalAccountHandlers.h"
@@ -25,7 +26,6 @@
 #include "sandbox/handlers/PostHandlers.h"
 #include "sandbox/handlers/ProfileHandlers.h"
 #include "sandbox/handlers/ReferenceHandlers.h"
-#include "sandbox/handlers/BlacklistHandlers.h"
 #include "sandbox/handlers/RelationHandlers.h"
 #include "sandbox/handlers/RescueHandlers.h"
 #include "sandbox/handlers/UpdateHandlers.h"
@@ -190,9 +190,28 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
 bool SandboxServer::resetData() {
     try {
         database_->write([&](Connection& connection) {
-            for (const char* table :
-                 {"post_responses", "interests", "reports", "idea_shares", "idea_wants", "ideas", "external_places", "external_categories", "preference_answers", "dialog_cleared", "dialogs", "blacklist", "messages", "devices", "sessions",
-                  "password_resets", "external_grants", "outbox", "posts", "pictures", "users", "meta"})
+            for (const char* table : {"post_responses",
+                                      "interests",
+                                      "reports",
+                                      "idea_shares",
+                                      "idea_wants",
+                                      "ideas",
+                                      "external_places",
+                                      "external_categories",
+                                      "preference_answers",
+                                      "dialog_cleared",
+                                      "dialogs",
+                                      "blacklist",
+                                      "messages",
+                                      "devices",
+                                      "sessions",
+                                      "password_resets",
+                                      "external_grants",
+                                      "outbox",
+                                      "posts",
+                                      "pictures",
+                                      "users",
+                                      "meta"})
                 connection.execute(std::string("DELETE FROM ") + table);
             // Fresh ids after a reset, as on a new database.
             connection.execute("DELETE FROM sqlite_sequence");

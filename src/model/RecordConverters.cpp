@@ -2,11 +2,11 @@
 
 #include "model/Category.h"
 #include "model/City.h"
-#include "model/Idea.h"
 #include "model/Dialog.h"
 #include "model/DialogContent.h"
 #include "model/ExternalCategory.h"
 #include "model/ExternalPost.h"
+#include "model/Idea.h"
 #include "model/IdeaUser.h"
 #include "model/Option.h"
 #include "model/Post.h"
