@@ -12,7 +12,37 @@ struct HttpEngine::SocketContext {
     uv_poll_t poll;
     curl_socket_t socket;
     HttpEngine* engine;
+    int events = 0;
+    bool removed = false;
 };
+
+// libuv reports a socket error (a peer reset, a refused connect) as a failed
+// poll and stops watching. Handing that to libcurl as CURL_CSELECT_ERR would
+// fail the transfer outright, even when it is only a reused keep-alive
+// connection the server had just closed, which libcurl retries on a fresh
+// connection when it meets the error itself. So libcurl is told the socket is
+// ready, reads or writes it and finds out; watching resumes if it still wants
+// the socket.
+void HttpEngine::onSocketReady(uv_poll_t* poll, int status, int readyEvents) {
+    auto* context = static_cast<SocketContext*>(poll->data);
+    int flags = 0;
+    if (status < 0) {
+        flags = CURL_CSELECT_IN | CURL_CSELECT_OUT;
+    } else {
+        if (readyEvents & UV_READABLE)
+            flags |= CURL_CSELECT_IN;
+        if (readyEvents & UV_WRITABLE)
+            flags |= CURL_CSELECT_OUT;
+    }
+    HttpEngine* engine = context->engine;
+    int running = 0;
+    curl_multi_socket_action(engine->multi_, context->socket, flags, &running);
+    if (status < 0 && !context->removed && context->events != 0 &&
+        !uv_is_active(reinterpret_cast<uv_handle_t*>(&context->poll))) {
+        uv_poll_start(&context->poll, context->events, &onSocketReady);
+    }
+    engine->checkFinished();
+}
 
 HttpEngine& HttpEngine::shared() {
     static HttpEngine* engine = new HttpEngine();
@@ -21,16 +51,30 @@ HttpEngine& HttpEngine::shared() {
 
 HttpEngine::HttpEngine() : timer_(std::make_unique<uv_timer_t>()) {
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    multi_ = curl_multi_init();
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &HttpEngine::onSocket);
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &HttpEngine::onCurlTimer);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
-    // Connections to the API host are reused across requests.
-    curl_multi_setopt(multi_, CURLMOPT_MAX_HOST_CONNECTIONS, 0L);
+    multi_ = createMulti();
     uv_timer_init(MainLoop::main().uvLoop(), timer_.get());
     timer_->data = this;
     uv_unref(reinterpret_cast<uv_handle_t*>(timer_.get()));
+}
+
+CURLM* HttpEngine::createMulti() {
+    CURLM* multi = curl_multi_init();
+    curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &HttpEngine::onSocket);
+    curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &HttpEngine::onCurlTimer);
+    curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
+    // Connections to the API host are reused across requests.
+    curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, 0L);
+    return multi;
+}
+
+void HttpEngine::closeIdleConnections() {
+    if (!transfers_.empty()) {
+        return;
+    }
+    // The connection pool belongs to the multi handle; a fresh one starts empty.
+    curl_multi_cleanup(multi_);
+    multi_ = createMulti();
 }
 
 void HttpEngine::start(HttpRequestPtr request, std::function<void()> done) {
@@ -76,6 +120,7 @@ int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePt
     auto* context = static_cast<SocketContext*>(socketContext);
     if (action == CURL_POLL_REMOVE) {
         if (context) {
+            context->removed = true;
             uv_poll_stop(&context->poll);
             curl_multi_assign(engine->multi_, socket, nullptr);
             uv_close(reinterpret_cast<uv_handle_t*>(&context->poll),
@@ -96,22 +141,8 @@ int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePt
     if (action == CURL_POLL_OUT || action == CURL_POLL_INOUT) {
         events |= UV_WRITABLE;
     }
-    uv_poll_start(&context->poll, events, [](uv_poll_t* poll, int status, int events) {
-        auto* context = static_cast<SocketContext*>(poll->data);
-        int flags = 0;
-        if (status < 0) {
-            flags = CURL_CSELECT_ERR;
-        } else {
-            if (events & UV_READABLE)
-                flags |= CURL_CSELECT_IN;
-            if (events & UV_WRITABLE)
-                flags |= CURL_CSELECT_OUT;
-        }
-        HttpEngine* engine = context->engine;
-        int running = 0;
-        curl_multi_socket_action(engine->multi_, context->socket, flags, &running);
-        engine->checkFinished();
-    });
+    context->events = events;
+    uv_poll_start(&context->poll, events, &onSocketReady);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 struct uv_timer_s;
+struct uv_poll_s;
 
 namespace zorlet {
 
@@ -24,6 +25,9 @@ public:
     void cancel(HttpRequest& request);
     void cancelAll();
     std::size_t activeCount() const { return transfers_.size(); }
+    // Closes the pooled keep-alive connections when nothing is running, so a
+    // server that is about to stop has no idle client to wait out.
+    void closeIdleConnections();
 
 private:
     struct Transfer {
@@ -33,7 +37,9 @@ private:
     struct SocketContext;
 
     HttpEngine();
+    CURLM* createMulti();
     static int onSocket(CURL* easy, curl_socket_t socket, int action, void* engine, void* socketContext);
+    static void onSocketReady(uv_poll_s* poll, int status, int readyEvents);
     static int onCurlTimer(CURLM* multi, long timeoutMs, void* engine);
     void checkFinished();
     void finishTransfer(CURL* easy, CURLcode code);

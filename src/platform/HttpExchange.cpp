@@ -2,6 +2,7 @@
 
 #include "platform/CookieStore.h"
 #include "platform/DownloadCache.h"
+#include "platform/Log.h"
 #include "platform/UrlEncoding.h"
 
 #include <strings.h>
@@ -76,6 +77,7 @@ bool HttpExchange::prepare(std::string& error) {
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &HttpExchange::onProgress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(h, CURLOPT_PRIVATE, this);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorDetail_);
     static const bool verbose = std::getenv("ZORLET_CURL_VERBOSE") != nullptr;
     if (verbose) {
         curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
@@ -185,6 +187,9 @@ void HttpExchange::finish(CURLcode code) {
         error = HttpError{HttpErrorKind::ConnectionFailure, "The response is too large"};
     } else if (code != CURLE_OK) {
         error = HttpError{errorKind(code), curl_easy_strerror(code)};
+        // The screens show a generic message; the log keeps libcurl's own account of what broke.
+        log().warn("{} {} failed: {} ({})", request_->requestMethod(), request_->url(), error->message,
+                   errorDetail_[0] ? errorDetail_ : "no detail");
     } else if (status == 401) {
         error = HttpError{HttpErrorKind::HttpStatus, "Authentication needed (HTTP 401)"};
     }

@@ -41,6 +41,7 @@ private:
     std::string body_;
     HttpHeaders headers_;
     bool tooLarge_ = false;
+    char errorDetail_[CURL_ERROR_SIZE] = {};
 };
 
 }  // namespace zorlet

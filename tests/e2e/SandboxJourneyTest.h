@@ -4,6 +4,7 @@
 #include "model/RecordConverters.h"
 #include "net/UrlUtils.h"
 #include "platform/CookieStore.h"
+#include "platform/HttpEngine.h"
 #include "platform/HttpQueue.h"
 #include "platform/Reachability.h"
 #include "sandbox/SandboxServer.h"
@@ -63,6 +64,7 @@ protected:
         AlertRegistry::shared().clear();
         Application::shared().reset();
         Keyboard::shared().reset();
+        HttpEngine::shared().closeIdleConnections();
         sandbox_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);

@@ -1,5 +1,6 @@
 #include "support/ScriptedServer.h"
 
+#include "platform/HttpEngine.h"
 #include "platform/UrlEncoding.h"
 
 #include <httplib.h>
@@ -120,6 +121,8 @@ ScriptedServer::ScriptedServer(int keepAliveSeconds) : server_(std::make_unique<
 }
 
 ScriptedServer::~ScriptedServer() {
+    // Each idle pooled connection would otherwise hold a worker for the whole keep-alive time.
+    HttpEngine::shared().closeIdleConnections();
     stopping_ = true;
     server_->stop();
     if (thread_.joinable()) {

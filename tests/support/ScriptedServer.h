@@ -61,9 +61,11 @@ class ScriptedServer {
 public:
     using Handler = std::function<void(const RecordedRequest&, Reply&)>;
 
-    // Idle keep-alive connections are held this long; tests keep it near zero
-    // so stopping the server never waits on a client's pooled connection.
-    explicit ScriptedServer(int keepAliveSeconds = 0);
+    // Idle keep-alive connections are held this long. Not zero: the server also
+    // waits this long for a new connection's first request, and a loaded
+    // machine can take longer than an instant to send it. Stopping does not
+    // wait on idle connections either way.
+    explicit ScriptedServer(int keepAliveSeconds = 1);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer&) = delete;
     ScriptedServer& operator=(const ScriptedServer&) = delete;

@@ -1,5 +1,6 @@
 #include "host/EmbeddedSandbox.h"
 
+#include "platform/HttpEngine.h"
 #include "platform/Log.h"
 #include "sandbox/DemoSeed.h"
 #include "sandbox/SandboxServer.h"
@@ -36,6 +37,8 @@ std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::p
 
 EmbeddedSandbox::~EmbeddedSandbox() {
     if (server_) {
+        // Otherwise stopping waits out the keep-alive time of the client's idle connections.
+        HttpEngine::shared().closeIdleConnections();
         server_->stop();
     }
 }
