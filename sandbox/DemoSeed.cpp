@@ -220,6 +220,9 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
     demo.provinceId = demoCity.provinceId;
     demo.provinceName = demoCity.provinceName;
     demo.feature = "这是演示账号，随便逛逛吧。";
+    // Bound to a microblog account, so sharing to the bound platform can be tried too.
+    demo.tpId = 6;
+    demo.tpAccount = "zorlet_demo";
     demo.hasGuided = true;
     demo.longitude = towns[0].longitude;
     demo.latitude = towns[0].latitude;

@@ -88,6 +88,7 @@ TEST_F(ScreenFlowsTest, TheDemoAccountWantsToGoToAnIdeaInvitesATakerAndOpensTheR
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_NE(opened[0].find("/maps?saddr=39.920000,116.400000&daddr="), std::string::npos) << opened[0];
     EXPECT_TRUE(std::filesystem::exists(screenshots_ / "idea-takers.png"));
+    EXPECT_TRUE(std::filesystem::exists(screenshots_ / "idea-share-platform.png"));
 }
 
 TEST_F(ScreenFlowsTest, AMessageWrittenWithoutANetworkIsKeptAndSentAgain) {

@@ -78,6 +78,11 @@ const char* TourRunner::builtInFlowText() {
 - tapOn: {text: 分享到邮件, optional: true}
 - waitForAnimationToEnd
 - tapOn: {id: cancel, optional: true}
+- tapOn: {id: shareButton, optional: true}
+- tapOn: {text: 分享到新浪微博, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: backButton, optional: true}
+- waitForAnimationToEnd
 - back: {optional: true}
 - waitForAnimationToEnd
 - tapOn: {point: "200,455", optional: true}
