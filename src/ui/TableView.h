@@ -50,7 +50,7 @@ public:
     virtual TableViewCellEditingStyle editingStyleForRow(TableView&, IndexPath) {
         return TableViewCellEditingStyle::Delete;
     }
-    virtual std::string titleForDeleteConfirmationButton(TableView&, IndexPath) { return "Delete"; }
+    virtual std::string titleForDeleteConfirmationButton(TableView&, IndexPath) { return "删除"; }
     virtual void accessoryButtonTapped(TableView&, IndexPath) {}
 };
 

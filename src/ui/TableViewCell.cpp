@@ -1,5 +1,6 @@
 #include "ui/TableViewCell.h"
 
+#include "ui/Button.h"
 #include "ui/Painter.h"
 #include "ui/TableView.h"
 
@@ -8,6 +9,7 @@ namespace zorlet {
 namespace {
 constexpr double kAccessoryWidth = 20;
 constexpr double kEditingIndent = 32;
+constexpr double kDeleteButtonWidth = 64;
 }  // namespace
 
 TableViewCell::TableViewCell(Style style, std::string reuseIdentifier)
@@ -107,6 +109,9 @@ void TableViewCell::setHighlighted(bool highlighted, bool animated) {
 void TableViewCell::setEditing(bool editing, bool animated) {
     if (editing_ != editing) {
         editing_ = editing;
+        if (!editing) {
+            hideDeleteConfirmation();
+        }
         layoutSubviews();
     }
 }
@@ -114,6 +119,44 @@ void TableViewCell::setEditing(bool editing, bool animated) {
 void TableViewCell::prepareForReuse() {
     setSelected(false);
     setHighlighted(false);
+    hideDeleteConfirmation();
+}
+
+void TableViewCell::showDeleteConfirmation() {
+    TableView* table = tableView();
+    auto path = table ? table->indexPathForCell(this) : std::nullopt;
+    if (!path || !table->dataSource() || !table->dataSource()->canEditRow(*table, *path)) {
+        return;
+    }
+    std::string title = table->delegate()
+                            ? table->delegate()->titleForDeleteConfirmationButton(*table, *path)
+                            : TableViewDelegate().titleForDeleteConfirmationButton(*table, *path);
+    deleteConfirmation_ = std::make_shared<Button>();
+    deleteConfirmation_->setId("deleteConfirmation");
+    deleteConfirmation_->setTitle(title);
+    deleteConfirmation_->setTitleColor(Color::whiteColor());
+    deleteConfirmation_->setTitleFont(Font::boldSystemFont(15));
+    deleteConfirmation_->setBackgroundColor(Color::rgb(220, 40, 40));
+    double height = std::min(frame().height() - 8, 32.0);
+    deleteConfirmation_->setFrame(Rect(frame().width() - kDeleteButtonWidth - 8,
+                                       (frame().height() - height) / 2, kDeleteButtonWidth, height));
+    // The row is found again at the tap: rows above it may have gone meanwhile.
+    deleteConfirmation_->addTarget(TouchUpInside, [this](Control&) {
+        TableView* owner = tableView();
+        auto row = owner ? owner->indexPathForCell(this) : std::nullopt;
+        hideDeleteConfirmation();
+        if (row) {
+            owner->userCommitEditing(*row);
+        }
+    });
+    addSubview(deleteConfirmation_);
+}
+
+void TableViewCell::hideDeleteConfirmation() {
+    if (deleteConfirmation_) {
+        auto button = std::move(deleteConfirmation_);
+        button->removeFromSuperview();
+    }
 }
 
 TableView* TableViewCell::tableView() const {
@@ -184,6 +227,19 @@ void TableViewCell::layoutSubviews() {
 }
 
 bool TableViewCell::handleTap(Point point) {
+    if (editing_) {
+        if (deleteConfirmation_ && deleteConfirmation_->frame().contains(point)) {
+            return View::handleTap(point);
+        }
+        if (deleteConfirmation_) {
+            hideDeleteConfirmation();
+            return true;
+        }
+        if (point.x < kEditingIndent) {
+            showDeleteConfirmation();
+            return true;
+        }
+    }
     if (View::handleTap(point)) {
         return true;
     }

@@ -9,6 +9,7 @@
 
 namespace zorlet {
 
+class Button;
 class TableView;
 
 // One row of a table. Its content goes into `contentView`; the standard styles
@@ -52,6 +53,9 @@ public:
     virtual void setHighlighted(bool highlighted, bool animated = false);
     bool isEditing() const { return editing_; }
     virtual void setEditing(bool editing, bool animated = false);
+    // While editing, a tap on the red minus shows the row's delete button (id
+    // "deleteConfirmation"); tapping it commits the delete, tapping elsewhere hides it.
+    bool isShowingDeleteConfirmation() const { return deleteConfirmation_ != nullptr; }
 
     // Called when the table hands the cell out again; reset per-row state here.
     virtual void prepareForReuse();
@@ -79,6 +83,10 @@ private:
     bool selected_ = false;
     bool highlighted_ = false;
     bool editing_ = false;
+    std::shared_ptr<Button> deleteConfirmation_;
+
+    void showDeleteConfirmation();
+    void hideDeleteConfirmation();
 };
 
 using TableViewCellPtr = std::shared_ptr<TableViewCell>;

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "ui/Button.h"
 #include "ui/TableView.h"
 #include "ui/UserInput.h"
 #include "ui/Window.h"
@@ -52,6 +53,15 @@ public:
         scrolledTo.push_back(scrollView.contentOffset().y);
     }
 };
+
+Button* deleteButtonOf(TableViewCell& cell) {
+    for (const auto& child : cell.subviews()) {
+        if (child->id() == "deleteConfirmation") {
+            return dynamic_cast<Button*>(child.get());
+        }
+    }
+    return nullptr;
+}
 
 std::vector<std::string> numbered(int count) {
     std::vector<std::string> rows;
@@ -139,6 +149,50 @@ TEST_F(TableViewTest, CommittingADeleteRemovesTheRowWithItsAnimation) {
     EXPECT_FALSE(UserInput::deleteRow(*table, {0, 2}));
     EXPECT_EQ(source.rows.size(), 3u);
     EXPECT_FALSE(UserInput::deleteRow(*table, {0, 7}));
+}
+
+TEST_F(TableViewTest, TheMinusOfAnEditingRowOffersDeleteAndOnlyItsButtonDeletes) {
+    auto window = std::make_shared<Window>();
+    window->addSubview(table);
+    window->makeKeyAndVisible();
+    source.rows = numbered(4);
+    table->reloadData();
+    // Row 1 spans 80 to 120 in the window; its minus sits at the left edge.
+    const Point minusOfRow1{10, 100};
+    TableViewCell* cell = table->cellForRow({0, 1});
+    ASSERT_NE(cell, nullptr);
+    ASSERT_TRUE(UserInput::tapAt(*window, minusOfRow1));
+    EXPECT_FALSE(cell->isShowingDeleteConfirmation());
+    EXPECT_EQ(source.selected.size(), 1u);
+
+    table->setEditing(true);
+    ASSERT_TRUE(UserInput::tapAt(*window, minusOfRow1));
+    ASSERT_TRUE(cell->isShowingDeleteConfirmation());
+    Button* button = deleteButtonOf(*cell);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->title(), "删除");
+    // A tap beside the button takes the offer back and deletes nothing.
+    ASSERT_TRUE(UserInput::tapAt(*window, {150, 100}));
+    EXPECT_FALSE(cell->isShowingDeleteConfirmation());
+    EXPECT_EQ(source.rows.size(), 4u);
+
+    ASSERT_TRUE(UserInput::tapAt(*window, minusOfRow1));
+    button = deleteButtonOf(*cell);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(UserInput::tap(*button));
+    EXPECT_EQ(source.rows, (std::vector<std::string>{"第0行", "第2行", "第3行"}));
+    EXPECT_EQ(source.selected.size(), 1u);
+
+    // A row the source keeps offers nothing; leaving editing hides an open offer.
+    source.lastRowLocked = true;
+    TableViewCell* last = table->cellForRow({0, 2});
+    ASSERT_TRUE(UserInput::tapAt(*window, {10, 140}));
+    EXPECT_FALSE(last->isShowingDeleteConfirmation());
+    TableViewCell* first = table->cellForRow({0, 0});
+    ASSERT_TRUE(UserInput::tapAt(*window, {10, 40}));
+    ASSERT_TRUE(first->isShowingDeleteConfirmation());
+    table->setEditing(false);
+    EXPECT_FALSE(first->isShowingDeleteConfirmation());
 }
 
 TEST_F(TableViewTest, ASelectionFollowsItsRowThroughDeletesAndInserts) {

@@ -95,7 +95,15 @@ const char* TourRunner::builtInFlowText() {
 - waitForAnimationToEnd
 - tapOn: {id: invite, optional: true}
 - waitForAnimationToEnd
-- tapOn: {text: 取消, optional: true}
+- tapOn: {text: 通过新浪微博邀请, optional: true}
+- waitForAnimationToEnd
+- hideKeyboard
+- tapOn: {id: back, optional: true}
+- waitForAnimationToEnd
+- tapOn: {text: "我的关注.*", optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
 - tapOn: {id: editor, optional: true}
 - waitForAnimationToEnd
 - tapOn: {text: Zorlet偏好, optional: true}
@@ -131,6 +139,11 @@ const char* TourRunner::builtInFlowText() {
 - hideKeyboard
 - back: {optional: true}
 - waitForAnimationToEnd
+- swipe: {direction: UP, optional: true}
+- tapOn: {text: 用户协议, optional: true}
+- waitForAnimationToEnd
+- back: {optional: true}
+- waitForAnimationToEnd
 - back: {optional: true}
 - waitForAnimationToEnd
 - tapOn: {point: "40,455", optional: true}
@@ -154,6 +167,18 @@ const char* TourRunner::builtInFlowText() {
 - waitForAnimationToEnd
 - back: {optional: true}
 - back: {optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: goToExternalCategoryList, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: goToSendPost, optional: true}
+- waitForAnimationToEnd
+- tapOn: {id: textView, optional: true}
+- inputText: {text: 周末一起去爬香山, optional: true}
+- tapOn: {id: sendPost, optional: true}
+- waitForAnimationToEnd: {timeout: 10000}
+- advanceClock: 3
+- waitForAnimationToEnd
+- tapOn: {id: close, optional: true}
 - waitForAnimationToEnd
 - tapOn: {id: goToExternalCategoryList, optional: true}
 - waitForAnimationToEnd
