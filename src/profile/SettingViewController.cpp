@@ -15,6 +15,7 @@
 #include "platform/Calendar.h"
 #include "platform/HttpRequest.h"
 #include "platform/MainLoop.h"
+#include "platform/WebImageLoader.h"
 #include "profile/FeatureEditorViewController.h"
 #include "profile/NicknameEditorViewController.h"
 #include "profile/ProfessionEditorViewController.h"
@@ -63,8 +64,8 @@ SystemTime earliestBirthday() {
 SettingViewController::SettingViewController() = default;
 
 SettingViewController::~SettingViewController() {
-    if (logoRequest_) {
-        logoRequest_->clearDelegatesAndCancel();
+    if (logoLoad_) {
+        WebImageLoader::shared().cancel(logoLoad_);
     }
 }
 
@@ -394,38 +395,40 @@ void SettingViewController::loadLogo(const std::string& url) {
     }
     loadedLogoUrl_ = url;
     logoImageView->setImage(ImageAsset::named("face_loading"));
-    if (logoRequest_) {
-        logoRequest_->clearDelegatesAndCancel();
+    if (logoLoad_) {
+        WebImageLoader::shared().cancel(logoLoad_);
     }
-    logoRequest_ = HttpRequest::create(url);
+    // Through the shared loader, so the form shares its caches and clearing them reaches it too.
     std::weak_ptr<ViewController> weak = weak_from_this();
-    logoRequest_->setCompletionBlock([weak, url](HttpRequest& request) {
-        auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock());
-        if (!self || request.responseStatusCode() != 200 || self->newLogo_) {
-            return;
-        }
-        ImagePtr image = Image::decode(request.responseString());
-        if (!image) {
-            return;
-        }
-        Size size = self->logoImageView->frame().size;
-        ImagePtr scaled = imageByScalingAndCroppingForSize(*image, size.width * 2, size.height * 2);
-        if (!scaled) {
-            return;
-        }
-        ImagePtr rounded = createRoundedRectImage(*scaled, kLogoCornerRadius);
-        rounded->setScale(rounded->scale() * 2);
-        self->logoImageView->setImage(ImageAsset::fromImage(rounded, url));
-    });
-    logoRequest_->setFailedBlock([weak, url](HttpRequest&) {
-        // Try again the next time the form appears.
-        if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
-            if (self->loadedLogoUrl_ == url) {
-                self->loadedLogoUrl_.clear();
+    logoLoad_ = WebImageLoader::shared().downloadWithURL(
+        url,
+        [weak, url](const ImagePtr& image) {
+            auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock());
+            if (!self) {
+                return;
             }
-        }
-    });
-    logoRequest_->startAsynchronous();
+            self->logoLoad_ = 0;
+            if (!image || self->newLogo_) {
+                return;
+            }
+            Size size = self->logoImageView->frame().size;
+            ImagePtr scaled = imageByScalingAndCroppingForSize(*image, size.width * 2, size.height * 2);
+            if (!scaled) {
+                return;
+            }
+            ImagePtr rounded = createRoundedRectImage(*scaled, kLogoCornerRadius);
+            rounded->setScale(rounded->scale() * 2);
+            self->logoImageView->setImage(ImageAsset::fromImage(rounded, url));
+        },
+        [weak, url](const std::string&) {
+            // Try again the next time the form appears.
+            if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
+                self->logoLoad_ = 0;
+                if (self->loadedLogoUrl_ == url) {
+                    self->loadedLogoUrl_.clear();
+                }
+            }
+        });
 }
 
 void SettingViewController::selectGender() {

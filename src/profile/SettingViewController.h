@@ -166,7 +166,7 @@ private:
 
     std::weak_ptr<CustomActionSheet> birthSheet_;
     std::weak_ptr<CustomActionSheet> locationSheet_;
-    std::shared_ptr<HttpRequest> logoRequest_;
+    std::uint64_t logoLoad_ = 0;
     std::string loadedLogoUrl_;
 };
 

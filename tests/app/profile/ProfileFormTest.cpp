@@ -1,6 +1,8 @@
 #include "ProfileTestSupport.h"
 
 #include "platform/Calendar.h"
+#include "platform/Image.h"
+#include "platform/WebImageLoader.h"
 #include "profile/FeatureEditorViewController.h"
 #include "profile/NicknameEditorViewController.h"
 #include "profile/ProfessionEditorViewController.h"
@@ -354,6 +356,39 @@ TEST_F(ProfileFormTest, ARefusedOrFailedSaveKeepsTheEdits) {
     EXPECT_EQ(server_.countOf("/profile/save"), 0u);
     EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
     EXPECT_TRUE(form->saveButton()->isEnabled());
+}
+
+TEST_F(ProfileFormTest, TheLogoComesThroughTheSharedPictureCachesThatClearingEmpties) {
+    WebImageLoader::shared().clearCaches();
+    server_.on("/logo.png", [](const RecordedRequest&, Reply& reply) {
+        reply.contentType = "image/png";
+        reply.body = Image(8, 8).pngData();
+    });
+    auto user = profileUser();
+    user["newLogo"] = server_.url("/logo.png");
+    signInAs(user);
+    auto logoShown = [](ProfileSettingViewController& form) {
+        return waitUntil([&] {
+            const auto& image = form.logoImageView->image();
+            return image && image->name() != "face_loading";
+        });
+    };
+
+    auto first = openProfileForm();
+    ASSERT_TRUE(logoShown(*first));
+    EXPECT_EQ(first->logoImageView->image()->name(), server_.url("/logo.png"));
+    EXPECT_EQ(server_.countOf("/logo.png"), 1u);
+    home_->dismissModalViewController(false);
+
+    auto second = openProfileForm();
+    ASSERT_TRUE(logoShown(*second));
+    EXPECT_EQ(server_.countOf("/logo.png"), 1u);
+    home_->dismissModalViewController(false);
+
+    WebImageLoader::shared().clearCaches();
+    auto third = openProfileForm();
+    ASSERT_TRUE(logoShown(*third));
+    EXPECT_EQ(server_.countOf("/logo.png"), 2u);
 }
 
 }  // namespace
