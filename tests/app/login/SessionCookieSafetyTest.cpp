@@ -1,6 +1,7 @@
 #include "../AppTestSupport.h"
 
 #include "platform/DownloadCache.h"
+#include "platform/KeyedArchive.h"
 
 namespace zorlet::test {
 namespace {
