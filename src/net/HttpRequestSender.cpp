@@ -3,6 +3,7 @@
 #include "net/CheckNetwork.h"
 #include "net/HttpRequestDelegate.h"
 #include "net/MessageShow.h"
+#include "net/ResponseEnvelope.h"
 #include "platform/UrlEncoding.h"
 #include "ui/ProgressHUD.h"
 #include "ui/View.h"
@@ -11,7 +12,7 @@ namespace zorlet {
 
 namespace {
 
-constexpr const char* kGenericError = "网络不给力，稍后再试吧";
+constexpr const char* kGenericError = ResponseEnvelope::kGenericError;
 
 void applyDefaults(HttpRequest& request) {
     request.addRequestHeader("Content-Type", "application/html;charset=UTF-8;");
@@ -77,48 +78,15 @@ HttpRequestPtr HttpRequestSender::createPostRequestWithUrl(const std::string& ur
 }
 
 bool HttpRequestSender::isSuccess(const Json& envelope) {
-    if (!envelope.is_object()) {
-        return false;
-    }
-    auto it = envelope.find("success");
-    return it != envelope.end() && it->is_boolean() && it->get<bool>();
+    return ResponseEnvelope::isSuccess(envelope);
 }
 
 bool HttpRequestSender::readsAsSuccess(const Json& envelope) {
-    if (!envelope.is_object()) {
-        return false;
-    }
-    auto it = envelope.find("success");
-    if (it == envelope.end()) {
-        return false;
-    }
-    if (it->is_boolean()) {
-        return it->get<bool>();
-    }
-    if (it->is_number()) {
-        return it->get<double>() != 0;
-    }
-    if (!it->is_string()) {
-        return false;
-    }
-    const auto& text = it->get_ref<const std::string&>();
-    std::size_t at = text.find_first_not_of(" \t\n\r");
-    if (at != std::string::npos && (text[at] == '+' || text[at] == '-')) {
-        ++at;
-    }
-    while (at != std::string::npos && at < text.size() && text[at] == '0') {
-        ++at;
-    }
-    if (at == std::string::npos || at >= text.size()) {
-        return false;
-    }
-    char first = text[at];
-    return first == 'Y' || first == 'y' || first == 'T' || first == 't' || (first >= '1' && first <= '9');
+    return ResponseEnvelope::readsAsSuccess(envelope);
 }
 
 std::string HttpRequestSender::errorText(const Json& envelope) {
-    std::string text = jsonString(envelope, "errorInfo");
-    return text.empty() ? kGenericError : text;
+    return ResponseEnvelope::errorText(envelope);
 }
 
 void HttpRequestSender::doRequest(const HttpRequestPtr& request, View* lockView, Success success,

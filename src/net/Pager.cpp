@@ -1,5 +1,8 @@
 #include "net/Pager.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace zorlet {
 
 PagerPtr Pager::pagerConvertFromDictionary(const Json& object) {
@@ -9,7 +12,8 @@ PagerPtr Pager::pagerConvertFromDictionary(const Json& object) {
 }
 
 void Pager::updatePagerFromDictionary(const Json& object) {
-    currentPage = jsonInt(object, "currentPage");
+    // Held one below the largest number, so that asking for the next page cannot overflow.
+    currentPage = std::min(jsonInt(object, "currentPage"), std::numeric_limits<std::int64_t>::max() - 1);
     maxResult = jsonInt(object, "maxResult");
     totalPage = jsonInt(object, "totalPage");
     totalResults = jsonInt(object, "totalResults");

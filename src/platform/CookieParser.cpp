@@ -1,8 +1,11 @@
 #include "platform/CookieParser.h"
 
+#include <arpa/inet.h>
 #include <curl/curl.h>
 #include <strings.h>
 
+#include <charconv>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -44,6 +47,57 @@ bool domainMatches(const HttpCookie& cookie, const std::string& host) {
            ::strcasecmp(tail.c_str(), cookie.domain.c_str()) == 0;
 }
 
+bool isAddress(const std::string& host) {
+    if (host.find(':') != std::string::npos) {
+        return true;  // IPv6
+    }
+    in_addr address{};
+    return ::inet_pton(AF_INET, host.c_str(), &address) == 1;
+}
+
+// Whether a Domain attribute may name `domain` for an answer from `host`:
+// the host itself or one of its parent domains, never a bare top-level name,
+// and for an address only the address itself.
+bool domainAttributeAllowed(const std::string& domain, const std::string& host) {
+    if (domain.empty() || host.empty()) {
+        return false;
+    }
+    if (::strcasecmp(domain.c_str(), host.c_str()) == 0) {
+        return true;
+    }
+    if (isAddress(host) || domain.find('.') == std::string::npos || host.size() <= domain.size()) {
+        return false;
+    }
+    std::string tail = host.substr(host.size() - domain.size());
+    return host[host.size() - domain.size() - 1] == '.' && ::strcasecmp(tail.c_str(), domain.c_str()) == 0;
+}
+
+// Seconds from `now` saturated at the ends of the range, so a huge Max-Age
+// is "never expires" and a hugely negative one "already expired".
+std::optional<long long> expiryAfter(long long now, const std::string& maxAge) {
+    if (maxAge.empty()) {
+        return std::nullopt;
+    }
+    std::size_t digitsAt = maxAge[0] == '-' ? 1 : 0;
+    if (digitsAt == maxAge.size() || maxAge.find_first_not_of("0123456789", digitsAt) != std::string::npos) {
+        return std::nullopt;
+    }
+    long long seconds = 0;
+    auto [end, ec] = std::from_chars(maxAge.data(), maxAge.data() + maxAge.size(), seconds);
+    if (ec == std::errc::result_out_of_range) {
+        seconds =
+            digitsAt == 1 ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
+    }
+    if (seconds <= 0) {
+        return now;
+    }
+    long long result = 0;
+    if (__builtin_add_overflow(now, seconds, &result)) {
+        return std::numeric_limits<long long>::max();
+    }
+    return result;
+}
+
 bool pathMatches(const std::string& cookiePath, const std::string& path) {
     if (cookiePath.empty() || cookiePath == "/") {
         return true;
@@ -73,6 +127,7 @@ std::optional<HttpCookie> CookieParser::fromSetCookie(const std::string& header,
         return std::nullopt;
     }
     cookie.domain = requestHost;
+    bool maxAgeGiven = false;
     for (std::size_t i = 1; i < attributes.size(); ++i) {
         std::string attribute = trim(attributes[i]);
         auto eq = attribute.find('=');
@@ -82,8 +137,12 @@ std::optional<HttpCookie> CookieParser::fromSetCookie(const std::string& header,
             if (value.front() == '.') {
                 value.erase(0, 1);
             }
-            cookie.domain = value;
-            cookie.includeSubdomains = true;
+            if (!domainAttributeAllowed(value, requestHost)) {
+                return std::nullopt;
+            }
+            // An address stays a host-only cookie; a name covers its subdomains.
+            cookie.domain = isAddress(requestHost) ? requestHost : value;
+            cookie.includeSubdomains = !isAddress(requestHost);
         } else if (::strcasecmp(key.c_str(), "path") == 0 && !value.empty()) {
             cookie.path = value;
         } else if (::strcasecmp(key.c_str(), "secure") == 0) {
@@ -91,11 +150,11 @@ std::optional<HttpCookie> CookieParser::fromSetCookie(const std::string& header,
         } else if (::strcasecmp(key.c_str(), "httponly") == 0) {
             cookie.httpOnly = true;
         } else if (::strcasecmp(key.c_str(), "max-age") == 0) {
-            try {
-                cookie.expires = nowSeconds + std::stoll(value);
-            } catch (...) {
+            if (auto expires = expiryAfter(nowSeconds, value)) {
+                cookie.expires = expires;
+                maxAgeGiven = true;
             }
-        } else if (::strcasecmp(key.c_str(), "expires") == 0 && !cookie.expires) {
+        } else if (::strcasecmp(key.c_str(), "expires") == 0 && !maxAgeGiven) {
             time_t when = curl_getdate(value.c_str(), nullptr);
             if (when >= 0) {
                 cookie.expires = static_cast<long long>(when);
@@ -151,6 +210,10 @@ std::string CookieParser::toNetscapeLine(const HttpCookie& cookie) {
     line += '\t' + std::to_string(cookie.expires.value_or(0));
     line += '\t' + cookie.name + '\t' + cookie.value;
     return line;
+}
+
+bool CookieParser::appliesToHost(const HttpCookie& cookie, const std::string& host) {
+    return domainMatches(cookie, host);
 }
 
 bool CookieParser::matches(const HttpCookie& cookie, const std::string& host, const std::string& path,

@@ -82,6 +82,9 @@ bool HttpExchange::prepare(std::string& error) {
     if (verbose) {
         curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
     }
+    if (r.requestMethod() == "GET" && !r.isForm() && r.useDownloadCache()) {
+        sentHeaders_ = DownloadCache::headersAsSent(r);
+    }
     if (r.useCookiePersistence()) {
         curl_easy_setopt(h, CURLOPT_SHARE, static_cast<CURLSH*>(CookieStore::shared().shareHandle()));
         curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
@@ -146,8 +149,13 @@ bool HttpExchange::prepare(std::string& error) {
 size_t HttpExchange::onBody(char* data, size_t size, size_t count, void* self) {
     auto* exchange = static_cast<HttpExchange*>(self);
     size_t bytes = size * count;
+    if (exchange->tooLarge_) {
+        return 0;
+    }
     if (exchange->body_.size() + bytes > kMaxBodyBytes) {
         exchange->tooLarge_ = true;
+        // The transfer fails now; holding what came so far would only keep the memory taken.
+        std::string().swap(exchange->body_);
         return 0;
     }
     exchange->body_.append(data, bytes);
@@ -185,6 +193,7 @@ void HttpExchange::finish(CURLcode code) {
         error = HttpError{HttpErrorKind::Cancelled, "The request was cancelled"};
     } else if (tooLarge_) {
         error = HttpError{HttpErrorKind::ConnectionFailure, "The response is too large"};
+        std::string().swap(body_);
     } else if (code != CURLE_OK) {
         error = HttpError{errorKind(code), curl_easy_strerror(code)};
         // The screens show a generic message; the log keeps libcurl's own account of what broke.
@@ -194,7 +203,8 @@ void HttpExchange::finish(CURLcode code) {
         error = HttpError{HttpErrorKind::HttpStatus, "Authentication needed (HTTP 401)"};
     }
     if (!error && request_->requestMethod() == "GET" && !request_->isForm() && request_->useDownloadCache()) {
-        DownloadCache::shared().store(request_->url(), static_cast<int>(status), headers_, body_);
+        DownloadCache::shared().store(request_->url(), sentHeaders_, static_cast<int>(status), headers_,
+                                      body_);
     }
     request_->complete(static_cast<int>(status), std::move(body_), std::move(headers_), std::move(error));
 }

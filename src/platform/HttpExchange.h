@@ -40,6 +40,7 @@ private:
     std::string formBody_;
     std::string body_;
     HttpHeaders headers_;
+    HttpHeaders sentHeaders_;  // what the download cache judges the answer by
     bool tooLarge_ = false;
     char errorDetail_[CURL_ERROR_SIZE] = {};
 };

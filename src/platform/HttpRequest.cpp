@@ -94,7 +94,7 @@ bool HttpRequest::servedFromCache() {
     if (isForm_ || method_ != "GET" || !useDownloadCache_) {
         return false;
     }
-    auto cached = DownloadCache::shared().freshResponse(url_);
+    auto cached = DownloadCache::shared().freshResponse(url_, DownloadCache::headersAsSent(*this));
     if (!cached) {
         return false;
     }

@@ -1,5 +1,7 @@
 #include "platform/Image.h"
 
+#include "platform/PictureHeader.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -64,6 +66,11 @@ bool decodeJpegInto(const unsigned char* data, unsigned long size, double scale,
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
+    // The frame libjpeg will decode, checked again in case it is not the one the header scan found.
+    if (!PictureHeader::withinBudget({info.image_width, info.image_height})) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = nativeArgbSpace();
     jpeg_start_decompress(&info);
     // Allocating may throw; do it where a longjmp can no longer skip its destructor.
@@ -138,6 +145,11 @@ std::uint32_t Image::pixelAt(int x, int y) const {
 }
 
 std::shared_ptr<Image> Image::decode(std::string_view bytes, double scale) {
+    // A few hundred bytes can declare gigabytes of pixels: judge the size before taking memory.
+    auto dimensions = PictureHeader::read(bytes);
+    if (!dimensions || !PictureHeader::withinBudget(*dimensions)) {
+        return nullptr;
+    }
     if (isJpeg(bytes)) {
         std::shared_ptr<Image> image;
         decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.data()),

@@ -1,5 +1,7 @@
 #include "platform/Json.h"
 
+#include "platform/JsonDepth.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -31,7 +33,38 @@ std::optional<double> numberFromText(const std::string& text) {
 
 }  // namespace
 
+bool jsonNestsDeeperThan(std::string_view text, std::size_t limit) {
+    std::size_t depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > limit) {
+                return true;
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return false;
+}
+
 std::optional<Json> parseJson(std::string_view text) {
+    if (jsonNestsDeeperThan(text, kMaxJsonDepth)) {
+        return std::nullopt;
+    }
     Json value = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (value.is_discarded()) {
         return std::nullopt;
@@ -40,6 +73,9 @@ std::optional<Json> parseJson(std::string_view text) {
 }
 
 std::optional<OrderedJson> parseOrderedJson(std::string_view text) {
+    if (jsonNestsDeeperThan(text, kMaxJsonDepth)) {
+        return std::nullopt;
+    }
     OrderedJson value = OrderedJson::parse(text, nullptr, /*allow_exceptions=*/false);
     if (value.is_discarded()) {
         return std::nullopt;

@@ -20,7 +20,13 @@ WebImageLoader& WebImageLoader::shared() {
     return loader;
 }
 
-WebImageLoader::WebImageLoader(ImageDiskCache& diskCache) : diskCache_(diskCache) {}
+WebImageLoader::WebImageLoader(ImageDiskCache& diskCache, Decoder decoder)
+    : diskCache_(diskCache),
+      decoder_(decoder ? std::move(decoder)
+                       : Decoder([](std::string_view bytes) { return Image::decode(bytes); })),
+      self_(std::make_shared<WebImageLoader*>(this)) {}
+
+WebImageLoader::~WebImageLoader() = default;
 
 WebImageLoader::LoadId WebImageLoader::downloadWithURL(const std::string& url, Success success,
                                                        Failure failure) {
@@ -35,9 +41,22 @@ WebImageLoader::LoadId WebImageLoader::downloadWithURL(const std::string& url, S
     return id;
 }
 
+void WebImageLoader::decodeInBackground(std::string bytes,
+                                        std::function<void(std::string bytes, ImagePtr)> done) {
+    auto input = std::make_shared<std::string>(std::move(bytes));
+    auto output = std::make_shared<ImagePtr>();
+    std::weak_ptr<WebImageLoader*> alive = self_;
+    MainLoop::main().runInBackground([decoder = decoder_, input, output] { *output = decoder(*input); },
+                                     [alive, input, output, done = std::move(done)] {
+                                         if (alive.lock()) {
+                                             done(std::move(*input), std::move(*output));
+                                         }
+                                     });
+}
+
 void WebImageLoader::fetch(const std::string& url) {
     auto it = downloads_.find(url);
-    if (it == downloads_.end() || it->second.request) {
+    if (it == downloads_.end() || it->second.request || it->second.decoding) {
         return;
     }
     if (!isWebUrl(url)) {
@@ -48,13 +67,32 @@ void WebImageLoader::fetch(const std::string& url) {
         finish(url, image, {});
         return;
     }
-    if (auto bytes = diskCache_.dataForUrl(url)) {
-        if (auto image = Image::decode(*bytes)) {
+    auto bytes = diskCache_.dataForUrl(url);
+    if (!bytes) {
+        download(url);
+        return;
+    }
+    it->second.decoding = true;
+    decodeInBackground(std::move(*bytes), [this, url](std::string, ImagePtr image) {
+        auto waiting = downloads_.find(url);
+        if (waiting == downloads_.end()) {
+            return;  // every load was cancelled meanwhile
+        }
+        waiting->second.decoding = false;
+        if (image) {
             remember(url, image);
             finish(url, image, {});
             return;
         }
         diskCache_.removeDataForUrl(url);  // a damaged file is fetched again
+        download(url);
+    });
+}
+
+void WebImageLoader::download(const std::string& url) {
+    auto it = downloads_.find(url);
+    if (it == downloads_.end()) {
+        return;
     }
     ++networkFetches_;
     auto request = HttpRequest::create(url);
@@ -64,14 +102,25 @@ void WebImageLoader::fetch(const std::string& url) {
             finish(url, nullptr, "HTTP " + std::to_string(done.responseStatusCode()));
             return;
         }
-        auto image = Image::decode(done.responseString());
-        if (!image) {
-            finish(url, nullptr, "not a picture");
+        auto waiting = downloads_.find(url);
+        if (waiting == downloads_.end()) {
             return;
         }
-        diskCache_.store(url, done.responseString());
-        remember(url, image);
-        finish(url, image, {});
+        waiting->second.request.reset();
+        waiting->second.decoding = true;
+        decodeInBackground(done.responseString(), [this, url](std::string bytes, ImagePtr image) {
+            auto decoded = downloads_.find(url);
+            if (decoded != downloads_.end()) {
+                decoded->second.decoding = false;
+            }
+            if (!image) {
+                finish(url, nullptr, "not a picture, or larger than the picture budget");
+                return;
+            }
+            diskCache_.store(url, bytes);
+            remember(url, image);
+            finish(url, image, {});
+        });
     });
     request->setFailedBlock([this, url](HttpRequest& failed) {
         finish(url, nullptr, failed.error() ? failed.error()->message : "download failed");
@@ -135,16 +184,44 @@ ImagePtr WebImageLoader::cachedImage(const std::string& url) const {
     return nullptr;
 }
 
+namespace {
+
+std::size_t pixelBytes(const ImagePtr& image) {
+    return static_cast<std::size_t>(image->stride()) * static_cast<std::size_t>(image->pixelHeight());
+}
+
+}  // namespace
+
 void WebImageLoader::remember(const std::string& url, const ImagePtr& image) {
-    std::erase_if(memory_, [&](const auto& entry) { return entry.first == url; });
+    std::erase_if(memory_, [&](const auto& entry) {
+        if (entry.first != url) {
+            return false;
+        }
+        memoryBytes_ -= pixelBytes(entry.second);
+        return true;
+    });
+    if (pixelBytes(image) > memoryCapacity_) {
+        return;  // it would push everything else out
+    }
     memory_.emplace_front(url, image);
-    while (memory_.size() > kMemoryCacheEntries) {
+    memoryBytes_ += pixelBytes(image);
+    while (memoryBytes_ > memoryCapacity_ && !memory_.empty()) {
+        memoryBytes_ -= pixelBytes(memory_.back().second);
         memory_.pop_back();
     }
 }
 
 void WebImageLoader::clearMemory() {
     memory_.clear();
+    memoryBytes_ = 0;
+}
+
+void WebImageLoader::setMemoryCapacityBytes(std::size_t bytes) {
+    memoryCapacity_ = bytes;
+    while (memoryBytes_ > memoryCapacity_ && !memory_.empty()) {
+        memoryBytes_ -= pixelBytes(memory_.back().second);
+        memory_.pop_back();
+    }
 }
 
 void WebImageLoader::clearCaches() {

@@ -10,26 +10,32 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorlet {
 
 // Downloads pictures by URL through the transport's shared queue, keeping
-// them in a small memory cache and in the disk cache. Several loads of one
-// URL share one download. Results are always delivered later on the main
-// loop, never inside the call that asked, so callers can finish their own
-// set-up first. Main loop thread only.
+// them in a memory cache bounded by decoded bytes and in the disk cache.
+// Several loads of one URL share one download. Pictures are decoded on the
+// worker pool, so a large one never stalls the screens (and one declaring
+// more pixels than the budget is refused unread). Results are always
+// delivered later on the main loop, never inside the call that asked, so
+// callers can finish their own set-up first. Main loop thread only.
 class WebImageLoader {
 public:
     using LoadId = std::uint64_t;
     using Success = std::function<void(const ImagePtr& image)>;
     using Failure = std::function<void(const std::string& reason)>;
+    // Runs on a worker thread.
+    using Decoder = std::function<ImagePtr(std::string_view bytes)>;
 
-    static constexpr std::size_t kMemoryCacheEntries = 64;
+    static constexpr std::size_t kMemoryCacheBytes = 48 * 1024 * 1024;
 
     static WebImageLoader& shared();
 
-    WebImageLoader(ImageDiskCache& diskCache);
+    explicit WebImageLoader(ImageDiskCache& diskCache, Decoder decoder = {});
+    ~WebImageLoader();
     WebImageLoader(const WebImageLoader&) = delete;
     WebImageLoader& operator=(const WebImageLoader&) = delete;
 
@@ -44,6 +50,8 @@ public:
     // A picture already decoded in memory, without asking the disk or the network.
     ImagePtr cachedImage(const std::string& url) const;
     void clearMemory();
+    void setMemoryCapacityBytes(std::size_t bytes);
+    std::size_t memoryCacheBytes() const { return memoryBytes_; }
     // Forgets every picture, in memory and on disk (the configuration screen's cache clearing).
     void clearCaches();
     ImageDiskCache& diskCache() { return diskCache_; }
@@ -59,18 +67,27 @@ private:
     };
     struct Download {
         HttpRequestPtr request;
+        bool decoding = false;
         std::vector<Waiter> waiters;
     };
 
     void fetch(const std::string& url);
+    void download(const std::string& url);
+    // Decodes on the worker pool, then `done` on the main loop unless this loader is gone by then.
+    void decodeInBackground(std::string bytes, std::function<void(std::string bytes, ImagePtr)> done);
     void finish(const std::string& url, const ImagePtr& image, const std::string& reason);
     void remember(const std::string& url, const ImagePtr& image);
 
     ImageDiskCache& diskCache_;
+    Decoder decoder_;
+    // Background decodes hold it weakly, to find out whether the loader still exists.
+    std::shared_ptr<WebImageLoader*> self_;
     LoadId nextId_ = 1;
     std::map<std::string, Download> downloads_;
     std::map<LoadId, std::string> urlOfLoad_;
     std::list<std::pair<std::string, ImagePtr>> memory_;
+    std::size_t memoryBytes_ = 0;
+    std::size_t memoryCapacity_ = kMemoryCacheBytes;
     std::size_t networkFetches_ = 0;
 };
 

@@ -10,7 +10,9 @@
 #include "net/HttpRequestDelegate.h"
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
+#include "platform/CookieParser.h"
 #include "platform/CookieStore.h"
+#include "platform/DownloadCache.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "profile/GuideSettingViewController.h"
@@ -187,7 +189,12 @@ void LoginService::loginSuccess(std::shared_ptr<LoginUser> loginUser, const Json
     if (!loginUser) {
         loginUser = std::make_shared<LoginUser>();
     }
+    const std::string apiHost = UrlUtils::apiHost();
     for (const auto& cookie : cookies) {
+        // Only the API host's own session counts; a cookie for another domain is not this session.
+        if (!CookieParser::appliesToHost(cookie, apiHost)) {
+            continue;
+        }
         if (cookie.name == "p_token") {
             loginUser->pToken = cookie.value;
         } else if (cookie.name == "l_token") {
@@ -240,6 +247,8 @@ void LoginService::localLogout() {
     }
     CookieStore::shared().deleteCookiesForURL(UrlUtils::urlStringWithUri(kLoginUri));
     CookieStore::shared().clearSessionCookies();
+    // Cached answers may have been fetched for this user; the next one must not see them.
+    DownloadCache::shared().clear();
     LoginUser::reset();
     UserContext::logout();
 }

@@ -34,6 +34,10 @@ public:
     static constexpr const char* kRootKey = "loginUser";
     static constexpr const char* kPTokenKey = "pTokenField";
     static constexpr const char* kLTokenKey = "lTokenField";
+    // Tokens are opaque bytes from the server; one that is not UTF-8 has no
+    // JSON text form and is kept as hex digits under these keys instead.
+    static constexpr const char* kPTokenHexKey = "pTokenHexField";
+    static constexpr const char* kLTokenHexKey = "lTokenHexField";
 };
 
 }  // namespace zorlet

@@ -11,6 +11,8 @@
 #include "support/LoopTest.h"
 #include "support/ScriptedServer.h"
 
+#include <limits>
+
 namespace zorlet::test {
 namespace {
 
@@ -144,6 +146,22 @@ TEST_F(ListScreenTest, LoadsPageOneWhenTheScreenLoadsThenTheNextPageFromTheMoreR
     EXPECT_EQ(screen_->data->count(), 4u);
     EXPECT_EQ(screen_->tableView->numberOfRows(0), 4);
     EXPECT_EQ(screen_->tableView->cellForRow({0, 3})->textLabel().text(), "item 4");
+}
+
+// A server may claim any page number; asking for the one after the last
+// possible page must not overflow.
+TEST_F(ListScreenTest, TheMoreRowAfterTheLargestPageNumberAsksForThatPageAgain) {
+    ASSERT_TRUE(waitForDone(1));
+    server_.on("/items", [](const RecordedRequest&, Reply& reply) {
+        reply.body =
+            R"({"success":true,"result":{"pager":{"currentPage":9223372036854775807,"hasNext":true},)"
+            R"("list":[{"id":7}]}})";
+    });
+    screen_->autoRefresh();
+    ASSERT_TRUE(waitForDone(2));
+    int moreRow = screen_->tableView->numberOfRows(0) - 1;
+    ASSERT_TRUE(UserInput::tapRow(*screen_->tableView, {0, moreRow}));
+    EXPECT_EQ(screen_->requestedPages.back(), std::numeric_limits<std::int64_t>::max());
 }
 
 TEST_F(ListScreenTest, PullingDownSixtyFivePointsReloadsFromPageOne) {

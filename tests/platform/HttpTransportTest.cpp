@@ -1,5 +1,6 @@
 #include "platform/CookieStore.h"
 #include "platform/DownloadCache.h"
+#include "platform/HttpExchange.h"
 #include "platform/HttpQueue.h"
 #include "platform/HttpRequest.h"
 #include "platform/MainLoop.h"
@@ -327,6 +328,24 @@ TEST_F(HttpTransportTest, FreshCachedGetIsServedWithoutAServerHitAndStaleOneIsFe
     runAsync(HttpRequest::create(server_.url("/nocache")));
     EXPECT_EQ(server_.countOf("/nocache"), 2u);
     MainLoop::main().clock().setVirtual(false);
+}
+
+TEST_F(HttpTransportTest, AnOverSizeAnswerFailsAndKeepsNoPartialBody) {
+    const std::string huge(HttpExchange::kMaxBodyBytes + 1024, 'x');
+    server_.on("/huge", [&huge](const RecordedRequest&, Reply& reply) {
+        reply.body = huge;
+        reply.contentType = "application/octet-stream";
+    });
+    auto synchronous = HttpRequest::create(server_.url("/huge"));
+    synchronous->startSynchronous();
+    ASSERT_TRUE(synchronous->error());
+    EXPECT_TRUE(synchronous->responseString().empty());
+    EXPECT_EQ(synchronous->responseString().capacity(), std::string().capacity());
+
+    auto queued = HttpRequest::create(server_.url("/huge"));
+    runAsync(queued);
+    ASSERT_TRUE(queued->error());
+    EXPECT_TRUE(queued->responseString().empty());
 }
 
 TEST(DownloadCacheRules, FreshnessComesFromMaxAgeOrExpiresAndNoStoreWins) {
