@@ -100,10 +100,14 @@ SandboxHarness::SandboxHarness() {
         auto tokens = sessions_->open(connection, uid);
         cookie_ = "p_token=" + tokens.pToken + "; l_token=" + tokens.lToken;
     });
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(shared().folder_, ignored);
-    });
+}
+
+SandboxHarness::~SandboxHarness() {
+    routes_.reset();
+    context_.reset();
+    database_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
 }
 
 int SandboxHarness::serve(std::string_view request) {

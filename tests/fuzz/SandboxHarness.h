@@ -23,6 +23,7 @@ class SandboxHarness {
 public:
     // One per process: the database lives in a temporary folder removed at exit.
     static SandboxHarness& shared();
+    ~SandboxHarness();
 
     // Serves one raw HTTP request; the answer's status, or 0 when none was written.
     int serve(std::string_view request);
