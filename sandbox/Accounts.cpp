@@ -55,6 +55,8 @@ Reply Accounts::signIn(Connection& connection, Sessions& sessions, std::int64_t 
     auto now = static_cast<std::int64_t>(std::time(nullptr));
     connection.prepare("UPDATE users SET last_active = ? WHERE uid = ?").bind(1, now).bind(2, uid).run();
     auto user = Records::user(connection, uid);
+    if (!user)
+        return Envelope::refuse(ErrorCode::NotSignedIn, "登录已失效，请重新登录");
     ViewContext own = view;
     own.viewerUid = uid;
     auto reply = Envelope::ok(Views::home(connection, *user, own));

@@ -17,6 +17,7 @@ enum class ErrorCode : int {
     NotAllowed = 100009,
     ProfileIncomplete = 100010,
     BadPicture = 100011,
+    TooManyAttempts = 100012,
     ServerFault = 100500,
 };
 

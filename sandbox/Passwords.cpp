@@ -1,10 +1,22 @@
 #include "sandbox/Passwords.h"
 
+#include "sandbox/ConcurrencyLimit.h"
+
 #include <sodium.h>
 
 #include <vector>
 
 namespace zorlet::sandbox {
+
+namespace {
+
+// The server has dozens of threads; dozens of 64 MiB hashes at once would be gigabytes.
+ConcurrencyLimit& hashing() {
+    static ConcurrencyLimit limit(Passwords::concurrentHashes);
+    return limit;
+}
+
+}  // namespace
 
 bool Passwords::initialize() {
     return sodium_init() >= 0;
@@ -12,6 +24,7 @@ bool Passwords::initialize() {
 
 std::optional<std::string> Passwords::hash(std::string_view password, Cost cost) {
     char out[crypto_pwhash_STRBYTES];
+    auto permit = hashing().enter();
     auto ops = cost == Cost::Interactive ? crypto_pwhash_OPSLIMIT_INTERACTIVE : crypto_pwhash_OPSLIMIT_MIN;
     auto mem = cost == Cost::Interactive ? crypto_pwhash_MEMLIMIT_INTERACTIVE : crypto_pwhash_MEMLIMIT_MIN;
     if (crypto_pwhash_str_alg(out, password.data(), password.size(), ops, mem,
@@ -24,7 +37,18 @@ bool Passwords::verify(std::string_view storedHash, std::string_view password) {
     if (storedHash.empty() || storedHash.size() >= crypto_pwhash_STRBYTES)
         return false;
     std::string terminated(storedHash);
+    auto permit = hashing().enter();
     return crypto_pwhash_str_verify(terminated.c_str(), password.data(), password.size()) == 0;
+}
+
+bool Passwords::sameSecret(std::string_view given, std::string_view expected) {
+    if (given.size() != expected.size() || expected.empty())
+        return false;
+    return sodium_memcmp(given.data(), expected.data(), expected.size()) == 0;
+}
+
+int Passwords::peakConcurrentHashes() {
+    return hashing().peak();
 }
 
 std::string Passwords::randomHex(size_t bytes) {

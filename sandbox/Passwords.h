@@ -19,6 +19,12 @@ public:
     static bool initialize();
     static std::optional<std::string> hash(std::string_view password, Cost cost);
     static bool verify(std::string_view storedHash, std::string_view password);
+    // Equal texts, compared in a time that does not tell how much of a guess was right.
+    static bool sameSecret(std::string_view given, std::string_view expected);
+    // How many hashes may run at once: each takes 64 MiB at the interactive cost.
+    static constexpr int concurrentHashes = 4;
+    // The most hashes or verifications that ever ran at the same time.
+    static int peakConcurrentHashes();
     // `bytes` random bytes as lower-case hexadecimal.
     static std::string randomHex(size_t bytes);
 };

@@ -1,5 +1,6 @@
 #include "sandbox/Pictures.h"
 
+#include "sandbox/ConcurrencyLimit.h"
 #include "sandbox/Connection.h"
 #include "sandbox/Passwords.h"
 #include "sandbox/TextRules.h"
@@ -73,7 +74,21 @@ std::uint32_t bigEndian32(std::string_view bytes, size_t at) {
     return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
 }
 
+bool saneSize(std::int64_t width, std::int64_t height) {
+    return width > 0 && height > 0 && width <= Pictures::maxSide && height <= Pictures::maxSide &&
+           width * height <= Pictures::maxPixels;
+}
+
+ConcurrencyLimit& decoding() {
+    static ConcurrencyLimit limit(Pictures::concurrentDecodes);
+    return limit;
+}
+
 }  // namespace
+
+int Pictures::peakConcurrentDecodes() {
+    return decoding().peak();
+}
 
 std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > maxBytes)
@@ -86,7 +101,7 @@ std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
         if (!readJpegHeader(reinterpret_cast<const unsigned char*>(bytes.data()),
                             static_cast<unsigned long>(bytes.size()), &width, &height))
             return std::nullopt;
-        if (width <= 0 || height <= 0 || width > maxSide || height > maxSide)
+        if (!saneSize(width, height))
             return std::nullopt;
         return Checked{Kind::Jpeg, width, height};
     }
@@ -94,9 +109,10 @@ std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
         // Look at the declared size before decoding, so a tiny file cannot ask for gigabytes.
         auto width = bigEndian32(bytes, 16);
         auto height = bigEndian32(bytes, 20);
-        if (width == 0 || height == 0 || width > maxSide || height > maxSide)
+        if (!saneSize(width, height))
             return std::nullopt;
         PngSource source{bytes};
+        auto permit = decoding().enter();
         auto* surface = cairo_image_surface_create_from_png_stream(readPng, &source);
         bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
         cairo_surface_destroy(surface);

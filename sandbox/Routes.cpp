@@ -46,6 +46,12 @@ void Routes::page(const std::string& pattern, Handler handler) {
     });
 }
 
+void Routes::form(const std::string& pattern, Handler handler) {
+    server_.Post(pattern, [this, handler](const httplib::Request& request, httplib::Response& response) {
+        serve(request, response, Access::Anyone, handler);
+    });
+}
+
 void Routes::apply(const Reply& reply, httplib::Response& response) {
     response.status = reply.status;
     for (const auto& [name, value] : reply.headers)

@@ -43,6 +43,8 @@ public:
     void api(const std::string& pattern, Access access, Handler handler);
     // A web page or file, GET only.
     void page(const std::string& pattern, Handler handler);
+    // What a web page's form sends, POST only.
+    void form(const std::string& pattern, Handler handler);
 
     static void apply(const Reply& reply, httplib::Response& response);
 

@@ -20,6 +20,13 @@ struct SandboxOptions {
     bool seedDemo = false;
     Passwords::Cost passwordCost = Passwords::Cost::Interactive;
     int workerThreads = 32;
+    // Serve the test control under /__sandbox/ (creating users, signing them out,
+    // reading the mails sent, resetting everything). Off for ordinary use: those calls
+    // need no account. Even when on, each call must carry the secret in the
+    // X-Sandbox-Secret header, come from this machine and name it as Host.
+    bool testControl = false;
+    // The secret for the test control; empty: a random one is made at start.
+    std::string testControlSecret;
 };
 
 }  // namespace zorlet::sandbox

@@ -1,37 +1,17 @@
 #include "sandbox/SandboxServer.h"
 
+#include "platform/Log.h"
 #include "sandbox/Database.h"
 #include "sandbox/DemoSeed.h"
 #include "sandbox/Envelope.h"
+#include "sandbox/LoginThrottle.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/ReferenceData.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
+#include "sandbox/ServiceRoutes.h"
 #include "sandbox/Sessions.h"
 #include "sandbox/TestControl.h"
-#include "sandbox/handlers/AccountHandlers.h"
-#include "sandbox/handlers/AdminHandlers.h"
-#include "sandbox/handlers/BlacklistHandlers.h"
-#include "sandbox/handlers/DateSuggestionHandlers.h"
-#include "sandbox/handlers/DialogHandlers.h"
-#include "sandbox/handlers/ExternalAccountHandlers.h"
-#include "sandbox/handlers/ExternalHandlers.h"
-#include "sandbox/handlers/FeedHandlers.h"
-#include "sandbox/handlers/HomeHandlers.h"
-#include "sandbox/handlers/IdeaHandlers.h"
-#include "sandbox/handlers/MyHomeHandlers.h"
-#include "sandbox/handlers/NoticeHandlers.h"
-#include "sandbox/handlers/PictureHandlers.h"
-#include "sandbox/handlers/PostDetailHandlers.h"
-#include "sandbox/handlers/PostHandlers.h"
-#include "sandbox/handlers/ProfileHandlers.h"
-#include "sandbox/handlers/ReferenceHandlers.h"
-#include "sandbox/handlers/RelationHandlers.h"
-#include "sandbox/handlers/RescueHandlers.h"
-#include "sandbox/handlers/UpdateHandlers.h"
-#include "sandbox/handlers/UserHomeHandlers.h"
-
-#include "platform/Log.h"
 
 #include <httplib.h>
 
@@ -42,8 +22,8 @@ namespace zorlet::sandbox {
 
 namespace {
 
-// Pictures are at most 5 MB; the rest of a multipart body is small.
-constexpr size_t largestBody = 8 * 1024 * 1024;
+// Long enough that guessing it over HTTP is hopeless.
+constexpr size_t shortestSecret = 16;
 
 }  // namespace
 
@@ -56,6 +36,15 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
         error = "no database file given";
         return nullptr;
     }
+    if (options.testControl && options.testControlSecret.empty())
+        options.testControlSecret = Passwords::randomHex(16);
+    if (options.testControl && options.testControlSecret.size() < shortestSecret) {
+        error =
+            "the test control secret must have at least " + std::to_string(shortestSecret) + " characters";
+        return nullptr;
+    }
+    if (!options.testControl)
+        options.testControlSecret.clear();
     if (options.dataFolder.empty()) {
         options.dataFolder =
             options.databasePath.parent_path() / (options.databasePath.filename().string() + "-data");
@@ -76,8 +65,10 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     server->sessions_ = std::make_unique<Sessions>(*server->database_);
     server->pictures_ = std::make_unique<Pictures>(options.dataFolder / "pictures");
     server->reference_ = std::make_unique<ReferenceData>(ReferenceData::load(options.resourcesFolder));
-    server->context_ = std::unique_ptr<ServiceContext>(new ServiceContext{
-        options, *server->database_, *server->sessions_, *server->pictures_, *server->reference_, 0});
+    server->logins_ = std::make_unique<LoginThrottle>();
+    server->context_ = std::unique_ptr<ServiceContext>(
+        new ServiceContext{options, *server->database_, *server->sessions_, *server->pictures_,
+                           *server->reference_, *server->logins_, 0});
     auto* raw = server.get();
     server->testControl_ =
         std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
@@ -89,42 +80,15 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     auto threads = static_cast<size_t>(std::max(4, options.workerThreads));
     // A kept-alive connection holds a worker, so there must be more workers than clients.
     http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-    http.set_payload_max_length(largestBody);
     http.set_keep_alive_max_count(1000);
     // Small answers must not wait for the client's delayed ACK (~40 ms each).
     http.set_tcp_nodelay(true);
     // An idle kept-alive connection holds a worker, and stopping waits for it;
     // reconnecting on loopback after a second of silence costs nothing.
     http.set_keep_alive_timeout(1);
-    http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.status == 404 && response.body.empty())
-            Routes::apply(Envelope::notFound(), response);
-        else if (response.status == 413)  // an answer the client can show, not a transport failure
-            Routes::apply(Envelope::refuse(ErrorCode::BadParameter, "提交的内容过长"), response);
-    });
+    ServiceRoutes::configure(http);
     server->routes_ = std::make_unique<Routes>(http, *server->context_);
-    auto& routes = *server->routes_;
-    AccountHandlers::install(routes);
-    ExternalAccountHandlers::install(routes);
-    ReferenceHandlers::install(routes);
-    ProfileHandlers::install(routes);
-    NoticeHandlers::install(routes);
-    DialogHandlers::install(routes);
-    HomeHandlers::install(routes);
-    FeedHandlers::install(routes);
-    PostHandlers::install(routes);
-    IdeaHandlers::install(routes);
-    ExternalHandlers::install(routes);
-    PostDetailHandlers::install(routes);
-    UserHomeHandlers::install(routes);
-    MyHomeHandlers::install(routes);
-    RelationHandlers::install(routes);
-    BlacklistHandlers::install(routes);
-    RescueHandlers::install(routes);
-    UpdateHandlers::install(routes);
-    DateSuggestionHandlers::install(routes);
-    PictureHandlers::install(routes);
-    AdminHandlers::install(routes, *server->testControl_);
+    ServiceRoutes::install(*server->routes_, options.testControl ? server->testControl_.get() : nullptr);
 
     if (options.port == 0) {
         server->port_ = http.bind_to_any_port("127.0.0.1");
@@ -151,6 +115,10 @@ void SandboxServer::stop() {
         http_->stop();
     if (listener_.joinable())
         listener_.join();
+}
+
+std::string SandboxServer::testControlSecret() const {
+    return context_->options.testControlSecret;
 }
 
 std::string SandboxServer::baseUrl() const {

@@ -13,6 +13,7 @@ class Server;
 namespace zorlet::sandbox {
 
 class Database;
+class LoginThrottle;
 class Pictures;
 class ReferenceData;
 class Routes;
@@ -35,7 +36,10 @@ public:
     int port() const { return port_; }
     // "http://127.0.0.1:PORT": the API base the client builds its URLs on.
     std::string baseUrl() const;
+    // In-process control for tests and demos, whatever the options say.
     TestControl& testControl() { return *testControl_; }
+    // What X-Sandbox-Secret must say on /__sandbox/ calls; empty when they are off.
+    std::string testControlSecret() const;
 
 private:
     SandboxServer() = default;
@@ -46,6 +50,7 @@ private:
     std::unique_ptr<Sessions> sessions_;
     std::unique_ptr<Pictures> pictures_;
     std::unique_ptr<ReferenceData> reference_;
+    std::unique_ptr<LoginThrottle> logins_;
     std::unique_ptr<ServiceContext> context_;
     std::unique_ptr<httplib::Server> http_;
     std::unique_ptr<Routes> routes_;

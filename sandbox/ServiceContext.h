@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sandbox/Database.h"
+#include "sandbox/LoginThrottle.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/ReferenceData.h"
 #include "sandbox/SandboxOptions.h"
@@ -15,6 +16,7 @@ struct ServiceContext {
     Sessions& sessions;
     Pictures& pictures;
     const ReferenceData& reference;
+    LoginThrottle& logins;
     int port = 0;
 };
 

@@ -19,15 +19,29 @@ bool looksLikeToken(const std::string& value) {
     return value.size() == 32 && TextRules::isHex(value);
 }
 
+std::int64_t now() {
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+// Sessions created at or before this are over.
+std::int64_t oldestLive() {
+    return now() - Sessions::lifetimeSeconds;
+}
+
 }  // namespace
 
 SessionTokens Sessions::open(Connection& connection, std::int64_t uid) {
     SessionTokens tokens{Passwords::randomHex(16), Passwords::randomHex(16)};
+    // Ended sessions are of no use; dropping them at each sign-in keeps the table small.
+    connection.prepare("DELETE FROM sessions WHERE uid = ? AND (revoked = 1 OR created <= ?)")
+        .bind(1, uid)
+        .bind(2, oldestLive())
+        .run();
     connection.prepare("INSERT INTO sessions (p_token, l_token, uid, created) VALUES (?, ?, ?, ?)")
         .bind(1, tokens.pToken)
         .bind(2, tokens.lToken)
         .bind(3, uid)
-        .bind(4, static_cast<std::int64_t>(std::time(nullptr)))
+        .bind(4, now())
         .run();
     return tokens;
 }
@@ -59,8 +73,11 @@ std::optional<std::int64_t> Sessions::sessionId(const httplib::Request& request)
     database_.read([&](Connection& connection) {
         // Either token names the session; when both are sent they must name the same one.
         auto query = connection.prepare(
-            "SELECT id, p_token, l_token FROM sessions WHERE revoked = 0 AND (p_token = ? OR l_token = ?)");
-        query.bind(1, pUsable ? *pToken : std::string()).bind(2, lUsable ? *lToken : std::string());
+            "SELECT id, p_token, l_token FROM sessions WHERE revoked = 0 AND (p_token = ? OR l_token = ?) "
+            "AND created > ?");
+        query.bind(1, pUsable ? *pToken : std::string())
+            .bind(2, lUsable ? *lToken : std::string())
+            .bind(3, oldestLive());
         while (query.step()) {
             bool pMatches = !pUsable || query.text(1) == *pToken;
             bool lMatches = !lUsable || query.text(2) == *lToken;
@@ -80,20 +97,20 @@ std::optional<std::int64_t> Sessions::userOf(const httplib::Request& request) {
     database_.read([&](Connection& connection) {
         auto query = connection.prepare(
             "SELECT users.uid, users.last_active FROM sessions JOIN users ON users.uid = sessions.uid "
-            "WHERE sessions.id = ? AND sessions.revoked = 0");
-        query.bind(1, *id);
+            "WHERE sessions.id = ? AND sessions.revoked = 0 AND sessions.created > ?");
+        query.bind(1, *id).bind(2, oldestLive());
         if (query.step()) {
             uid = query.integer(0);
             lastActive = query.integer(1);
         }
     });
-    auto now = static_cast<std::int64_t>(std::time(nullptr));
-    if (uid && now - lastActive >= activityGranularity) {
+    auto moment = now();
+    if (uid && moment - lastActive >= activityGranularity) {
         database_.write([&](Connection& connection) {
             connection.prepare("UPDATE users SET last_active = ? WHERE uid = ? AND last_active < ?")
-                .bind(1, now)
+                .bind(1, moment)
                 .bind(2, *uid)
-                .bind(3, now)
+                .bind(3, moment)
                 .run();
         });
     }
@@ -119,7 +136,8 @@ std::string Sessions::pTokenCookie(const std::string& value) {
 
 std::string Sessions::lTokenCookie(const std::string& value, bool remember) {
     // "Remember me" keeps the long-lived token across browser restarts; the client persists both anyway.
-    return "l_token=" + value + "; Path=/; HttpOnly" + (remember ? "; Max-Age=2592000" : "");
+    return "l_token=" + value + "; Path=/; HttpOnly" +
+           (remember ? "; Max-Age=" + std::to_string(lifetimeSeconds) : "");
 }
 
 std::string Sessions::expiredCookie(const std::string& name) {

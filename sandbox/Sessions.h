@@ -19,12 +19,15 @@ struct SessionTokens {
 // Server-side sessions behind the `p_token` and `l_token` cookies.
 class Sessions {
 public:
+    // A session ends this long after sign-in, as the long-lived cookie's Max-Age says.
+    static constexpr std::int64_t lifetimeSeconds = 30 * 24 * 60 * 60;
+
     explicit Sessions(Database& database) : database_(database) {}
 
     // Opens a session for `uid` inside the caller's transaction.
     SessionTokens open(Connection& connection, std::int64_t uid);
     // The signed-in user of a request, or nothing when the cookies are
-    // missing, unknown or revoked. Marks the user active.
+    // missing, unknown, revoked or expired. Marks the user active.
     std::optional<std::int64_t> userOf(const httplib::Request& request);
     void revoke(const httplib::Request& request);
     void revokeAll(Connection& connection, std::int64_t uid);

@@ -1,9 +1,10 @@
 // zorlet-sandbox: the local Zorlet service as a program.
 //
-//   zorlet-sandbox --db FILE [--port N] [--seed demo] [--data DIR] [--resources DIR]
+//   zorlet-sandbox --db FILE [--port N] [--seed demo] [--data DIR] [--resources DIR] [--test-control]
 
 #include "sandbox/DemoSeed.h"
 #include "sandbox/SandboxServer.h"
+#include "sandbox/handlers/AdminHandlers.h"
 
 #include <chrono>
 #include <csignal>
@@ -28,11 +29,15 @@ void requestStop(int) {
 void usage() {
     std::fprintf(stderr,
                  "usage: zorlet-sandbox --db FILE [--port N] [--seed demo] [--data DIR] [--resources DIR]\n"
+                 "                      [--test-control]\n"
                  "  --db FILE         SQLite database (created when missing)\n"
                  "  --port N          port on 127.0.0.1 (default 8080, 0 = any free port)\n"
                  "  --seed demo       plant the demo users and posts into an empty database\n"
                  "  --data DIR        folder for uploaded pictures (default: next to the database)\n"
-                 "  --resources DIR   folder of the reference lists\n");
+                 "  --resources DIR   folder of the reference lists\n"
+                 "  --test-control    serve the test control under /__sandbox/ (POST, with the header\n"
+                 "                    X-Sandbox-Secret: the secret printed at start, or the value of\n"
+                 "                    ZORLET_SANDBOX_SECRET when set, at least 16 characters)\n");
 }
 
 }  // namespace
@@ -72,6 +77,11 @@ int main(int argc, char** argv) {
             options.dataFolder = value();
         } else if (argument == "--resources") {
             options.resourcesFolder = value();
+        } else if (argument == "--test-control") {
+            options.testControl = true;
+            // From the environment, not the command line, which every user of the machine can read.
+            if (const char* secret = std::getenv("ZORLET_SANDBOX_SECRET"))
+                options.testControlSecret = secret;
         } else if (argument == "--help" || argument == "-h") {
             usage();
             return 0;
@@ -107,6 +117,10 @@ int main(int argc, char** argv) {
     if (options.seedDemo) {
         std::printf("zorlet-sandbox: demo account %s, password %s\n", zorlet::sandbox::DemoSeed::demoAccount,
                     zorlet::sandbox::DemoSeed::demoPassword);
+    }
+    if (options.testControl) {
+        std::printf("zorlet-sandbox: test control on /__sandbox/, send the header %s: %s\n",
+                    zorlet::sandbox::AdminHandlers::secretHeader, server->testControlSecret().c_str());
     }
     std::fflush(stdout);
 

@@ -2,6 +2,8 @@
 
 #include "sandbox/Accounts.h"
 #include "sandbox/Envelope.h"
+#include "sandbox/LoginThrottle.h"
+#include "sandbox/PasswordResets.h"
 #include "sandbox/Passwords.h"
 #include "sandbox/Records.h"
 #include "sandbox/Routes.h"
@@ -14,6 +16,9 @@ namespace zorlet::sandbox {
 
 namespace {
 
+constexpr const char* sessionEnded = "登录已失效，请重新登录";
+constexpr const char* wrongCredentials = "账号或密码错误";
+
 bool isEmpty(const std::optional<std::string>& text) {
     return !text || text->empty();
 }
@@ -25,11 +30,13 @@ Reply login(Call& call) {
         // The session check: cookies only. A refusal here is an answer (200), not a 401,
         // so the client forgets the stored tokens.
         if (!call.uid)
-            return Envelope::refuse(ErrorCode::NotSignedIn, "登录已失效，请重新登录");
+            return Envelope::refuse(ErrorCode::NotSignedIn, sessionEnded);
         Reply reply;
         call.service.database.read([&](Connection& connection) {
+            // The session was live a moment ago; the user may have been removed since.
             auto user = Records::user(connection, *call.uid);
-            reply = Envelope::ok(Views::home(connection, *user, call.view));
+            reply = user ? Envelope::ok(Views::home(connection, *user, call.view))
+                         : Envelope::refuse(ErrorCode::NotSignedIn, sessionEnded);
         });
         return reply;
     }
@@ -37,6 +44,16 @@ Reply login(Call& call) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入登录账号和密码");
     auto name = TextRules::trim(*account);
     auto remember = call.params.text("remember").value_or("");
+    const auto& address = call.request.remote_addr;
+    // Refused before the hash is computed: each costs 64 MiB and most of a CPU for a moment.
+    switch (call.service.logins.check(name, address, call.view.now)) {
+        case LoginThrottle::Verdict::AccountLocked:
+            return Envelope::refuse(ErrorCode::TooManyAttempts, "密码错误次数过多，请15分钟后再试");
+        case LoginThrottle::Verdict::AddressLocked:
+            return Envelope::refuse(ErrorCode::TooManyAttempts, "登录尝试过于频繁，请15分钟后再试");
+        case LoginThrottle::Verdict::Allowed:
+            break;
+    }
     std::optional<UserRecord> user;
     std::string storedHash;
     call.service.database.read([&](Connection& connection) {
@@ -48,10 +65,18 @@ Reply login(Call& call) {
                 storedHash = query.text(0);
         }
     });
-    if (!user || !Passwords::verify(storedHash, *password))
-        return Envelope::refuse(ErrorCode::WrongCredentials, "账号或密码错误");
+    if (!user || !Passwords::verify(storedHash, *password)) {
+        call.service.logins.failed(name, address, call.view.now);
+        return Envelope::refuse(ErrorCode::WrongCredentials, wrongCredentials);
+    }
+    call.service.logins.succeeded(name);
     Reply reply;
     call.service.database.write([&](Connection& connection) {
+        // Checked again in this transaction: the account may have gone while the hash was computed.
+        if (!Records::user(connection, user->uid)) {
+            reply = Envelope::refuse(ErrorCode::WrongCredentials, wrongCredentials);
+            return;
+        }
         reply = Accounts::signIn(connection, call.service.sessions, user->uid, call.view,
                                  remember == "1" || remember == "true");
     });
@@ -114,10 +139,11 @@ Reply getbackPassword(Call& call) {
             reply = Envelope::refuse(ErrorCode::UnknownAccount, "该邮箱尚未注册");
             return;
         }
-        auto body = "你好，" + user->nickname + "：\n\n" + "我们收到了找回账号 " + user->account +
-                    " 密码的请求。请在24小时内打开下面的链接设置新密码：\n" + call.view.baseUrl +
-                    "/passport/resetpwd?token=" + Passwords::randomHex(16) +
-                    "\n\n如果这不是你本人的操作，请忽略这封邮件。\n\nZorlet";
+        auto body =
+            "你好，" + user->nickname + "：\n\n" + "我们收到了找回账号 " + user->account +
+            " 密码的请求。请在24小时内打开下面的链接设置新密码：\n" + call.view.baseUrl +
+            "/passport/resetpwd?token=" + PasswordResets::issue(connection, user->uid, call.view.now) +
+            "\n\n如果这不是你本人的操作，请忽略这封邮件。\n\nZorlet";
         connection.prepare("INSERT INTO outbox (recipient, subject, body, created) VALUES (?, ?, ?, ?)")
             .bind(1, user->account)
             .bind(2, "Zorlet 找回密码")

@@ -1,9 +1,12 @@
 #include "sandbox/handlers/AdminHandlers.h"
 
 #include "sandbox/Envelope.h"
+#include "sandbox/Passwords.h"
 #include "sandbox/Routes.h"
+#include "sandbox/ServiceContext.h"
 #include "sandbox/TestControl.h"
 #include "sandbox/TextRules.h"
+#include "sandbox/handlers/UpdateHandlers.h"
 
 namespace zorlet::sandbox {
 
@@ -13,6 +16,21 @@ bool fromLoopback(const Call& call) {
     const auto& address = call.request.remote_addr;
     return address == "127.0.0.1" || address == "::1" || address == "::ffff:127.0.0.1";
 }
+
+// A name that resolves to somewhere else today and to 127.0.0.1 tomorrow must not pass.
+bool namesThisService(const Call& call) {
+    auto host = call.request.get_header_value("Host");
+    auto port = ":" + std::to_string(call.service.port);
+    return host == "127.0.0.1" + port || host == "localhost" + port || host == "[::1]" + port;
+}
+
+Reply refused(int status, const char* why) {
+    Reply reply = Envelope::refuse(ErrorCode::NotAllowed, why);
+    reply.status = status;
+    return reply;
+}
+
+enum class Effect { Reads, Changes };
 
 std::optional<std::int64_t> integerParam(const Call& call, const std::string& name) {
     return TextRules::parseInteger(call.params.text(name).value_or(""));
@@ -28,15 +46,27 @@ using AdminAction = std::function<Reply(Call&, TestControl&)>;
 }  // namespace
 
 void AdminHandlers::install(Routes& routes, TestControl& control) {
-    auto admin = [&routes, &control](const std::string& path, AdminAction action) {
-        routes.api("/__sandbox/" + path, Access::Anyone, [&control, action](Call& call) {
-            if (!fromLoopback(call)) {
-                Reply reply = Envelope::refuse(ErrorCode::NotAllowed, "仅限本机访问");
-                reply.status = 403;
+    auto install = [&routes, &control](const std::string& path, Effect effect, AdminAction action) {
+        routes.api("/__sandbox/" + path, Access::Anyone, [&control, effect, action](Call& call) {
+            if (!fromLoopback(call) || !namesThisService(call))
+                return refused(403, "仅限本机访问");
+            const auto& secret = call.service.options.testControlSecret;
+            if (secret.empty() ||
+                !Passwords::sameSecret(call.request.get_header_value(AdminHandlers::secretHeader), secret))
+                return refused(403, "测试控制需要正确的密钥");
+            if (effect == Effect::Changes && call.request.method != "POST") {
+                auto reply = refused(405, "修改数据请使用POST");
+                reply.withHeader("Allow", "POST");
                 return reply;
             }
             return action(call, control);
         });
+    };
+    auto admin = [&install](const std::string& path, AdminAction action) {
+        install(path, Effect::Changes, std::move(action));
+    };
+    auto reader = [&install](const std::string& path, AdminAction action) {
+        install(path, Effect::Reads, std::move(action));
     };
 
     admin("users", [](Call& call, TestControl& control) {
@@ -79,13 +109,13 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
             return done(false);
         return Envelope::ok({{"messageId", *id}});
     });
-    admin("outbox", [](Call& call, TestControl& control) {
+    reader("outbox", [](Call& call, TestControl& control) {
         auto list = nlohmann::json::array();
         for (const auto& mail : control.outbox(call.params.text("account").value_or("")))
             list.push_back({{"recipient", mail.recipient}, {"subject", mail.subject}, {"body", mail.body}});
         return Envelope::ok(list);
     });
-    admin("reports", [](Call&, TestControl& control) {
+    reader("reports", [](Call&, TestControl& control) {
         auto list = nlohmann::json::array();
         for (const auto& report : control.reports()) {
             list.push_back({{"id", report.id},
@@ -99,6 +129,7 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
         return Envelope::ok(list);
     });
     admin("reset", [](Call&, TestControl& control) { return done(control.reset()); });
+    admin("update", [](Call& call, TestControl&) { return UpdateHandlers::announce(call); });
 }
 
 }  // namespace zorlet::sandbox

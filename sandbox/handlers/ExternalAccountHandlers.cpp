@@ -2,6 +2,7 @@
 
 #include "sandbox/Accounts.h"
 #include "sandbox/Envelope.h"
+#include "sandbox/HtmlPage.h"
 #include "sandbox/Passwords.h"
 #include "sandbox/Records.h"
 #include "sandbox/Routes.h"
@@ -69,21 +70,10 @@ bool isExternalAccountName(const std::string& name) {
     return true;
 }
 
-Reply html(int status, const std::string& title, const std::string& body) {
-    Reply reply;
-    reply.status = status;
-    reply.contentType = "text/html;charset=UTF-8";
-    reply.body =
-        "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
-        TextRules::htmlEscape(title) + "</title></head>\n<body>\n" + body + "\n</body></html>\n";
-    return reply;
-}
-
 Reply authorizationPage(Call& call, Purpose purpose) {
     auto tpId = providerOf(call);
     if (!tpId)
-        return html(404, "不支持的平台", "<p>不支持的第三方平台</p>");
+        return HtmlPage::reply(404, "不支持的平台", "<p>不支持的第三方平台</p>");
     const auto& flow = flowOf(purpose);
     // Renewing an authorization should name the account already bound, when the browser is signed in.
     auto account = Views::providerName(*tpId) + "_" + Passwords::randomHex(4);
@@ -103,16 +93,17 @@ Reply authorizationPage(Call& call, Purpose purpose) {
                 "<label>账号 <input name=\"account\" value=\"" + escapedAccount + "\"></label>\n" +
                 "<button type=\"submit\">授权</button>\n</form>\n" + "<p><a id=\"authorize\" href=\"" +
                 action + "?account=" + escapedAccount + "\">授权</a></p>";
-    return html(200, title, body);
+    return HtmlPage::reply(200, title, body);
 }
 
 Reply authorize(Call& call, Purpose purpose) {
     auto tpId = providerOf(call);
     if (!tpId)
-        return html(404, "不支持的平台", "<p>不支持的第三方平台</p>");
+        return HtmlPage::reply(404, "不支持的平台", "<p>不支持的第三方平台</p>");
     auto account = TextRules::trim(call.params.text("account").value_or(""));
     if (!isExternalAccountName(account))
-        return html(400, "账号格式不正确", "<p>账号只能由1到30个字母、数字、下划线、点或连字符组成。</p>");
+        return HtmlPage::reply(400, "账号格式不正确",
+                               "<p>账号只能由1到30个字母、数字、下划线、点或连字符组成。</p>");
     auto code = Passwords::randomHex(16);
     call.service.database.write([&](Connection& connection) {
         connection
@@ -128,14 +119,14 @@ Reply authorize(Call& call, Purpose purpose) {
     });
     auto location =
         call.view.baseUrl + flowOf(purpose).landingPath + "?code=" + code + "&tp=" + std::to_string(*tpId);
-    auto reply = html(302, "正在返回Zorlet",
-                      "<p><a href=\"" + TextRules::htmlEscape(location) + "\">返回Zorlet</a></p>");
+    auto reply = HtmlPage::reply(302, "正在返回Zorlet",
+                                 "<p><a href=\"" + TextRules::htmlEscape(location) + "\">返回Zorlet</a></p>");
     reply.withHeader("Location", location);
     return reply;
 }
 
 Reply landing(Call&) {
-    return html(200, "授权完成", "<p>授权完成，请回到Zorlet继续。</p>");
+    return HtmlPage::reply(200, "授权完成", "<p>授权完成，请回到Zorlet继续。</p>");
 }
 
 // Takes the one-time grant named by the query; the external account name, or nothing.
@@ -158,7 +149,7 @@ std::optional<std::string> redeem(Connection& connection, const Call& call, std:
 
 Reply homeOf(Connection& connection, const Call& call, std::int64_t uid) {
     auto user = Records::user(connection, uid);
-    return Envelope::ok(Views::home(connection, *user, call.view));
+    return user ? Envelope::ok(Views::home(connection, *user, call.view)) : Envelope::unauthorized();
 }
 
 const char* const grantRefused = "授权失败，请重新授权";
@@ -198,6 +189,10 @@ Reply expiredAccess(Call& call) {
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *call.uid);
+        if (!user) {
+            reply = Envelope::unauthorized();
+            return;
+        }
         if (user->tpId != *tpId) {
             reply = Envelope::refuse(ErrorCode::NotAllowed, "当前账号没有绑定这个平台的账号");
             return;
@@ -224,6 +219,10 @@ Reply bindAccess(Call& call) {
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *call.uid);
+        if (!user) {
+            reply = Envelope::unauthorized();
+            return;
+        }
         if (user->tpId > 0) {
             reply = Envelope::refuse(ErrorCode::NotAllowed, "当前账号已经绑定了第三方账号");
             return;

@@ -78,6 +78,10 @@ Reply nearbyUsers(Call& call) {
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         auto me = Records::user(connection, *call.uid);
+        if (!me) {
+            reply = Envelope::unauthorized();
+            return;
+        }
         struct Candidate {
             std::int64_t uid;
             std::optional<double> distance;

@@ -197,8 +197,8 @@ std::optional<Reply> check(const Submitted& submitted, Checked& checked) {
 
 Reply ownHome(Connection& connection, const Call& call) {
     auto user = Records::user(connection, *call.uid);
-    return user ? Envelope::ok(Views::home(connection, *user, call.view))
-                : Envelope::refuse(ErrorCode::NotFound, "该用户不存在");
+    // The caller's own user gone (removed since the session was checked): the session is over.
+    return user ? Envelope::ok(Views::home(connection, *user, call.view)) : Envelope::unauthorized();
 }
 
 Reply refresh(Call& call) {

@@ -189,6 +189,10 @@ Reply editPost(Call& call) {
             pictureName = post->pic;
         }
         auto author = Records::user(connection, *call.uid);
+        if (!author) {
+            reply = Envelope::unauthorized();
+            return;
+        }
         connection
             .prepare(
                 "UPDATE posts SET purpose = ?, content = ?, place = ?, city_name = ?, date_string = ?, "

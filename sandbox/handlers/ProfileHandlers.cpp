@@ -159,6 +159,10 @@ Reply save(Call& call, bool guide) {
     call.service.database.write([&](Connection& connection) {
         auto uid = *call.uid;
         auto current = Records::user(connection, uid);
+        if (!current) {
+            reply = Envelope::unauthorized();
+            return;
+        }
         if (change.nickname && *change.nickname != current->nickname &&
             Records::nicknameTaken(connection, *change.nickname, uid)) {
             reply = Envelope::refuse(ErrorCode::NicknameTaken, "该昵称已被使用，换一个吧");
@@ -204,7 +208,8 @@ Reply save(Call& call, bool guide) {
         if (guide)
             update("UPDATE users SET has_guided = 1 WHERE uid = ?");
         auto saved = Records::user(connection, uid);
-        reply = Envelope::ok(Views::user(connection, *saved, call.view, true));
+        reply =
+            saved ? Envelope::ok(Views::user(connection, *saved, call.view, true)) : Envelope::unauthorized();
     });
     return reply;
 }

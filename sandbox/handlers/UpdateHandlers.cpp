@@ -30,8 +30,9 @@ Reply checkUpdate(Call& call) {
     return Envelope::ok(answer);
 }
 
-// Announces a version (`version`, `update_log`, `path`), or withdraws it when `version` is empty.
-Reply announce(Call& call) {
+}  // namespace
+
+Reply UpdateHandlers::announce(Call& call) {
     std::string version = call.params.text("version").value_or("");
     std::string log = call.params.text("update_log").value_or("");
     std::string path = call.params.text("path").value_or("");
@@ -50,19 +51,8 @@ Reply announce(Call& call) {
     return Envelope::ok(answer);
 }
 
-}  // namespace
-
 void UpdateHandlers::install(Routes& routes) {
     routes.api("/app/checkUpdate", Access::Anyone, checkUpdate);
-    routes.api("/__sandbox/update", Access::Anyone, [](Call& call) {
-        const auto& address = call.request.remote_addr;
-        if (address != "127.0.0.1" && address != "::1" && address != "::ffff:127.0.0.1") {
-            Reply reply = Envelope::refuse(ErrorCode::NotAllowed, "仅限本机访问");
-            reply.status = 403;
-            return reply;
-        }
-        return announce(call);
-    });
 }
 
 }  // namespace zorlet::sandbox

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -107,6 +108,52 @@ TEST(FlowParserTest, MistakesAreReportedWithTheirLine) {
               "line 1: a step is a command name or a map with one command");
     EXPECT_NE(parseError("- tapOn: {text: a\n").find("line"), std::string::npos);
     EXPECT_EQ(parseError("tapOn: a\n"), "a flow is a list of commands");
+}
+
+// Aliases that multiply: nine levels of nine references, 430 bytes naming 9^8 values.
+std::string aliasBomb() {
+    std::string text = "- deliverPush:\n    a: &a [x, x, x, x, x, x, x, x, x]\n";
+    char previous = 'a';
+    for (char name = 'b'; name <= 'h'; ++name) {
+        text += std::string("    ") + name + ": &" + name + " [";
+        for (int i = 0; i < 9; ++i)
+            text += std::string(i ? ", " : "") + "*" + previous;
+        text += "]\n";
+        previous = name;
+    }
+    return text;
+}
+
+TEST(FlowParserTest, ExpandingInputIsRefusedQuicklyWithAClearError) {
+    auto bomb = aliasBomb();
+    EXPECT_LT(bomb.size(), 440u);
+    auto started = std::chrono::steady_clock::now();
+    auto error = parseError(bomb);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_EQ(error, "line 1: deliverPush: the payload has more than 10000 values");
+
+    // The same through variables: each level repeats the one before ten times.
+    std::string env = "env:\n  A: xxxxxxxxxx\n";
+    for (char name = 'B'; name <= 'J'; ++name) {
+        env += std::string("  ") + name + ": ";
+        for (int i = 0; i < 10; ++i)
+            env += std::string("${") + static_cast<char>(name - 1) + "}";
+        env += "\n";
+    }
+    started = std::chrono::steady_clock::now();
+    error = parseError(env + "---\n- inputText: ${J}\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_EQ(error, "line 6: a value longer than 65536 bytes after replacing variables");
+
+    // Messages quote a bad value only in part.
+    error = parseError("- eraseText: " + std::string(1000, '7') + "x\n");
+    EXPECT_LT(error.size(), 200u);
+    EXPECT_NE(error.find("must be a whole number, not \"777"), std::string::npos) << error;
+    EXPECT_NE(error.find("…\""), std::string::npos) << error;
+
+    // A payload of ordinary size still passes, aliases and all.
+    auto flow = parseOk("- deliverPush:\n    a: &a [1, 2, 3]\n    b: [*a, *a]\n");
+    EXPECT_EQ(flow.commands[0].arguments["payload"]["b"][1][2], 3);
 }
 
 TEST(FlowParserTest, FilesKnowTheirFolderAndName) {

@@ -186,7 +186,7 @@ TEST_F(SandboxTest, ReportsAreKeptForTheOperators) {
     EXPECT_EQ(reports[0].reportUid, b);
     EXPECT_EQ(reports[0].contentType, 3);
     EXPECT_EQ(reports[0].contentId, b);
-    auto listed = ApiClient(port()).get("/__sandbox/reports");
+    auto listed = admin().get("/__sandbox/reports");
     ASSERT_TRUE(listed.success()) << listed.text;
     ASSERT_EQ(listed.result().size(), 1u);
     EXPECT_EQ(listed.result()[0]["reportUid"], b);

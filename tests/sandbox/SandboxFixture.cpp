@@ -3,9 +3,11 @@
 #include "sandbox/AvatarPainter.h"
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <cstdio>
 #include <random>
+#include <vector>
 
 namespace zorlet::sandbox::test {
 
@@ -35,27 +37,28 @@ Answer ApiClient::finish(const httplib::Result& result) {
     return answer;
 }
 
-httplib::Headers ApiClient::cookieHeader() const {
+httplib::Headers ApiClient::requestHeaders() const {
     std::string text;
     for (const auto& [name, value] : cookies)
         text += (text.empty() ? "" : "; ") + name + "=" + value;
-    if (text.empty())
-        return {};
-    return {{"Cookie", text}};
+    auto all = headers;
+    if (!text.empty())
+        all.emplace("Cookie", text);
+    return all;
 }
 
 Answer ApiClient::get(const std::string& path, const httplib::Params& params) {
-    return finish(http_.Get(path, params, cookieHeader()));
+    return finish(http_.Get(path, params, requestHeaders()));
 }
 
 Answer ApiClient::post(const std::string& path, const httplib::Params& params) {
     if (params.empty())
-        return finish(http_.Post(path, cookieHeader(), "", "application/html;charset=UTF-8;"));
-    return finish(http_.Post(path, cookieHeader(), params));
+        return finish(http_.Post(path, requestHeaders(), "", "application/html;charset=UTF-8;"));
+    return finish(http_.Post(path, requestHeaders(), params));
 }
 
 Answer ApiClient::postMultipart(const std::string& path, const httplib::MultipartFormDataItems& items) {
-    return finish(http_.Post(path, cookieHeader(), items));
+    return finish(http_.Post(path, requestHeaders(), items));
 }
 
 nlohmann::json ApiClient::signIn(const std::string& account, const std::string& password) {
@@ -73,9 +76,16 @@ void SandboxTest::SetUp() {
     options.databasePath = folder_ / "sandbox.db";
     options.seedDemo = seedDemo();
     options.passwordCost = Passwords::Cost::Minimum;
+    options.testControl = true;
     std::string error;
     server_ = SandboxServer::start(options, error);
     ASSERT_TRUE(server_) << error;
+}
+
+ApiClient SandboxTest::admin() const {
+    ApiClient client(port());
+    client.headers.emplace("X-Sandbox-Secret", server_->testControlSecret());
+    return client;
 }
 
 void SandboxTest::TearDown() {
@@ -134,6 +144,70 @@ std::string smallJpeg() {
     jpeg_destroy_compress(&info);
     std::free(buffer);
     return bytes;
+}
+
+namespace {
+
+void appendBigEndian(std::string& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+void appendChunk(std::string& out, const char* type, const std::string& data) {
+    appendBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    std::string typed = std::string(type, 4) + data;
+    out += typed;
+    appendBigEndian(out, static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(typed.data()),
+                                                          static_cast<uInt>(typed.size()))));
+}
+
+}  // namespace
+
+std::string pngOfSize(std::uint32_t width, std::uint32_t height) {
+    std::string header;
+    appendBigEndian(header, width);
+    appendBigEndian(header, height);
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB, no interlace
+
+    // Rows of zeros, compressed row by row so that the raw image never exists in memory.
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    std::vector<unsigned char> row(1 + static_cast<size_t>(width) * 3, 0);
+    std::string compressed;
+    unsigned char out[64 * 1024];
+    for (std::uint32_t y = 0; y <= height; ++y) {
+        bool last = y == height;
+        stream.next_in = last ? nullptr : row.data();
+        stream.avail_in = last ? 0 : static_cast<uInt>(row.size());
+        do {
+            stream.next_out = out;
+            stream.avail_out = sizeof out;
+            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.append(reinterpret_cast<char*>(out), sizeof out - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+
+    std::string png = "\x89PNG\r\n\x1a\n";
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "IDAT", compressed);
+    appendChunk(png, "IEND", "");
+    return png;
+}
+
+std::string jpegDeclaring(std::uint16_t width, std::uint16_t height) {
+    auto jpeg = smallJpeg();
+    // The start-of-frame segment: marker, length, precision, then height and width.
+    for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && static_cast<unsigned char>(jpeg[i + 1]) == 0xC0) {
+            jpeg[i + 5] = static_cast<char>(height >> 8);
+            jpeg[i + 6] = static_cast<char>(height & 0xFF);
+            jpeg[i + 7] = static_cast<char>(width >> 8);
+            jpeg[i + 8] = static_cast<char>(width & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
 }
 
 }  // namespace zorlet::sandbox::test

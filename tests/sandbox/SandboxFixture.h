@@ -41,10 +41,12 @@ public:
     nlohmann::json signIn(const std::string& account, const std::string& password);
 
     std::map<std::string, std::string> cookies;
+    // Sent with every request besides the cookies.
+    httplib::Headers headers;
 
 private:
     Answer finish(const httplib::Result& result);
-    httplib::Headers cookieHeader() const;
+    httplib::Headers requestHeaders() const;
     httplib::Client http_;
 };
 
@@ -57,6 +59,8 @@ protected:
 
     TestControl& control() { return server_->testControl(); }
     int port() const { return server_->port(); }
+    // A client of the test control's HTTP paths, sending the run's secret.
+    ApiClient admin() const;
     // A signed-in client of a new user (position optional); returns its uid through `uid`.
     std::unique_ptr<ApiClient> newSignedInUser(const std::string& nickname, std::int64_t* uid = nullptr,
                                                std::optional<double> longitude = {},
@@ -75,5 +79,9 @@ protected:
 // Test pictures.
 std::string smallPng();
 std::string smallJpeg();
+// A valid black PNG of any size: a few hundred kilobytes that decode to width * height * 4 bytes.
+std::string pngOfSize(std::uint32_t width, std::uint32_t height);
+// A small JPEG whose header declares another size.
+std::string jpegDeclaring(std::uint16_t width, std::uint16_t height);
 
 }  // namespace zorlet::sandbox::test

@@ -47,7 +47,7 @@ TEST_F(SandboxTest, BadInputIsRefusedInTheEnvelopeNeverWithA500) {
 }
 
 TEST_F(SandboxTest, TestControlOverHttpAndReset) {
-    ApiClient admin(port());
+    auto admin = this->admin();
     auto created = admin.post("/__sandbox/users", {{"account", "http@example.com"},
                                                    {"password", "secret99"},
                                                    {"nickname", "接口用户"},

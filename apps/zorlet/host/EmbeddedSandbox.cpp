@@ -23,6 +23,9 @@ std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::p
     options.port = 0;
     options.seedDemo = true;
     options.passwordCost = cost;
+    // Flows and tours may drive the test control; the secret is made here per run and never leaves
+    // this process, so nothing else on the machine can use it.
+    options.testControl = true;
     auto server = sandbox::SandboxServer::start(options, error);
     if (!server) {
         return nullptr;
@@ -45,6 +48,10 @@ EmbeddedSandbox::~EmbeddedSandbox() {
 
 std::string EmbeddedSandbox::baseUrl() const {
     return server_->baseUrl();
+}
+
+std::string EmbeddedSandbox::testControlSecret() const {
+    return server_->testControlSecret();
 }
 
 int EmbeddedSandbox::port() const {

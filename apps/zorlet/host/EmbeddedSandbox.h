@@ -27,6 +27,8 @@ public:
 
     std::string baseUrl() const;
     int port() const;
+    // What the test control's HTTP calls (/__sandbox/...) must send in X-Sandbox-Secret.
+    std::string testControlSecret() const;
     const std::filesystem::path& folder() const { return folder_; }
     sandbox::SandboxServer& server() { return *server_; }
 

@@ -11,6 +11,13 @@ namespace zorlet {
 
 namespace {
 
+// Aliases let a few hundred bytes name billions of values, and variables can repeat
+// each other the same way: both are cut off long before memory or time run out.
+constexpr int largestPayload = 10000;
+constexpr std::size_t longestValue = 65536;
+// Error messages quote a bad value only this far.
+constexpr std::size_t longestQuote = 40;
+
 enum class ValueType { Text, Bool, Integer, Number, Any };
 
 struct CommandRule {
@@ -73,9 +80,22 @@ std::string at(const YAML::Node& node) {
     return "line " + std::to_string(node.Mark().line + 1);
 }
 
-// Replaces ${NAME}; false (with `error`) for a name nobody defined.
+std::string shortQuote(const std::string& text) {
+    if (text.size() <= longestQuote)
+        return "\"" + text + "\"";
+    std::size_t cut = longestQuote;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;  // not inside a UTF-8 sequence
+    return "\"" + text.substr(0, cut) + "…\"";
+}
+
+// Replaces ${NAME}; false (with `error`) for a name nobody defined or a result too long.
 bool substitute(std::string& text, const FlowParser::Variables& variables, std::string& error) {
     std::string out;
+    auto tooLong = [&] {
+        error = "a value longer than " + std::to_string(longestValue) + " bytes after replacing variables";
+        return false;
+    };
     std::size_t pos = 0;
     while (true) {
         std::size_t start = text.find("${", pos);
@@ -94,9 +114,13 @@ bool substitute(std::string& text, const FlowParser::Variables& variables, std::
             error = "unknown variable ${" + name + "}";
             return false;
         }
+        if (out.size() + (start - pos) + found->second.size() > longestValue)
+            return tooLong();
         out += text.substr(pos, start - pos) + found->second;
         pos = end + 1;
     }
+    if (out.size() > longestValue)
+        return tooLong();
     text = std::move(out);
     return true;
 }
@@ -149,11 +173,15 @@ const char* typeName(ValueType type) {
 
 // A push payload: scalars become numbers or booleans when they read as such.
 std::optional<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables,
-                            std::string& error) {
+                            std::string& error, int& budget) {
+    if (--budget < 0) {
+        error = "the payload has more than " + std::to_string(largestPayload) + " values";
+        return std::nullopt;
+    }
     if (node.IsMap()) {
         Json object = Json::object();
         for (const auto& entry : node) {
-            auto value = payload(entry.second, variables, error);
+            auto value = payload(entry.second, variables, error, budget);
             if (!value) {
                 return std::nullopt;
             }
@@ -164,7 +192,7 @@ std::optional<Json> payload(const YAML::Node& node, const FlowParser::Variables&
     if (node.IsSequence()) {
         Json array = Json::array();
         for (const auto& element : node) {
-            auto value = payload(element, variables, error);
+            auto value = payload(element, variables, error, budget);
             if (!value) {
                 return std::nullopt;
             }
@@ -223,7 +251,8 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
                 error = where + " takes a map (the notification's payload)";
                 return std::nullopt;
             }
-            auto value = payload(argument, variables, error);
+            int budget = largestPayload;
+            auto value = payload(argument, variables, error, budget);
             if (!value) {
                 error = where + ": " + error;
                 return std::nullopt;
@@ -260,7 +289,7 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
         }
         auto value = typedValue(text, known->second);
         if (!value) {
-            error = where + ": " + key + " must be " + typeName(known->second) + ", not \"" + text + "\"";
+            error = where + ": " + key + " must be " + typeName(known->second) + ", not " + shortQuote(text);
             return false;
         }
         command.arguments[key] = std::move(*value);
