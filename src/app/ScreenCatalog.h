@@ -2,9 +2,8 @@
 
 namespace zorlet {
 
-// The app's screens that the shell makes by name. Each screen area adds its
-// own line here when its screen exists; until then the shell shows a
-// placeholder under the same name.
+// The app's screens that the shell makes by name: the tab roots and the
+// screens the shell opens without including their headers.
 class ScreenCatalog {
 public:
     // Called once, by ScreenFactory, before any other registration.

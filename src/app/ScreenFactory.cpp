@@ -1,7 +1,7 @@
 #include "app/ScreenFactory.h"
 
-#include "app/PlaceholderViewController.h"
 #include "app/ScreenCatalog.h"
+#include "platform/Log.h"
 
 namespace zorlet {
 
@@ -47,7 +47,8 @@ std::shared_ptr<ViewController> ScreenFactory::create(const std::string& classNa
             return screen;
         }
     }
-    return std::make_shared<PlaceholderViewController>(className, jsonString(arguments, "title"));
+    log().error("no screen named {}", className);
+    return nullptr;
 }
 
 void ScreenFactory::resetToCatalog() {

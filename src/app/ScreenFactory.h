@@ -14,8 +14,7 @@ class ViewController;
 
 // Makes the app's screens by class name, so the shell (first screen, tabs,
 // pushed screens of the shell) does not depend on every screen's header.
-// A name that no screen has registered gives a placeholder screen with that
-// class name and the `title` of the arguments.
+// A name that no screen has registered gives nothing (and a line in the log).
 class ScreenFactory {
 public:
     // `arguments` carries what the screen needs to start (a provider id, a title).

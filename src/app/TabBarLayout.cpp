@@ -30,6 +30,11 @@ std::shared_ptr<ZorletTabBarController> TabBarLayout::load() {
     for (int index = 0; index < kTabCount; ++index) {
         const Tab& entry = tab(index);
         auto root = ScreenFactory::create(entry.screenClassName, {{"title", entry.title}});
+        if (!root) {
+            // Every tab root is in the catalog; an empty screen keeps the bar whole if one ever is not.
+            root = std::make_shared<ViewController>();
+            root->setTitle(entry.title);
+        }
         std::shared_ptr<CustomNavigationController> navigation;
         if (index == kMessageTab) {
             navigation = std::make_shared<MessageNavigationController>(root);

@@ -32,9 +32,11 @@ void ZorletTabBarController::viewDidLoad() {
     auto user = UserContext::getUser();
     if (user && user->tpId > 0 && user->tokenExpired && !viewControllers().empty()) {
         if (auto* navigation = dynamic_cast<NavigationController*>(viewControllers().front().get())) {
-            auto screen = ScreenFactory::create("AuthorizeExpiredViewController", {{"tpId", user->tpId}});
-            screen->setHidesBottomBarWhenPushed(true);
-            navigation->pushViewController(screen, true);
+            if (auto screen =
+                    ScreenFactory::create("AuthorizeExpiredViewController", {{"tpId", user->tpId}})) {
+                screen->setHidesBottomBarWhenPushed(true);
+                navigation->pushViewController(screen, true);
+            }
         }
     }
 

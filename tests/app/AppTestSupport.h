@@ -1,7 +1,7 @@
 #pragma once
 
+#include "StandInScreen.h"
 #include "app/AppDelegate.h"
-#include "app/PlaceholderViewController.h"
 #include "app/ScreenFactory.h"
 #include "app/TabBarLayout.h"
 #include "app/ZorletTabBarController.h"
@@ -84,7 +84,7 @@ protected:
         for (int tab = 0; tab < TabBarLayout::kTabCount; ++tab) {
             std::string name = TabBarLayout::tab(tab).screenClassName;
             ScreenFactory::registerScreen(name, [name](const Json& arguments) {
-                return std::make_shared<PlaceholderViewController>(name, jsonString(arguments, "title"));
+                return std::make_shared<StandInScreen>(name, jsonString(arguments, "title"));
             });
         }
         HttpRequest::setDefaultTimeOutSeconds(10);

@@ -1,6 +1,5 @@
 #include "LoginScreenTest.h"
 
-#include "app/PlaceholderViewController.h"
 #include "session/GetbackPwdViewController.h"
 #include "session/LoginViewController.h"
 #include "session/TpLoginViewController.h"
