@@ -6,6 +6,8 @@ pkg_check_modules(UV REQUIRED IMPORTED_TARGET libuv)
 pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc icu-i18n)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo pango cairo)
 pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# Our artwork is SVG; librsvg turns it into pixels at the scale the screen draws.
+pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
 pkg_check_modules(SQLITE REQUIRED IMPORTED_TARGET sqlite3)
 pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)

@@ -7,6 +7,8 @@ namespace zorlet {
 
 CustomNavigationController::CustomNavigationController(ViewControllerPtr root)
     : NavigationController(std::move(root)) {
+    // The app's bar: its own artwork, stretched from the left cap stretch.json gives it.
+    navigationBar().setBackgroundImage(ImageAsset::named("app_top_nav_bg"));
     if (ViewController* first = topViewController()) {
         first->navigationItem().setHidesBackButton(true);
     }

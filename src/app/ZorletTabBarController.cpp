@@ -18,6 +18,7 @@ namespace zorlet {
 
 ZorletTabBarController::ZorletTabBarController() {
     setDelegate(this);
+    tabBar().setSelectedTintColor(Color::rgb(232, 100, 60));  // the accent of the app's artwork
 }
 
 void ZorletTabBarController::viewDidLoad() {

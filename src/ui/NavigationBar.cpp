@@ -102,12 +102,12 @@ void NavigationBar::show(NavigationItem& item, const std::string& backTitle, std
 
 void NavigationBar::draw(Painter& painter) const {
     Rect box(0, 0, frame().width(), frame().height());
-    if (backgroundImage()) {
-        return;  // the renderer has drawn it
+    if (!backgroundImage()) {  // else the renderer has drawn the bar's picture
+        painter.fillRect(box, tintColor_);
+        painter.fillRect(Rect(0, 0, box.width(), box.height() / 2), Color::white(1, 0.12));
+        painter.drawLine({0, box.height() - 0.5}, {box.width(), box.height() - 0.5}, Color::white(0, 0.4));
     }
-    painter.fillRect(box, tintColor_);
-    painter.fillRect(Rect(0, 0, box.width(), box.height() / 2), Color::white(1, 0.12));
-    painter.drawLine({0, box.height() - 0.5}, {box.width(), box.height() - 0.5}, Color::white(0, 0.4));
+    // Items without pictures of their own still look like buttons.
     for (const auto& button : {backButton_, leftButton_, rightButton_}) {
         if (button && !button->currentBackgroundImage() && !button->currentImage()) {
             painter.fillRoundedRect(button->frame(), 5,

@@ -1,5 +1,7 @@
 #include "ui/Painter.h"
 
+#include "ui/MissingImageRegistry.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -80,23 +82,89 @@ void Painter::drawText(const Rect& rect, std::string_view text, const Font& font
                               mode, numberOfLines);
 }
 
+namespace {
+
+// Pixels per point of the surface being drawn into, so pictures are
+// rasterised for it rather than scaled from another size.
+double deviceScale(cairo_t* cr) {
+    double dx = 1;
+    double dy = 0;
+    cairo_user_to_device_distance(cr, &dx, &dy);
+    double scale = std::hypot(dx, dy);
+    // Renditions are cached per scale: keep the number of distinct scales small.
+    return std::clamp(std::round(scale * 4) / 4, 0.25, 8.0);
+}
+
+// Draws the pixel rectangle `source` of `surface` over `target` (points).
+// Padding at the edges of a sub-surface keeps neighbouring slices from
+// bleeding into a stretched one.
+void drawSlice(cairo_t* cr, cairo_surface_t* surface, const Rect& source, const Rect& target) {
+    if (source.width() <= 0 || source.height() <= 0 || target.width() <= 0 || target.height() <= 0) {
+        return;
+    }
+    cairo_surface_t* slice =
+        cairo_surface_create_for_rectangle(surface, source.x(), source.y(), source.width(), source.height());
+    cairo_save(cr);
+    cairo_rectangle(cr, target.x(), target.y(), target.width(), target.height());
+    cairo_clip(cr);
+    cairo_translate(cr, target.x(), target.y());
+    cairo_scale(cr, target.width() / source.width(), target.height() / source.height());
+    cairo_set_source_surface(cr, slice, 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(slice);
+}
+
+// One axis of a stretchable picture: the fixed start, the stretched middle and
+// the fixed end, in points of the picture and of the box. Caps that do not fit
+// the box shrink in proportion.
+struct Spans {
+    double source[4];
+    double target[4];
+};
+
+Spans spans(double length, double cap, double box) {
+    double start = std::min(cap, length);
+    double end = cap > 0 ? std::max(0.0, length - start - 1) : 0;
+    double middle = length - start - end;
+    double fixed = start + end;
+    double shrink = fixed > box && fixed > 0 ? box / fixed : 1;
+    double targetStart = start * shrink;
+    double targetEnd = end * shrink;
+    return {{0, start, start + middle, length}, {0, targetStart, box - targetEnd, box}};
+}
+
+}  // namespace
+
 void Painter::drawImage(const ImageAsset& image, const Rect& rect) {
     if (rect.isEmpty()) {
         return;
     }
-    if (image.hasPixels() && image.image()->pixelWidth() > 0 && image.image()->pixelHeight() > 0) {
-        cairo_surface_t* surface = const_cast<Image&>(*image.image()).createCairoSurface();
-        cairo_save(cr_);
-        cairo_translate(cr_, rect.x(), rect.y());
-        cairo_scale(cr_, rect.width() / image.image()->pixelWidth(),
-                    rect.height() / image.image()->pixelHeight());
-        cairo_set_source_surface(cr_, surface, 0, 0);
-        cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_GOOD);
-        cairo_paint(cr_);
-        cairo_restore(cr_);
+    ImagePtr pixels = image.hasPixels() ? image.rendition(deviceScale(cr_)) : nullptr;
+    if (pixels && pixels->pixelWidth() > 0 && pixels->pixelHeight() > 0) {
+        cairo_surface_t* surface = pixels->createCairoSurface();
+        Size size = image.isVector() ? image.size() : Size{pixels->width(), pixels->height()};
+        Spans across = spans(size.width, image.leftCap(), rect.width());
+        Spans down = spans(size.height, image.topCap(), rect.height());
+        double pixelsPerPointX = pixels->pixelWidth() / size.width;
+        double pixelsPerPointY = pixels->pixelHeight() / size.height;
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                Rect source(across.source[column] * pixelsPerPointX, down.source[row] * pixelsPerPointY,
+                            (across.source[column + 1] - across.source[column]) * pixelsPerPointX,
+                            (down.source[row + 1] - down.source[row]) * pixelsPerPointY);
+                Rect target(rect.x() + across.target[column], rect.y() + down.target[row],
+                            across.target[column + 1] - across.target[column],
+                            down.target[row + 1] - down.target[row]);
+                drawSlice(cr_, surface, source, target);
+            }
+        }
         cairo_surface_destroy(surface);
         return;
     }
+    MissingImageRegistry::shared().noteDrawn(image.name().empty() ? "(unnamed)" : image.name());
     // A stand-in whose tint follows the name, so neighbouring placeholders differ.
     std::size_t hash = std::hash<std::string>{}(image.name());
     Color tint = Color::rgb(120 + static_cast<int>(hash % 100), 120 + static_cast<int>((hash / 100) % 100),

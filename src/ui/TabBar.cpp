@@ -3,10 +3,12 @@
 #include "ui/Painter.h"
 #include "ui/ViewTreeDump.h"
 
+#include <algorithm>
+
 namespace zorlet {
 
 TabBar::TabBar() : View(Rect(0, 0, 320, kHeight)) {
-    setBackgroundColor(Color::white(0.1));
+    setBackgroundColor(Color::white(0.98));
 }
 
 Rect TabBar::itemRect(int index) const {
@@ -36,34 +38,39 @@ bool TabBar::handleTap(Point point) {
 }
 
 void TabBar::draw(Painter& painter) const {
+    painter.drawLine({0, 0.25}, {frame().width(), 0.25}, Color::white(0, 0.2), 0.5);
+    constexpr double kIconTop = 4;
+    constexpr double kIconSide = 30;
+    constexpr double kTitleHeight = 14;
     for (int i = 0; i < static_cast<int>(items_.size()); ++i) {
         const TabBarItem& item = *items_[static_cast<std::size_t>(i)];
         Rect rect = itemRect(i);
         bool chosen = i == selected_;
-        if (chosen) {
-            if (indicator_) {
-                painter.drawImage(*indicator_, rect.insetBy({2, 2, 2, 2}));
-            } else {
-                painter.fillRoundedRect(rect.insetBy({2, 4, 2, 4}), 4, Color::white(1, 0.15));
-            }
+        if (chosen && indicator_) {
+            painter.drawImage(*indicator_, rect.insetBy({2, 2, 2, 2}));
         }
         const ImageAssetPtr& image = chosen && item.selectedImage() ? item.selectedImage() : item.image();
         if (image) {
+            // Pictures fit the icon box, whatever size their artwork has.
             Size size = image->size();
-            painter.drawImage(*image, Rect(rect.midX() - size.width / 2, 4, size.width, size.height));
+            double fit = std::min(
+                {1.0, kIconSide / std::max(size.width, 1.0), kIconSide / std::max(size.height, 1.0)});
+            Size shown{size.width * fit, size.height * fit};
+            painter.drawImage(*image,
+                              Rect(rect.midX() - shown.width / 2, kIconTop + (kIconSide - shown.height) / 2,
+                                   shown.width, shown.height));
         }
-        painter.drawText(Rect(rect.x(), rect.height() - 16, rect.width(), 14), item.title(),
-                         Font::boldSystemFont(10), chosen ? Color::whiteColor() : Color::white(0.6),
+        painter.drawText(Rect(rect.x(), rect.height() - kTitleHeight - 1, rect.width(), kTitleHeight),
+                         item.title(), Font::systemFont(10), chosen ? selectedTint_ : Color::white(0.56),
                          TextAlignment::Center);
         if (!item.badgeValue().empty()) {
-            double width = std::max(
-                20.0,
-                TextLayout::shared().measure(item.badgeValue(), Font::boldSystemFont(13), 0).width + 10);
-            Rect badge(rect.midX() + 6, 1, width, 20);
-            painter.fillRoundedRect(badge, 10, Color::rgb(220, 20, 20));
-            painter.strokeRoundedRect(badge, 10, Color::whiteColor(), 1.5);
-            painter.drawText(badge, item.badgeValue(), Font::boldSystemFont(13), Color::whiteColor(),
-                             TextAlignment::Center);
+            Font badgeFont = Font::boldSystemFont(12);
+            double width =
+                std::max(18.0, TextLayout::shared().measure(item.badgeValue(), badgeFont, 0).width + 10);
+            Rect badge(rect.midX() + 8, 2, width, 18);
+            painter.fillRoundedRect(badge, 9, Color::rgb(255, 59, 48));
+            painter.strokeRoundedRect(badge, 9, Color::whiteColor(), 1.5);
+            painter.drawText(badge, item.badgeValue(), badgeFont, Color::whiteColor(), TextAlignment::Center);
         }
     }
 }

@@ -104,16 +104,16 @@ TEST_F(ViewTreeTest, ButtonsFallBackToTheNormalStateAndReportEveryTouchPhase) {
     Button button(Rect(0, 0, 60, 30));
     button.setTitle("关注");
     button.setTitle("已关注", Selected);
-    button.setBackgroundImage(ImageAsset::named("sex_2_link.png"));
-    button.setBackgroundImage(ImageAsset::named("sex_2_hover.png"), Highlighted);
+    button.setBackgroundImage(ImageAsset::named("no_such_button_link.png"));
+    button.setBackgroundImage(ImageAsset::named("no_such_button_hover.png"), Highlighted);
     EXPECT_EQ(button.currentTitle(), "关注");
     button.setSelected(true);
     EXPECT_EQ(button.currentTitle(), "已关注");
     button.setHighlighted(true);
     EXPECT_EQ(button.currentTitle(), "已关注");  // selected+highlighted falls back to selected
-    EXPECT_EQ(button.currentBackgroundImage()->name(), "sex_2_link.png");
+    EXPECT_EQ(button.currentBackgroundImage()->name(), "no_such_button_link.png");
     button.setSelected(false);
-    EXPECT_EQ(button.currentBackgroundImage()->name(), "sex_2_hover.png");
+    EXPECT_EQ(button.currentBackgroundImage()->name(), "no_such_button_hover.png");
     button.setHighlighted(false);
 
     std::vector<unsigned> events;

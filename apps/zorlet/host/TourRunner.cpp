@@ -3,6 +3,7 @@
 #include "host/AppHost.h"
 #include "host/FlowRunner.h"
 #include "host/ScreenQuery.h"
+#include "ui/MissingImageRegistry.h"
 #include "ui/Renderer.h"
 #include "ui/Window.h"
 
@@ -221,6 +222,16 @@ bool TourRunner::run(const std::filesystem::path& folder, std::string& error) {
     if (!writeIndex(folder, error)) {
         return false;
     }
+    std::string standIns;
+    for (const Stop& stop : stops_) {
+        for (const std::string& name : stop.standIns) {
+            standIns += (standIns.empty() ? "" : ", ") + stop.file + " draws no artwork for \"" + name + "\"";
+        }
+    }
+    if (!standIns.empty()) {
+        error = standIns;
+        return false;
+    }
     out_ << "tour: " << stops_.size() << " screens in " << (folder / "index.html").string() << "\n"
          << std::flush;
     return true;
@@ -246,11 +257,13 @@ bool TourRunner::capture(const std::filesystem::path& folder, const std::string&
         }
     }
     std::string file = std::string(number) + "-" + name + ".png";
+    MissingImageRegistry& missing = MissingImageRegistry::shared();
+    missing.clearDrawn();
     if (!Renderer::writeWindowPng(*window, (folder / file).string())) {
         error = "cannot write " + (folder / file).string();
         return false;
     }
-    stops_.push_back({file, screen, step});
+    stops_.push_back({file, screen, step, missing.drawn()});
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,15 @@ public:
         std::string file;
         std::string screen;
         std::string step;
+        std::set<std::string> standIns;  // pictures drawn as labelled boxes for want of an asset
     };
 
     // `variables` must name DEMO_EMAIL and DEMO_PASSWORD.
     TourRunner(AppHost& app, std::ostream& out, FlowParser::Variables variables);
 
-    // False, with `error`, when the folder or a picture cannot be written.
+    // False, with `error`, when the folder or a picture cannot be written, or
+    // when a screen drew a stand-in for a picture without an asset (the
+    // pictures and the index are written all the same, to see where).
     bool run(const std::filesystem::path& folder, std::string& error);
     const std::vector<Stop>& stops() const { return stops_; }
 

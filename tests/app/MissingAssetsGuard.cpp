@@ -1,0 +1,4 @@
+#include "support/MissingAssetGuard.h"
+
+// Every screen these tests open draws with real artwork.
+ZORLET_GUARD_MISSING_ASSETS();
