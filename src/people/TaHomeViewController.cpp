@@ -40,6 +40,34 @@ double belowHeight(const std::string& text) {
            40;
 }
 
+// A row either puts its detail at the right or stacks it under the label. The
+// stacked frames are laid out here because the table sizes a row after
+// `cellForRow`, and the plain layout would move the detail back to the right.
+class InfoCell : public TableViewCell {
+public:
+    using TableViewCell::TableViewCell;
+
+    void setDetailBelow(bool below) {
+        detailBelow_ = below;
+        detailTextLabel().setNumberOfLines(below ? 0 : 1);
+        detailTextLabel().setLineBreakMode(below ? LineBreakMode::WordWrap : LineBreakMode::TailTruncation);
+        detailTextLabel().setTextAlignment(below ? TextAlignment::Left : TextAlignment::Right);
+        layoutSubviews();
+    }
+
+    void layoutSubviews() override {
+        TableViewCell::layoutSubviews();
+        if (!detailBelow_) {
+            return;
+        }
+        textLabel().setFrame(Rect(10, 8, kDetailWidth, 20));
+        detailTextLabel().setFrame(Rect(10, 30, kDetailWidth, std::max(0.0, frame().height() - 40)));
+    }
+
+private:
+    bool detailBelow_ = false;
+};
+
 std::shared_ptr<Button> barButton(const std::string& id, const std::string& title, double x) {
     auto button = Button::create();
     button->setId(id);
@@ -80,8 +108,11 @@ void TaHomeViewController::viewDidLoad() {
     view().addSubview(logoView);
     ScreenActions::onTap(*logoView, this, &TaHomeViewController::logoClick);
 
-    infoLabel = std::make_shared<Label>(Rect(105, 30, 190, 25));
+    // Right-aligned and reaching 308 points, so the icon placed at 320 - w - 25
+    // ends just before the text instead of covering its first character.
+    infoLabel = std::make_shared<Label>(Rect(105, 30, 203, 25));
     infoLabel->setId("infoLabel");
+    infoLabel->setTextAlignment(TextAlignment::Right);
     infoLabel->setFont(Font::systemFont(14));
     infoLabel->setTextColor(Color::whiteColor());
     infoLabel->setLineBreakMode(LineBreakMode::TailTruncation);
@@ -300,9 +331,9 @@ std::string TaHomeViewController::rowTitle(IndexPath indexPath, std::string& det
 }
 
 TableViewCellPtr TaHomeViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto cell = table.dequeueReusableCell(kCellIdentifier);
+    auto cell = std::dynamic_pointer_cast<InfoCell>(table.dequeueReusableCell(kCellIdentifier));
     if (!cell) {
-        cell = std::make_shared<TableViewCell>(TableViewCell::Style::Value1, kCellIdentifier);
+        cell = std::make_shared<InfoCell>(TableViewCell::Style::Value1, kCellIdentifier);
     }
     std::string detail;
     bool below = false;
@@ -321,20 +352,11 @@ TableViewCellPtr TaHomeViewController::cellForRow(TableView& table, IndexPath in
     detailLabel.setText(detail);
     detailLabel.setFont(Font::systemFont(14));
     detailLabel.setTextColor(Color::white(0.6));
-    detailLabel.setNumberOfLines(below ? 0 : 1);
     if (indexPath.section == 1 && section3Rows.at(static_cast<std::size_t>(indexPath.row)) == Activity) {
         RgbaColor color = user->onlineTextColor();
         detailLabel.setTextColor(Color{color.red, color.green, color.blue, color.alpha});
     }
-    cell->layoutSubviews();
-    if (below) {
-        // The label on the first line, the detail underneath in as many lines as it needs.
-        double height = belowHeight(detail) - 40;
-        label.setFrame(Rect(10, 8, kDetailWidth, 20));
-        detailLabel.setTextAlignment(TextAlignment::Left);
-        detailLabel.setLineBreakMode(LineBreakMode::WordWrap);
-        detailLabel.setFrame(Rect(10, 30, kDetailWidth, height));
-    }
+    cell->setDetailBelow(below);
     return cell;
 }
 

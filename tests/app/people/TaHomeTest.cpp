@@ -1,5 +1,6 @@
 #include "PeopleTestSupport.h"
 
+#include "messaging/DialogContentViewController.h"
 #include "people/PostDetailViewController.h"
 #include "people/PostListCell.h"
 #include "people/PrepareDateTaViewController.h"
@@ -7,7 +8,9 @@
 #include "people/UserLocationViewController.h"
 #include "people/UserPostViewController.h"
 #include "people/WholeImageViewController.h"
+#include "platform/Reachability.h"
 #include "platform/TextLayout.h"
+#include "ui/AlertRegistry.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
 
@@ -24,8 +27,8 @@ Json preferenceJson(int id, int inputType) {
             {"displayAnswer", "回答" + std::to_string(id)}};
 }
 
-Json homeJson(int uid, Json extra = Json::object()) {
-    Json user = userJson(uid, 1);
+Json homeJson(int uid, Json extra = Json::object(), Json location = nullptr) {
+    Json user = userJson(uid, 1, nullptr, std::move(location));
     user["feature"] = "喜欢爬山";
     user["cityName"] = "北京";
     user["postCount"] = 3;
@@ -55,16 +58,18 @@ protected:
 };
 
 TEST_F(TaHomeTest, LoadsTheHomeAndBuildsItsSections) {
-    signInAs(1, 1);
+    signInAs(1, 1, 2, 39.9, 116.4);
     Json preferences = Json::array();
     for (int i = 1; i <= 5; ++i) {
         preferences.push_back(preferenceJson(i, 1));
     }
-    auto home = openHome(7, homeJson(7, {{"preferenceViews", preferences},
-                                         {"phoneType", "iPhone 5"},
-                                         {"userPlace", "三里屯"},
-                                         {"latitude", 39.9},
-                                         {"longitude", 116.4}})
+    auto home = openHome(7, homeJson(7,
+                                     {{"preferenceViews", preferences},
+                                      {"phoneType", "iPhone 5"},
+                                      {"userPlace", "三里屯"},
+                                      {"latitude", 39.9},
+                                      {"longitude", 116.4}},
+                                     {116.41, 39.9})
                                 .dump());
     EXPECT_EQ(server_.lastRequestTo("/home/v132/userInfo").param("uid"), "7");
     EXPECT_EQ(home->title(), "用户7");
@@ -85,6 +90,23 @@ TEST_F(TaHomeTest, LoadsTheHomeAndBuildsItsSections) {
     auto answer = home->cellForRow(table, {3, 0});
     EXPECT_EQ(answer->textLabel().text(), "问题5");
     EXPECT_EQ(answer->detailTextLabel().text(), "回答5");
+
+    // As the table lays them out: the introduction under its label, the phone at the right.
+    TableViewCell* feature = table.cellForRow({0, 0});
+    ASSERT_NE(feature, nullptr);
+    EXPECT_EQ(feature->frame().height(), home->heightForRow(table, {0, 0}));
+    EXPECT_EQ(feature->detailTextLabel().frame().x(), 10);
+    EXPECT_GE(feature->detailTextLabel().frame().y(), feature->textLabel().frame().maxY());
+    EXPECT_EQ(feature->detailTextLabel().frame().maxY(), feature->frame().height() - 10);
+    TableViewCell* phone = table.cellForRow({1, 1});
+    ASSERT_NE(phone, nullptr);
+    EXPECT_GT(phone->detailTextLabel().frame().x(), phone->textLabel().frame().maxX() - 1);
+    EXPECT_EQ(phone->detailTextLabel().textAlignment(), TextAlignment::Right);
+    // The location icon sits left of the distance text without covering it.
+    ASSERT_FALSE(home->locationIcon->isHidden());
+    double textWidth = std::ceil(
+        TextLayout::shared().measure(home->infoLabel->text(), home->infoLabel->font(), 0, 25).width);
+    EXPECT_LE(home->locationIcon->frame().maxX(), home->infoLabel->frame().maxX() - textWidth);
 
     // Buttons: a stranger can be followed, written to and invited.
     EXPECT_FALSE(home->interestButton->isHidden());
@@ -163,6 +185,30 @@ TEST_F(TaHomeTest, FollowingAndUnfollowingChangeTheButtonsOnlyWhenTheServerAgree
     ASSERT_TRUE(waitUntil([&] { return home->user->hasInterest == 0; }));
     EXPECT_FALSE(home->interestButton->isHidden());
     EXPECT_TRUE(home->cancelInterestButton->isHidden());
+}
+
+TEST_F(TaHomeTest, AMessageOpensTheConversationOnTheSameRecordAndNoNetworkSendsNothing) {
+    signInAs(1, 1);
+    server_.onJson("/dialog/dialogContentList", R"({"success":true,"result":{"list":[]}})");
+    auto home = openHome(7, homeJson(7).dump());
+    ASSERT_TRUE(UserInput::tap(*home->smsButton));
+    settle();
+    auto* conversation = dynamic_cast<DialogContentViewController*>(navigation_->topViewController());
+    ASSERT_NE(conversation, nullptr);
+    EXPECT_EQ(conversation->targetUser, home->user);
+    EXPECT_TRUE(conversation->hidesBottomBarWhenPushed());
+    navigation_->popViewController(false);
+    settle();
+
+    Reachability::shared().setNetworkAvailable(false);
+    ASSERT_TRUE(UserInput::tap(*home->interestButton));
+    settle();
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    EXPECT_EQ(server_.countOf("/home/interest"), 0u);
+    EXPECT_EQ(ProgressHUD::HUDForView(&home->view()), nullptr);
+    EXPECT_EQ(home->user->hasInterest, 0);
+    Reachability::shared().setNetworkAvailable(true);
 }
 
 TEST_F(TaHomeTest, MoreReportsAtOnceAndBlocksAfterAsking) {
