@@ -3,13 +3,13 @@
 #include "app/AppDelegate.h"
 #include "app/AutoRefreshable.h"
 #include "app/RepeatingTimer.h"
-#include "app/ScreenFactory.h"
 #include "app/TabBarLayout.h"
 #include "model/User.h"
 #include "net/Constant.h"
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "session/AuthorizeExpiredViewController.h"
 #include "session/UserContext.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
@@ -33,11 +33,9 @@ void ZorletTabBarController::viewDidLoad() {
     auto user = UserContext::getUser();
     if (user && user->tpId > 0 && user->tokenExpired && !viewControllers().empty()) {
         if (auto* navigation = dynamic_cast<NavigationController*>(viewControllers().front().get())) {
-            if (auto screen =
-                    ScreenFactory::create("AuthorizeExpiredViewController", {{"tpId", user->tpId}})) {
-                screen->setHidesBottomBarWhenPushed(true);
-                navigation->pushViewController(screen, true);
-            }
+            auto screen = std::make_shared<AuthorizeExpiredViewController>(user->tpId);
+            screen->setHidesBottomBarWhenPushed(true);
+            navigation->pushViewController(screen, true);
         }
     }
 

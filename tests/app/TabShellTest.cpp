@@ -4,6 +4,7 @@
 #include "app/CustomNavigationController.h"
 #include "app/MessageNavigationController.h"
 #include "app/RepeatingTimer.h"
+#include "session/AuthorizeExpiredViewController.h"
 #include "ui/UserInput.h"
 
 #include <atomic>
@@ -20,13 +21,6 @@ public:
     std::string className() const override { return "IdeaViewController"; }
     void autoRefresh() override { ++refreshes; }
     int refreshes = 0;
-};
-
-class ExpiredScreen : public ViewController {
-public:
-    explicit ExpiredScreen(std::int64_t tpId) : tpId(tpId) {}
-    std::string className() const override { return "AuthorizeExpiredViewController"; }
-    std::int64_t tpId;
 };
 
 // A signed-in user's tab shell on the window of an application delegate that did not launch.
@@ -193,13 +187,10 @@ TEST_F(TabShellTest, WithoutNetworkThePollIsSkippedSilently) {
 }
 
 TEST_F(TabShellTest, AnExpiredExternalAuthorizationOpensTheReauthorizationScreenOnTabZero) {
-    ScreenFactory::registerScreen("AuthorizeExpiredViewController", [](const Json& arguments) {
-        return std::make_shared<ExpiredScreen>(jsonInt(arguments, "tpId"));
-    });
     auto& shell = showShell(true);
     auto* navigation = dynamic_cast<NavigationController*>(shell.viewControllers()[0].get());
     ASSERT_EQ(navigation->viewControllers().size(), 2u);
-    auto* expired = dynamic_cast<ExpiredScreen*>(navigation->topViewController());
+    auto* expired = dynamic_cast<AuthorizeExpiredViewController*>(navigation->topViewController());
     ASSERT_NE(expired, nullptr);
     EXPECT_EQ(expired->tpId, 6);
     EXPECT_TRUE(expired->hidesBottomBarWhenPushed());
