@@ -11,6 +11,7 @@
 #include "session/UserContext.h"
 #include "ui/ActionSheet.h"
 #include "ui/AlertView.h"
+#include "ui/AnimationCurve.h"
 #include "ui/ImageAsset.h"
 #include "ui/Keyboard.h"
 #include "ui/NavigationController.h"
@@ -187,11 +188,17 @@ void DialogContentViewController::viewWillAppear(bool) {
     Analytics::beginLogPageView(className());
     auto& center = NotificationCenter::defaultCenter();
     center.removeObserver(this);
+    // The bar and the list move in one animation with the keyboard's own duration and curve.
     center.addObserver(this, Keyboard::kWillShowNotification, [this](const Notification& notification) {
-        keyboardWillShow(Keyboard::Info::from(notification).frameEnd);
+        Keyboard::Info info = Keyboard::Info::from(notification);
+        View::animate(info.animationDuration, animationCurveFromNumber(info.animationCurve),
+                      [this, &info] { keyboardWillShow(info.frameEnd); });
     });
-    center.addObserver(this, Keyboard::kWillHideNotification,
-                       [this](const Notification&) { keyboardWillHide(); });
+    center.addObserver(this, Keyboard::kWillHideNotification, [this](const Notification& notification) {
+        Keyboard::Info info = Keyboard::Info::from(notification);
+        View::animate(info.animationDuration, animationCurveFromNumber(info.animationCurve),
+                      [this] { keyboardWillHide(); });
+    });
 }
 
 void DialogContentViewController::viewWillDisappear(bool) {

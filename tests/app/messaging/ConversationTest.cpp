@@ -2,6 +2,8 @@
 
 #include "messaging/DialogContentListCell.h"
 #include "messaging/DialogContentViewController.h"
+#include "ui/Animator.h"
+#include "ui/Keyboard.h"
 #include "ui/UserInput.h"
 
 namespace zorlet::test {
@@ -292,6 +294,32 @@ TEST_F(ConversationTest, TheInputGrowsToThreeLinesThenScrollsAndTheBarFollows) {
     input.setText("");
     EXPECT_DOUBLE_EQ(input.frame().height(), oneLine);
     EXPECT_DOUBLE_EQ(screen->inputAreaView->frame().y(), barY);
+}
+
+TEST_F(ConversationTest, TheInputBarMovesWithTheKeyboardsDurationAndCurve) {
+    auto screen = open();
+    View& bar = *screen->inputAreaView;
+    Rect atRest = bar.frame();
+    ASSERT_TRUE(screen->textView->becomeFirstResponder());
+    ASSERT_TRUE(Keyboard::shared().isShown());
+    // The screen's logic sees the bar on the keyboard at once; what is shown follows the keyboard.
+    Rect raised = bar.frame();
+    EXPECT_LT(raised.y(), atRest.y());
+    Animator& animator = Animator::shared();
+    ASSERT_TRUE(animator.isAnimating(bar));
+    EXPECT_EQ(animator.presentationFrame(bar), atRest);
+    advance(62ms);
+    double moved = (atRest.y() - animator.presentationFrame(bar).y()) / (atRest.y() - raised.y());
+    EXPECT_GT(moved, 0.3);
+    EXPECT_LT(moved, 1);
+    advance(188ms);
+    EXPECT_EQ(animator.presentationFrame(bar), raised);
+
+    screen->hideKeyboard();
+    EXPECT_EQ(bar.frame(), atRest);
+    EXPECT_EQ(animator.presentationFrame(bar), raised);
+    advance(250ms);
+    EXPECT_EQ(animator.presentationFrame(bar), atRest);
 }
 
 }  // namespace
