@@ -108,6 +108,20 @@ std::optional<std::int64_t> TestControl::uidOf(const std::string& account) {
     return uid;
 }
 
+std::optional<std::string> TestControl::nicknameOf(std::int64_t uid) {
+    std::optional<std::string> nickname;
+    try {
+        service_.database.read([&](Connection& connection) {
+            if (auto user = Records::user(connection, uid)) {
+                nickname = user->nickname;
+            }
+        });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return nickname;
+}
+
 bool TestControl::signOut(std::int64_t uid) {
     return change([&](Connection& connection) {
         service_.sessions.revokeAll(connection, uid);

@@ -69,6 +69,7 @@ public:
     std::optional<std::int64_t> createUser(const TestUser& user);
     std::optional<std::int64_t> createPost(std::int64_t uid, const TestPost& post);
     std::optional<std::int64_t> uidOf(const std::string& account);
+    std::optional<std::string> nicknameOf(std::int64_t uid);
     // Revokes every session of the user; its next call answers 401.
     bool signOut(std::int64_t uid);
     bool expireAuthorization(std::int64_t uid);

@@ -1,5 +1,6 @@
 #include "HostTestSupport.h"
 
+#include "host/ScreenQuery.h"
 #include "people/PostDetailViewController.h"
 #include "people/TaHomeViewController.h"
 #include "sandbox/SandboxServer.h"
@@ -16,8 +17,29 @@ namespace {
 class PeopleFlowsTest : public HostTest {};
 
 TEST_F(PeopleFlowsTest, APostIsAnsweredAndItsAuthorFollowedInvitedAndBlocked) {
+    auto& control = sharedSandbox().server().testControl();
+    ASSERT_TRUE(control.reset());
+
     auto result = runFlowFile(sourceFolder() / "flows/post-detail.yaml");
     ASSERT_TRUE(result.passed) << result.message << "\n" << output_.str();
+    // The author the flow answered (a comment reaches them as a message) was then blocked:
+    // the refreshed feed no longer shows them.
+    auto demo = control.uidOf(EmbeddedSandbox::demoAccount());
+    ASSERT_TRUE(demo);
+    std::optional<std::int64_t> author;
+    for (const auto& message : control.messagesFrom(*demo)) {
+        if (message.content.ends_with("一起去吧，我也想去")) {
+            author = message.toUid;
+        }
+    }
+    ASSERT_TRUE(author);
+    auto nickname = control.nicknameOf(*author);
+    ASSERT_TRUE(nickname);
+    ASSERT_NE(app_.window(), nullptr);
+    ScreenQuery screen(*app_.window());
+    EXPECT_FALSE(screen.findId("UserListCell").empty());
+    EXPECT_TRUE(screen.findText(*nickname).empty()) << *nickname;
+    EXPECT_TRUE(std::filesystem::exists(screenshots_ / "feed-after-block.png"));
     EXPECT_TRUE(std::filesystem::exists(screenshots_ / "post-detail.png"));
     EXPECT_TRUE(std::filesystem::exists(screenshots_ / "ta-home.png"));
     const auto& titles = AlertRegistry::shared().shownAlertTitles();

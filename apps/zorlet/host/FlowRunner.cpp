@@ -10,6 +10,7 @@
 #include "platform/Reachability.h"
 #include "ui/AlertRegistry.h"
 #include "ui/Animator.h"
+#include "ui/Control.h"
 #include "ui/ImagePickerController.h"
 #include "ui/Keyboard.h"
 #include "ui/Renderer.h"
@@ -62,10 +63,16 @@ std::optional<Point> parsePoint(const std::string& text, Size screen) {
 }
 
 std::string describeTarget(const Json& arguments) {
-    if (arguments.contains("id")) {
-        return "id " + arguments["id"].get<std::string>();
+    std::string target = arguments.contains("id")
+                             ? "id " + arguments["id"].get<std::string>()
+                             : "text " + ViewTreeDump::quoted(arguments.value("text", ""));
+    if (arguments.contains("id") && arguments.contains("text")) {
+        target += " showing " + ViewTreeDump::quoted(arguments["text"].get<std::string>());
     }
-    return "text " + ViewTreeDump::quoted(arguments.value("text", ""));
+    if (arguments.contains("enabled")) {
+        target += arguments["enabled"].get<bool>() ? " (enabled)" : " (disabled)";
+    }
+    return target;
 }
 
 }  // namespace
@@ -288,6 +295,14 @@ bool FlowRunner::assertVisible(const Json& arguments, bool visible, std::string&
     if (arguments.contains("text") && arguments.contains("id")) {
         std::string text = arguments["text"].get<std::string>();
         std::erase_if(matches, [&](const ScreenMatch& m) { return !ScreenQuery::textMatches(m.text, text); });
+    }
+    if (arguments.contains("enabled")) {
+        // Only controls have a state to check: a button the user can (or can no longer) press.
+        bool enabled = arguments["enabled"].get<bool>();
+        std::erase_if(matches, [&](const ScreenMatch& m) {
+            const auto* control = dynamic_cast<const Control*>(m.view);
+            return control == nullptr || control->isEnabled() != enabled;
+        });
     }
     std::size_t needed = static_cast<std::size_t>(arguments.value("index", 0LL)) + 1;
     if (visible && matches.size() < needed) {
