@@ -106,7 +106,12 @@ TextLayout::Measurement TextLayout::measure(std::string_view text, const Font& f
     if (text.empty()) {
         return result;
     }
+    std::string key = TextMeasureCache::keyFor(text, font.pointSize, font.bold, maxWidth, maxHeight,
+                                               static_cast<int>(mode), maxLines);
     std::lock_guard lock(mutex_);
+    if (auto known = measured_.find(key)) {
+        return Measurement{known->width, known->height, known->lineCount};
+    }
     PangoLayout* layout = createLayout(context_, text, font, maxWidth, mode);
     double height = 0;
     double width = 0;
@@ -117,16 +122,29 @@ TextLayout::Measurement TextLayout::measure(std::string_view text, const Font& f
         result.width = std::min(result.width, roundUp(maxWidth));
     }
     result.height = roundUp(height);
+    measured_.store(std::move(key), {result.width, result.height, result.lineCount});
     return result;
+}
+
+void TextLayout::clearCache() {
+    std::lock_guard lock(mutex_);
+    measured_.clear();
+    lineHeights_.clear();
 }
 
 double TextLayout::lineHeight(const Font& font) {
     std::lock_guard lock(mutex_);
+    auto known = lineHeights_.find({font.pointSize, font.bold});
+    if (known != lineHeights_.end()) {
+        return known->second;
+    }
     PangoLayout* layout = createLayout(context_, "\xE4\xB8\xAD", font, 0, LineBreakMode::WordWrap);  // 中
     PangoRectangle logical;
     pango_layout_line_get_extents(pango_layout_get_line_readonly(layout, 0), nullptr, &logical);
     g_object_unref(layout);
-    return roundUp(toPoints(logical.height));
+    double height = roundUp(toPoints(logical.height));
+    lineHeights_.emplace(std::make_pair(font.pointSize, font.bold), height);
+    return height;
 }
 
 void TextLayout::draw(cairo_t* cr, double x, double y, double width, double height, std::string_view text,

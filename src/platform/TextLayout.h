@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/TextMeasureCache.h"
+
+#include <map>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -55,6 +58,9 @@ public:
     Measurement measure(std::string_view text, const Font& font, double maxWidth, double maxHeight = 0,
                         LineBreakMode mode = LineBreakMode::WordWrap, int maxLines = 0);
 
+    // Forgets the remembered sizes (tests that swap fonts; memory warnings).
+    void clearCache();
+
     // The height of one line of text in `font`.
     double lineHeight(const Font& font);
 
@@ -69,6 +75,8 @@ private:
     int linesFitting(_PangoLayout* layout, double maxHeight, int maxLines, double* height, double* width);
 
     std::mutex mutex_;
+    TextMeasureCache measured_;
+    std::map<std::pair<double, bool>, double> lineHeights_;
     _PangoFontMap* fontMap_ = nullptr;
     _PangoContext* context_ = nullptr;
 };
