@@ -1,3 +1,5 @@
+#include "support/LeakSuppressions.h"
+
 #include "platform/DataFolder.h"
 #include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
@@ -8,13 +10,6 @@
 #include <unistd.h>
 #include <filesystem>
 
-// Font and display libraries keep caches for the life of the process (and
-// SDL's GL drivers leak at unload); they are not ours to free, so the leak
-// checker ignores them in every test program.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\nleak:libSDL2\nleak:libX\nleak:libxcb\n"
-           "leak:libxkbcommon\nleak:libdbus\nleak:libGL\nleak:swrast_dri\nleak:libgallium\nleak:libLLVM\n";
-}
 
 // Every test program gets a data folder of its own so runs never see each
 // other's files or the user's real data.
