@@ -80,8 +80,9 @@ int main(int argc, char** argv) {
         } else if (argument == "--test-control") {
             options.testControl = true;
             // From the environment, not the command line, which every user of the machine can read.
-            if (const char* secret = std::getenv("ZORLET_SANDBOX_SECRET"))
+            if (const char* secret = std::getenv("ZORLET_SANDBOX_SECRET")) {
                 options.testControlSecret = secret;
+            }
         } else if (argument == "--help" || argument == "-h") {
             usage();
             return 0;

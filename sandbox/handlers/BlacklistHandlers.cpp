@@ -16,8 +16,9 @@ constexpr int pageSize = 20;
 
 Reply blacklist(Call& call) {
     auto page = CallParams::page(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         reply = Envelope::ok(UserPages::page(connection, call.view,
@@ -31,8 +32,9 @@ Reply blacklist(Call& call) {
 
 Reply unblock(Call& call) {
     auto target = CallParams::id(call, "shieldUid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要取消屏蔽的用户");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Records::user(connection, *target)) {

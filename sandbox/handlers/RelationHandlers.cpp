@@ -20,10 +20,12 @@ Reply unknownUser() {
 
 Reply follow(Call& call) {
     auto target = CallParams::id(call, "uid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要关注的用户");
-    if (*target == *call.uid)
+    }
+    if (*target == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能关注自己");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *target);
@@ -48,10 +50,12 @@ Reply follow(Call& call) {
 
 Reply unfollow(Call& call) {
     auto target = CallParams::id(call, "uid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要取消关注的用户");
-    if (*target == *call.uid)
+    }
+    if (*target == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能取消关注自己");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *target);
@@ -71,8 +75,9 @@ Reply unfollow(Call& call) {
 // The users the signed-in user follows (`following`) or who follow them, latest first.
 Reply followList(Call& call, bool following) {
     auto page = CallParams::page(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     std::string source = following ? "FROM interests JOIN users ON users.uid = interests.interest_uid "
                                      "WHERE interests.uid = ?1"
                                    : "FROM interests JOIN users ON users.uid = interests.uid "
@@ -88,10 +93,12 @@ Reply followList(Call& call, bool following) {
 
 Reply shield(Call& call) {
     auto target = CallParams::id(call, "shieldUid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要屏蔽的用户");
-    if (*target == *call.uid)
+    }
+    if (*target == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能屏蔽自己");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Records::user(connection, *target)) {
@@ -119,15 +126,18 @@ Reply shield(Call& call) {
 
 Reply report(Call& call) {
     auto target = CallParams::id(call, "reportUid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要举报的用户");
+    }
     auto reportType = CallParams::code(call, "reportType");
     auto contentType = CallParams::code(call, "contentType");
     auto contentId = CallParams::id(call, "contentId");
-    if (!reportType || !contentType || !contentId)
+    if (!reportType || !contentType || !contentId) {
         return Envelope::refuse(ErrorCode::BadParameter, "举报内容不完整");
-    if (*target == *call.uid)
+    }
+    if (*target == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能举报自己");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Records::user(connection, *target)) {
