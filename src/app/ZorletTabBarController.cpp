@@ -2,7 +2,6 @@
 
 #include "app/AppDelegate.h"
 #include "app/AutoRefreshable.h"
-#include "app/RepeatingTimer.h"
 #include "app/ScreenFactory.h"
 #include "app/TabBarLayout.h"
 #include "model/User.h"
@@ -10,6 +9,7 @@
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/RepeatingTimer.h"
 #include "session/UserContext.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"

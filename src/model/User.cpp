@@ -176,7 +176,7 @@ std::string User::onlineText() const {
     }
 }
 
-RgbaColor User::onlineTextColor() const {
+Color User::onlineTextColor() const {
     switch (onlineStatus) {
         case 0:
             return {0.18, 0.7, 0.25, 1};

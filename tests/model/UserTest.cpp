@@ -232,7 +232,7 @@ TEST(UserTexts, OnlineStatusAndPlatformName) {
     struct Case {
         std::int64_t status;
         const char* text;
-        RgbaColor color;
+        Color color;
     };
     const Case cases[] = {
         {0, "当前在线", {0.18, 0.7, 0.25, 1}},
