@@ -15,4 +15,6 @@ pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
 find_package(nlohmann_json 3.10 REQUIRED)
 find_package(spdlog REQUIRED)
 find_package(yaml-cpp REQUIRED)
+# The programs' command lines.
+find_package(CLI11 REQUIRED)
 find_package(SDL2 QUIET)

@@ -55,8 +55,9 @@ Reply Accounts::signIn(Connection& connection, Sessions& sessions, std::int64_t 
     auto now = static_cast<std::int64_t>(std::time(nullptr));
     connection.prepare("UPDATE users SET last_active = ? WHERE uid = ?").bind(1, now).bind(2, uid).run();
     auto user = Records::user(connection, uid);
-    if (!user)
+    if (!user) {
         return Envelope::refuse(ErrorCode::NotSignedIn, "登录已失效，请重新登录");
+    }
     ViewContext own = view;
     own.viewerUid = uid;
     auto reply = Envelope::ok(Views::home(connection, *user, own));
@@ -71,26 +72,31 @@ std::string Accounts::unusedNickname(Connection& connection, const std::string& 
     for (size_t i = 0; i < base.size();) {
         size_t length = 1;
         auto byte = static_cast<unsigned char>(base[i]);
-        if (byte >= 0xF0)
+        if (byte >= 0xF0) {
             length = 4;
-        else if (byte >= 0xE0)
+        } else if (byte >= 0xE0) {
             length = 3;
-        else if (byte >= 0xC0)
+        } else if (byte >= 0xC0) {
             length = 2;
+        }
         auto next = base.substr(i, length);
-        if (TextRules::chineseLength(stem + next) > 16)
+        if (TextRules::chineseLength(stem + next) > 16) {
             break;
+        }
         stem += next;
         i += length;
     }
-    if (stem.empty())
+    if (stem.empty()) {
         stem = "Zorlet";
-    if (TextRules::chineseLength(base) <= 20 && !Records::nicknameTaken(connection, base, 0))
+    }
+    if (TextRules::chineseLength(base) <= 20 && !Records::nicknameTaken(connection, base, 0)) {
         return base;
+    }
     for (int number = 2; number < 10000; ++number) {
         auto candidate = stem + std::to_string(number);
-        if (!Records::nicknameTaken(connection, candidate, 0))
+        if (!Records::nicknameTaken(connection, candidate, 0)) {
             return candidate;
+        }
     }
     return stem + std::to_string(std::time(nullptr) % 10000);
 }

@@ -19,8 +19,9 @@ public:
         Permit(const Permit&) = delete;
         Permit& operator=(const Permit&) = delete;
         ~Permit() {
-            if (limit_)
+            if (limit_) {
                 limit_->leave();
+            }
         }
 
     private:

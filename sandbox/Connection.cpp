@@ -29,17 +29,20 @@ std::unique_ptr<Connection> Connection::open(const std::string& path, std::strin
 }
 
 Connection::~Connection() {
-    for (auto& [sql, entry] : prepared_)
+    for (auto& [sql, entry] : prepared_) {
         sqlite3_finalize(entry->statement);
+    }
     sqlite3_close_v2(db_);
 }
 
 Statement Connection::prepare(std::string_view sql) {
     auto& entry = prepared_[std::string(sql)];
-    if (!entry)
+    if (!entry) {
         entry = std::make_unique<Prepared>();
-    if (entry->inUse)
+    }
+    if (entry->inUse) {
         return Statement(db_, sql);
+    }
     if (!entry->statement) {
         if (sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
                                &entry->statement, nullptr) != SQLITE_OK) {

@@ -303,8 +303,9 @@ std::unique_ptr<Database> Database::open(const std::string& path, std::string& e
     auto database = std::unique_ptr<Database>(new Database());
     for (int i = 0; i < poolSize; ++i) {
         auto connection = Connection::open(path, error);
-        if (!connection)
+        if (!connection) {
             return nullptr;
+        }
         if (i == 0) {
             try {
                 database->migrate(*connection);
@@ -325,11 +326,13 @@ void Database::migrate(Connection& connection) {
         versionQuery.step();
         auto version = static_cast<int>(versionQuery.integer(0));
         constexpr int known = static_cast<int>(std::size(migrations));
-        if (version > known)
+        if (version > known) {
             throw SqlError("the database was written by a newer sandbox (schema " + std::to_string(version) +
                            ")");
-        for (int next = version; next < known; ++next)
+        }
+        for (int next = version; next < known; ++next) {
             connection.execute(migrations[next]);
+        }
         connection.execute("PRAGMA user_version=" + std::to_string(known));
         connection.execute("COMMIT");
     } catch (...) {

@@ -114,11 +114,13 @@ const PostIdea postIdeas[] = {
 
 // The reference lists may file a municipality as a province of districts; use its first few districts.
 std::vector<CityInfo> townCities(const ReferenceData& reference, const std::string& name, CityInfo fallback) {
-    if (auto city = reference.cityNamed(name))
+    if (auto city = reference.cityNamed(name)) {
         return {*city};
+    }
     auto districts = reference.citiesOfProvince(name);
-    if (districts.empty())
+    if (districts.empty()) {
         return {fallback};
+    }
     districts.resize(std::min<size_t>(districts.size(), 6));
     return districts;
 }
@@ -145,8 +147,9 @@ void plantDialogs(Connection& connection, std::int64_t demoUid, const std::vecto
     // Oldest conversation first, so message ids grow with time as they do in use.
     for (auto dialogIndex = static_cast<std::int64_t>(std::size(demoDialogs)) - 1; dialogIndex >= 0;
          --dialogIndex) {
-        if (static_cast<std::size_t>(dialogIndex) >= others.size())
+        if (static_cast<std::size_t>(dialogIndex) >= others.size()) {
             continue;
+        }
         const auto& dialog = demoDialogs[static_cast<std::size_t>(dialogIndex)];
         auto other = others[static_cast<std::size_t>(dialogIndex)];
         // Older conversations end earlier, so the list's order is the seed's order.
@@ -157,12 +160,14 @@ void plantDialogs(Connection& connection, std::int64_t demoUid, const std::vecto
             bool last = lineIndex + 1 == dialog.lines.size();
             NewMessage message{
                 demoSpeaks ? demoUid : other, demoSpeaks ? other : demoUid, line, "", when, ""};
-            if (dialogIndex % 5 == 2 && last && !sceneries.empty())
+            if (dialogIndex % 5 == 2 && last && !sceneries.empty()) {
                 message.pic = sceneries[static_cast<std::size_t>(dialogIndex) % sceneries.size()];
+            }
             auto id = Dialogs::insert(connection, message);
             bool unread = !demoSpeaks && last && dialogIndex % 3 == 0;
-            if (!unread)
+            if (!unread) {
                 connection.prepare("UPDATE messages SET is_read = 1 WHERE id = ?").bind(1, id).run();
+            }
             when += 120;
             demoSpeaks = !demoSpeaks;
             ++lineIndex;
@@ -175,10 +180,12 @@ void plantDialogs(Connection& connection, std::int64_t demoUid, const std::vecto
 DemoSeed::Artwork DemoSeed::paint() {
     Artwork artwork;
     artwork.avatars.push_back(AvatarPainter::avatar(0, true));
-    for (int i = 0; i < otherUsers; ++i)
+    for (int i = 0; i < otherUsers; ++i) {
         artwork.avatars.push_back(AvatarPainter::avatar(i + 1, i % 2 == 1));
-    for (int i = 0; i < sceneryCount; ++i)
+    }
+    for (int i = 0; i < sceneryCount; ++i) {
         artwork.sceneries.push_back(AvatarPainter::scenery(i));
+    }
     artwork.ideaPosters = IdeaSeed::paint();
     return artwork;
 }
@@ -197,11 +204,13 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
          {"外滩", "田子坊", "世纪公园", "新天地", "佘山", "上海博物馆"}},
     };
     auto professions = reference.professions();
-    if (professions.empty())
+    if (professions.empty()) {
         professions = {{1, "学生"}, {2, "设计师"}, {3, "工程师"}, {4, "教师"}, {5, "自由职业"}, {6, "医生"}};
+    }
     auto categories = reference.categories();
-    if (categories.empty())
+    if (categories.empty()) {
         categories = {{1, "户外"}, {2, "美食"}, {3, "电影"}, {4, "展览"}, {5, "运动"}, {6, "音乐"}};
+    }
 
     // The demo account comes first, in Beijing, with something waiting for it.
     NewUser demo;
@@ -288,8 +297,9 @@ void DemoSeed::plant(Connection& connection, const ReferenceData& reference, Pic
             .bind(2, uid)
             .run();
 
-        if (i % 8 == 7)
+        if (i % 8 == 7) {
             continue;  // some people have not posted yet
+        }
         int postCount = 1 + i % 2;
         for (int p = 0; p < postCount; ++p) {
             const auto& idea = postIdeas[static_cast<size_t>(i * 3 + p) % std::size(postIdeas)];

@@ -74,16 +74,18 @@ std::optional<MessageRecord> Dialogs::byClientId(Connection& connection, std::in
     auto query = connection.prepare(std::string("SELECT ") + messageColumns +
                                     " FROM messages WHERE from_uid = ? AND client_msg_id = ?");
     query.bind(1, fromUid).bind(2, clientMsgId);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return readMessage(query);
 }
 
 std::optional<MessageRecord> Dialogs::message(Connection& connection, std::int64_t id) {
     auto query = connection.prepare(std::string("SELECT ") + messageColumns + " FROM messages WHERE id = ?");
     query.bind(1, id);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return readMessage(query);
 }
 
@@ -104,14 +106,17 @@ std::optional<std::int64_t> Dialogs::otherOf(Connection& connection, std::int64_
                                              std::int64_t uid) {
     auto query = connection.prepare("SELECT low_uid, high_uid FROM dialogs WHERE dialog_id = ?");
     query.bind(1, dialogId);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     auto low = query.integer(0);
     auto high = query.integer(1);
-    if (low == uid)
+    if (low == uid) {
         return high;
-    if (high == uid)
+    }
+    if (high == uid) {
         return low;
+    }
     return std::nullopt;
 }
 
@@ -129,14 +134,16 @@ std::vector<Dialogs::DialogRow> Dialogs::dialogsOf(Connection& connection, std::
             "SELECT other, MAX(id) AS latest, COUNT(*) FROM visible GROUP BY other ORDER BY latest DESC "
             "LIMIT ?2 OFFSET ?3");
         query.bind(1, uid).bind(2, limit).bind(3, offset);
-        while (query.step())
+        while (query.step()) {
             found.push_back({query.integer(0), query.integer(1), query.integer(2)});
+        }
     }
     std::vector<DialogRow> rows;
     for (const auto& each : found) {
         auto latest = message(connection, each.latest);
-        if (!latest)
+        if (!latest) {
             continue;
+        }
         rows.push_back({dialogId(connection, uid, each.other), each.other, *latest, each.count});
     }
     return rows;
@@ -159,8 +166,9 @@ std::vector<MessageRecord> Dialogs::conversation(Connection& connection, std::in
         .bind(4, limit)
         .bind(5, offset);
     std::vector<MessageRecord> messages;
-    while (query.step())
+    while (query.step()) {
         messages.push_back(readMessage(query));
+    }
     return messages;
 }
 
@@ -178,8 +186,9 @@ std::vector<MessageRecord> Dialogs::unreadFrom(Connection& connection, std::int6
                                     "ORDER BY id");
     query.bind(1, otherUid).bind(2, viewer);
     std::vector<MessageRecord> messages;
-    while (query.step())
+    while (query.step()) {
         messages.push_back(readMessage(query));
+    }
     return messages;
 }
 
@@ -199,8 +208,9 @@ std::int64_t Dialogs::unreadCount(Connection& connection, std::int64_t viewer) {
 
 void Dialogs::clear(Connection& connection, std::int64_t dialogId, std::int64_t uid) {
     auto other = otherOf(connection, dialogId, uid);
-    if (!other)
+    if (!other) {
         return;
+    }
     auto query = connection.prepare(
         "SELECT COALESCE(MAX(id), 0) FROM messages WHERE (from_uid = ?1 AND to_uid = ?2) OR (from_uid = ?2 "
         "AND to_uid = ?1)");

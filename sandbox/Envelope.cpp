@@ -10,8 +10,9 @@ Reply make(int status, bool success, ErrorCode code, const std::string& info, co
         {"errorCode", static_cast<int>(code)},
         {"errorInfo", info},
     };
-    if (result)
+    if (result) {
         body["result"] = *result;
+    }
     Reply reply;
     reply.status = status;
     // Invalid UTF-8 never reaches storage, but a stored file name could; never throw here.

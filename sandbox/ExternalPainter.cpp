@@ -40,10 +40,11 @@ void star(cairo_t* cr, double cx, double cy, double radius) {
         double angle = -pi / 2 + point * pi / 5;
         double x = cx + r * std::cos(angle);
         double y = cy + r * std::sin(angle);
-        if (point == 0)
+        if (point == 0) {
             cairo_move_to(cr, x, y);
-        else
+        } else {
             cairo_line_to(cr, x, y);
+        }
     }
     cairo_close_path(cr);
 }
@@ -77,10 +78,11 @@ std::string ExternalPainter::photo(int category, int number) {
     int stripes = 8 + number % 5;
     double stripeWidth = (right - left) / stripes;
     for (int i = 0; i < stripes; ++i) {
-        if (i % 2 == 0)
+        if (i % 2 == 0) {
             setHue(cr, hue, 0.8, 0.85);
-        else
+        } else {
             cairo_set_source_rgb(cr, 1, 1, 1);
+        }
         cairo_move_to(cr, left + i * stripeWidth, top + 60);
         cairo_line_to(cr, left + (i + 1) * stripeWidth, top + 60);
         cairo_line_to(cr, left + (i + 1) * stripeWidth - 4, top + 84);
@@ -92,8 +94,9 @@ std::string ExternalPainter::photo(int category, int number) {
     cairo_set_source_rgb(cr, 0.95, 0.9, 0.6);
     int windows = 2 + number % 3;
     double windowWidth = (right - left - 80) / windows;
-    for (int i = 0; i < windows; ++i)
+    for (int i = 0; i < windows; ++i) {
         cairo_rectangle(cr, left + 15 + i * (windowWidth + 10), top + 100, windowWidth - 10, 40);
+    }
     cairo_fill(cr);
     setHue(cr, hue + 180, 0.4, 0.35);
     cairo_rectangle(cr, right - 60, height * 0.82 - 70, 40, 70);

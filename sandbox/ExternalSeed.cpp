@@ -94,10 +94,12 @@ void ExternalSeed::plant(Connection& connection) {
             const char* street = city.streets[static_cast<size_t>((i / 2 + c) % 6)];
             std::string name = std::string(city.streets[static_cast<size_t>(i % 6)]) +
                                category.stems[static_cast<size_t>((i / categoryCount + c) % 6)];
-            if (c == 0 && i == 6)
+            if (c == 0 && i == 6) {
                 name = "798";
-            if (c == 1 && i == 7)
+            }
+            if (c == 1 && i == 7) {
                 name = longName;
+            }
             std::string address =
                 std::string(city.name) + "市" + district + street + std::to_string(3 + i * 7 % 180) + "号";
             // Spread around the centre, up to about 15 km in each direction.

@@ -115,17 +115,21 @@ std::string displayTime(std::int64_t when) {
 
 std::string withoutCitySuffix(std::string name) {
     const std::string suffix = "市";
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+    if (name.size() > suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
         name.resize(name.size() - suffix.size());
+    }
     return name;
 }
 
 // How many demo users want to go to idea `index`: the first two have more than a page of takers.
 int takerCount(int index) {
-    if (index == 0)
+    if (index == 0) {
         return 30;
-    if (index == 1)
+    }
+    if (index == 1) {
         return 22;
+    }
     return (index * 7) % 9;
 }
 
@@ -134,8 +138,9 @@ int takerCount(int index) {
 std::vector<std::string> IdeaSeed::paint() {
     std::vector<std::string> posters;
     for (int category = 0; category < 12; ++category) {
-        for (int variation = 0; variation < postersPerCategory; ++variation)
+        for (int variation = 0; variation < postersPerCategory; ++variation) {
             posters.push_back(IdeaPainter::poster(category, variation));
+        }
     }
     return posters;
 }
@@ -153,8 +158,9 @@ void IdeaSeed::plant(Connection& connection, const ReferenceData& reference, Pic
     std::vector<std::int64_t> takers;
     auto users = connection.prepare("SELECT uid FROM users WHERE uid != ? ORDER BY uid");
     users.bind(1, demoUid);
-    while (users.step())
+    while (users.step()) {
         takers.push_back(users.integer(0));
+    }
 
     auto insertIdea = connection.prepare(
         "INSERT INTO ideas (content, place, start_time, end_time, charge, city_id, city_name, town_name, "

@@ -22,8 +22,9 @@ std::string LoginThrottle::accountKey(const std::string& account) {
 
 bool LoginThrottle::over(Counts& counts, const std::string& key, int limit, std::int64_t now) {
     auto found = counts.find(key);
-    if (found == counts.end())
+    if (found == counts.end()) {
         return false;
+    }
     if (now - found->second.since >= limits_.windowSeconds) {
         counts.erase(found);
         return false;
@@ -33,8 +34,9 @@ bool LoginThrottle::over(Counts& counts, const std::string& key, int limit, std:
 
 void LoginThrottle::count(Counts& counts, const std::string& key, std::int64_t now) {
     auto& failures = counts[key];
-    if (failures.count == 0 || now - failures.since >= limits_.windowSeconds)
+    if (failures.count == 0 || now - failures.since >= limits_.windowSeconds) {
         failures = Failures{now, 0};
+    }
     ++failures.count;
     if (counts.size() > sweepAbove) {
         std::erase_if(counts,
@@ -45,10 +47,12 @@ void LoginThrottle::count(Counts& counts, const std::string& key, std::int64_t n
 LoginThrottle::Verdict LoginThrottle::check(const std::string& account, const std::string& address,
                                             std::int64_t now) {
     std::lock_guard lock(mutex_);
-    if (over(addresses_, address, limits_.perAddress, now))
+    if (over(addresses_, address, limits_.perAddress, now)) {
         return Verdict::AddressLocked;
-    if (over(accounts_, accountKey(account), limits_.perAccount, now))
+    }
+    if (over(accounts_, accountKey(account), limits_.perAccount, now)) {
         return Verdict::AccountLocked;
+    }
     return Verdict::Allowed;
 }
 

@@ -22,13 +22,15 @@ std::string PasswordResets::issue(Connection& connection, std::int64_t uid, std:
 
 std::optional<std::int64_t> PasswordResets::holder(Connection& connection, const std::string& token,
                                                    std::int64_t now) {
-    if (token.size() != 32 || !TextRules::isHex(token))
+    if (token.size() != 32 || !TextRules::isHex(token)) {
         return std::nullopt;
+    }
     auto query = connection.prepare(
         "SELECT uid FROM password_resets WHERE token = ? AND used = 0 AND created > ? AND created <= ?");
     query.bind(1, token).bind(2, now - lifetimeSeconds).bind(3, now);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return query.integer(0);
 }
 

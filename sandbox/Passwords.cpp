@@ -28,22 +28,25 @@ std::optional<std::string> Passwords::hash(std::string_view password, Cost cost)
     auto ops = cost == Cost::Interactive ? crypto_pwhash_OPSLIMIT_INTERACTIVE : crypto_pwhash_OPSLIMIT_MIN;
     auto mem = cost == Cost::Interactive ? crypto_pwhash_MEMLIMIT_INTERACTIVE : crypto_pwhash_MEMLIMIT_MIN;
     if (crypto_pwhash_str_alg(out, password.data(), password.size(), ops, mem,
-                              crypto_pwhash_ALG_ARGON2ID13) != 0)
+                              crypto_pwhash_ALG_ARGON2ID13) != 0) {
         return std::nullopt;
+    }
     return std::string(out);
 }
 
 bool Passwords::verify(std::string_view storedHash, std::string_view password) {
-    if (storedHash.empty() || storedHash.size() >= crypto_pwhash_STRBYTES)
+    if (storedHash.empty() || storedHash.size() >= crypto_pwhash_STRBYTES) {
         return false;
+    }
     std::string terminated(storedHash);
     auto permit = hashing().enter();
     return crypto_pwhash_str_verify(terminated.c_str(), password.data(), password.size()) == 0;
 }
 
 bool Passwords::sameSecret(std::string_view given, std::string_view expected) {
-    if (given.size() != expected.size() || expected.empty())
+    if (given.size() != expected.size() || expected.empty()) {
         return false;
+    }
     return sodium_memcmp(given.data(), expected.data(), expected.size()) == 0;
 }
 

@@ -60,8 +60,9 @@ struct PngSource {
 
 cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) {
     auto* source = static_cast<PngSource*>(closure);
-    if (source->bytes.size() - source->offset < length)
+    if (source->bytes.size() - source->offset < length) {
         return CAIRO_STATUS_READ_ERROR;
+    }
     std::copy_n(source->bytes.data() + source->offset, length, data);
     source->offset += length;
     return CAIRO_STATUS_SUCCESS;
@@ -91,33 +92,38 @@ int Pictures::peakConcurrentDecodes() {
 }
 
 std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
-    if (bytes.empty() || bytes.size() > maxBytes)
+    if (bytes.empty() || bytes.size() > maxBytes) {
         return std::nullopt;
+    }
     static constexpr std::string_view pngSignature = "\x89PNG\r\n\x1a\n";
     if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xD8 && static_cast<unsigned char>(bytes[2]) == 0xFF) {
         int width = 0;
         int height = 0;
         if (!readJpegHeader(reinterpret_cast<const unsigned char*>(bytes.data()),
-                            static_cast<unsigned long>(bytes.size()), &width, &height))
+                            static_cast<unsigned long>(bytes.size()), &width, &height)) {
             return std::nullopt;
-        if (!saneSize(width, height))
+        }
+        if (!saneSize(width, height)) {
             return std::nullopt;
+        }
         return Checked{Kind::Jpeg, width, height};
     }
     if (bytes.size() >= 24 && bytes.substr(0, 8) == pngSignature && bytes.substr(12, 4) == "IHDR") {
         // Look at the declared size before decoding, so a tiny file cannot ask for gigabytes.
         auto width = bigEndian32(bytes, 16);
         auto height = bigEndian32(bytes, 20);
-        if (!saneSize(width, height))
+        if (!saneSize(width, height)) {
             return std::nullopt;
+        }
         PngSource source{bytes};
         auto permit = decoding().enter();
         auto* surface = cairo_image_surface_create_from_png_stream(readPng, &source);
         bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
         cairo_surface_destroy(surface);
-        if (!ok)
+        if (!ok) {
             return std::nullopt;
+        }
         return Checked{Kind::Png, static_cast<int>(width), static_cast<int>(height)};
     }
     return std::nullopt;
@@ -126,8 +132,9 @@ std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
 std::optional<std::string> Pictures::store(Connection& connection, std::string_view bytes,
                                            const Checked& checked, std::optional<std::int64_t> uid) {
     auto name = Passwords::randomHex(16) + (checked.kind == Kind::Jpeg ? ".jpg" : ".png");
-    if (!AtomicFile::write(folder_ / name, bytes).empty())
+    if (!AtomicFile::write(folder_ / name, bytes).empty()) {
         return std::nullopt;
+    }
     connection
         .prepare("INSERT INTO pictures (name, uid, content_type, bytes, created) VALUES (?, ?, ?, ?, ?)")
         .bind(1, name)
@@ -141,23 +148,27 @@ std::optional<std::string> Pictures::store(Connection& connection, std::string_v
 
 std::optional<std::filesystem::path> Pictures::fileOf(const std::string& name) const {
     // Only names of the form the service creates: 32 hex digits and a known extension.
-    if (name.size() != 36 || !TextRules::isHex(std::string_view(name).substr(0, 32)))
+    if (name.size() != 36 || !TextRules::isHex(std::string_view(name).substr(0, 32))) {
         return std::nullopt;
+    }
     auto extension = name.substr(32);
-    if (extension != ".jpg" && extension != ".png")
+    if (extension != ".jpg" && extension != ".png") {
         return std::nullopt;
+    }
     auto path = folder_ / name;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(path, error)) {
         return std::nullopt;
+    }
     return path;
 }
 
 void Pictures::removeAll() {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
-        if (fileOf(entry.path().filename().string()))
+        if (fileOf(entry.path().filename().string())) {
             std::filesystem::remove(entry.path(), error);
+        }
     }
 }
 
@@ -166,8 +177,9 @@ std::string Pictures::contentTypeOf(const std::string& name) {
 }
 
 std::string Pictures::url(const std::string& baseUrl, const std::string& name) {
-    if (name.empty())
+    if (name.empty()) {
         return {};
+    }
     return baseUrl + "/pictures/" + name;
 }
 

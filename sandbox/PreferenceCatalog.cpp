@@ -11,8 +11,9 @@ namespace {
 nlohmann::json options(std::initializer_list<const char*> names) {
     auto list = nlohmann::json::array();
     int value = 0;
-    for (const char* name : names)
+    for (const char* name : names) {
         list.push_back({{"name", name}, {"value", value++}});
+    }
     return list;
 }
 
@@ -37,21 +38,25 @@ std::string displayAnswer(const nlohmann::json& question, const nlohmann::json& 
     std::string text;
     auto optionName = [&](const nlohmann::json& value) -> std::string {
         long long index = -1;
-        if (value.is_number_integer())
+        if (value.is_number_integer()) {
             index = value.get<long long>();
-        else if (value.is_string())
+        } else if (value.is_string()) {
             index = std::atoll(value.get<std::string>().c_str());
-        if (index >= 0 && index < static_cast<long long>(choices.size()))
+        }
+        if (index >= 0 && index < static_cast<long long>(choices.size())) {
             return choices[static_cast<size_t>(index)]["name"].get<std::string>();
+        }
         return {};
     };
     if (inputType == 0 || inputType == 1) {
         for (const auto& value : answer) {
             auto name = optionName(value);
-            if (name.empty())
+            if (name.empty()) {
                 continue;
-            if (!text.empty())
+            }
+            if (!text.empty()) {
                 text += "、";
+            }
             text += name;
         }
     } else if (inputType == 2 && answer.size() == 2 && answer[0].is_number() && answer[1].is_number()) {

@@ -26,8 +26,9 @@ UserRecord readUser(Statement& row) {
     user.uid = row.integer(c++);
     user.account = row.text(c++);
     user.nickname = row.text(c++);
-    if (!row.isNull(c))
+    if (!row.isNull(c)) {
         user.gender = row.integer(c);
+    }
     ++c;
     user.birthYear = row.integer(c++);
     user.birthMonth = row.integer(c++);
@@ -88,8 +89,9 @@ template <typename Bind>
 std::optional<UserRecord> oneUser(Connection& connection, const std::string& where, Bind bind) {
     auto query = connection.prepare(std::string("SELECT ") + userColumns + " FROM users WHERE " + where);
     bind(query);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return readUser(query);
 }
 
@@ -113,8 +115,9 @@ std::optional<PostRecord> Records::post(Connection& connection, std::int64_t pos
     auto query = connection.prepare(std::string("SELECT ") + postColumns +
                                     " FROM posts WHERE post_id = ? AND deleted = 0");
     query.bind(1, postId);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return readPost(query);
 }
 
@@ -124,8 +127,9 @@ std::optional<PostRecord> Records::latestPost(Connection& connection, std::int64
                            " FROM posts WHERE uid = ? AND deleted = 0 ORDER BY created DESC, post_id DESC "
                            "LIMIT 1");
     query.bind(1, uid);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     return readPost(query);
 }
 

@@ -10,10 +10,12 @@ namespace zorlet::sandbox {
 namespace {
 
 std::int64_t idOf(const nlohmann::json& value) {
-    if (value.is_number_integer())
+    if (value.is_number_integer()) {
         return value.get<std::int64_t>();
-    if (value.is_number())
+    }
+    if (value.is_number()) {
         return static_cast<std::int64_t>(value.get<double>());
+    }
     if (value.is_string()) {
         try {
             return std::stoll(value.get<std::string>());
@@ -32,8 +34,9 @@ std::string textOf(const nlohmann::json& object, const char* key) {
 nlohmann::json readList(const std::filesystem::path& dir, const std::string& name, bool wantArray) {
     for (const auto& candidate : {name, name + ".json", name + ".plist"}) {
         std::ifstream in(dir / candidate, std::ios::binary);
-        if (!in)
+        if (!in) {
             continue;
+        }
         std::stringstream bytes;
         bytes << in.rdbuf();
         auto parsed = nlohmann::json::parse(bytes.str(), nullptr, false);
@@ -59,18 +62,21 @@ ReferenceData ReferenceData::load(const std::filesystem::path& resourcesDir) {
 
 std::optional<CityInfo> ReferenceData::city(std::int64_t cityId) const {
     auto cities = provinces_.find("cityList");
-    if (cities == provinces_.end() || !cities->is_array())
+    if (cities == provinces_.end() || !cities->is_array()) {
         return std::nullopt;
+    }
     for (const auto& city : *cities) {
-        if (!city.is_object() || idOf(city.value("cityId", nlohmann::json())) != cityId)
+        if (!city.is_object() || idOf(city.value("cityId", nlohmann::json())) != cityId) {
             continue;
+        }
         CityInfo info{cityId, textOf(city, "cityName"), idOf(city.value("provinceId", nlohmann::json())), ""};
         auto provinces = provinces_.find("provinceList");
         if (provinces != provinces_.end() && provinces->is_array()) {
             for (const auto& province : *provinces) {
                 if (province.is_object() &&
-                    idOf(province.value("provinceId", nlohmann::json())) == info.provinceId)
+                    idOf(province.value("provinceId", nlohmann::json())) == info.provinceId) {
                     info.provinceName = textOf(province, "provinceName");
+                }
             }
         }
         return info;
@@ -80,11 +86,13 @@ std::optional<CityInfo> ReferenceData::city(std::int64_t cityId) const {
 
 std::optional<CityInfo> ReferenceData::cityNamed(const std::string& namePrefix) const {
     auto cities = provinces_.find("cityList");
-    if (cities == provinces_.end() || !cities->is_array())
+    if (cities == provinces_.end() || !cities->is_array()) {
         return std::nullopt;
+    }
     for (const auto& city : *cities) {
-        if (city.is_object() && textOf(city, "cityName").starts_with(namePrefix))
+        if (city.is_object() && textOf(city, "cityName").starts_with(namePrefix)) {
             return this->city(idOf(city.value("cityId", nlohmann::json())));
+        }
     }
     return std::nullopt;
 }
@@ -94,11 +102,13 @@ std::vector<CityInfo> ReferenceData::citiesOfProvince(const std::string& namePre
     auto provinces = provinces_.find("provinceList");
     auto cities = provinces_.find("cityList");
     if (provinces == provinces_.end() || !provinces->is_array() || cities == provinces_.end() ||
-        !cities->is_array())
+        !cities->is_array()) {
         return list;
+    }
     for (const auto& province : *provinces) {
-        if (!province.is_object() || !textOf(province, "provinceName").starts_with(namePrefix))
+        if (!province.is_object() || !textOf(province, "provinceName").starts_with(namePrefix)) {
             continue;
+        }
         auto provinceId = idOf(province.value("provinceId", nlohmann::json()));
         for (const auto& city : *cities) {
             if (city.is_object() && idOf(city.value("provinceId", nlohmann::json())) == provinceId) {
@@ -114,12 +124,14 @@ std::vector<CityInfo> ReferenceData::citiesOfProvince(const std::string& namePre
 std::vector<NamedId> ReferenceData::professions() const {
     std::vector<NamedId> list;
     for (const auto& element : professions_) {
-        if (!element.is_object())
+        if (!element.is_object()) {
             continue;
+        }
         for (const auto& [key, value] : element.items()) {
             auto id = idOf(nlohmann::json(key));
-            if (id > 0 && value.is_string())
+            if (id > 0 && value.is_string()) {
                 list.push_back({id, value.get<std::string>()});
+            }
         }
     }
     return list;
@@ -128,24 +140,27 @@ std::vector<NamedId> ReferenceData::professions() const {
 std::vector<NamedId> ReferenceData::categories() const {
     std::vector<NamedId> list;
     for (const auto& element : categories_) {
-        if (element.is_object())
+        if (element.is_object()) {
             list.push_back({idOf(element.value("categoryId", nlohmann::json())), textOf(element, "name")});
+        }
     }
     return list;
 }
 
 std::optional<std::string> ReferenceData::professionName(std::int64_t professionId) const {
     for (const auto& profession : professions()) {
-        if (profession.id == professionId)
+        if (profession.id == professionId) {
             return profession.name;
+        }
     }
     return std::nullopt;
 }
 
 std::optional<std::string> ReferenceData::categoryName(std::int64_t categoryId) const {
     for (const auto& category : categories()) {
-        if (category.id == categoryId)
+        if (category.id == categoryId) {
             return category.name;
+        }
     }
     return std::nullopt;
 }

@@ -8,12 +8,14 @@ namespace zorlet::sandbox {
 
 std::optional<std::string> RequestParams::text(const std::string& name) const {
     auto param = request_.params.find(name);
-    if (param != request_.params.end())
+    if (param != request_.params.end()) {
         return param->second;
+    }
     auto [begin, end] = request_.files.equal_range(name);
     for (auto it = begin; it != end; ++it) {
-        if (it->second.filename.empty())
+        if (it->second.filename.empty()) {
             return it->second.content;
+        }
     }
     return std::nullopt;
 }
@@ -21,33 +23,39 @@ std::optional<std::string> RequestParams::text(const std::string& name) const {
 const httplib::MultipartFormData* RequestParams::file(const std::string& name) const {
     auto [begin, end] = request_.files.equal_range(name);
     for (auto it = begin; it != end; ++it) {
-        if (!it->second.filename.empty())
+        if (!it->second.filename.empty()) {
             return &it->second;
+        }
     }
     return nullptr;
 }
 
 bool RequestParams::allTextIsUtf8() const {
     for (const auto& [name, value] : request_.params) {
-        if (!TextRules::isValidUtf8(name) || !TextRules::isValidUtf8(value))
+        if (!TextRules::isValidUtf8(name) || !TextRules::isValidUtf8(value)) {
             return false;
+        }
     }
     for (const auto& [name, part] : request_.files) {
-        if (!TextRules::isValidUtf8(name))
+        if (!TextRules::isValidUtf8(name)) {
             return false;
-        if (part.filename.empty() && !TextRules::isValidUtf8(part.content))
+        }
+        if (part.filename.empty() && !TextRules::isValidUtf8(part.content)) {
             return false;
+        }
     }
     return true;
 }
 
 size_t RequestParams::longestText() const {
     size_t longest = 0;
-    for (const auto& [name, value] : request_.params)
+    for (const auto& [name, value] : request_.params) {
         longest = std::max(longest, value.size());
+    }
     for (const auto& [name, part] : request_.files) {
-        if (part.filename.empty())
+        if (part.filename.empty()) {
             longest = std::max(longest, part.content.size());
+        }
     }
     return longest;
 }

@@ -20,8 +20,9 @@ std::string baseUrlOf(const httplib::Request& request, int port) {
     bool sane = !host.empty() && host.size() < 100;
     for (char c : host) {
         if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != ':' && c != '-' && c != '[' &&
-            c != ']')
+            c != ']') {
             sane = false;
+        }
     }
     return "http://" + (sane ? host : "127.0.0.1:" + std::to_string(port));
 }
@@ -54,8 +55,9 @@ void Routes::form(const std::string& pattern, Handler handler) {
 
 void Routes::apply(const Reply& reply, httplib::Response& response) {
     response.status = reply.status;
-    for (const auto& [name, value] : reply.headers)
+    for (const auto& [name, value] : reply.headers) {
         response.headers.emplace(name, value);
+    }
     response.set_content(reply.body, reply.contentType.c_str());
 }
 
@@ -67,14 +69,15 @@ void Routes::serve(const httplib::Request& request, httplib::Response& response,
         call.uid = service_.sessions.userOf(request);
         call.view = ViewContext{baseUrlOf(request, service_.port), call.uid,
                                 static_cast<std::int64_t>(std::time(nullptr))};
-        if (access == Access::SignedIn && !call.uid)
+        if (access == Access::SignedIn && !call.uid) {
             reply = Envelope::unauthorized();
-        else if (!call.params.allTextIsUtf8())
+        } else if (!call.params.allTextIsUtf8()) {
             reply = Envelope::refuse(ErrorCode::BadParameter, "提交的内容含有无法识别的字符");
-        else if (call.params.longestText() > longestAcceptedText)
+        } else if (call.params.longestText() > longestAcceptedText) {
             reply = Envelope::refuse(ErrorCode::BadParameter, "提交的内容过长");
-        else
+        } else {
             reply = handler(call);
+        }
     } catch (const std::exception& e) {
         zorlet::log().error("sandbox: {} {} failed: {}", request.method, request.path, e.what());
         reply = Envelope::serverFault();

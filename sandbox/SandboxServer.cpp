@@ -36,15 +36,17 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
         error = "no database file given";
         return nullptr;
     }
-    if (options.testControl && options.testControlSecret.empty())
+    if (options.testControl && options.testControlSecret.empty()) {
         options.testControlSecret = Passwords::randomHex(16);
+    }
     if (options.testControl && options.testControlSecret.size() < shortestSecret) {
         error =
             "the test control secret must have at least " + std::to_string(shortestSecret) + " characters";
         return nullptr;
     }
-    if (!options.testControl)
+    if (!options.testControl) {
         options.testControlSecret.clear();
+    }
     if (options.dataFolder.empty()) {
         options.dataFolder =
             options.databasePath.parent_path() / (options.databasePath.filename().string() + "-data");
@@ -55,13 +57,15 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
         error = "cannot create the data folder " + options.dataFolder.string() + ": " + fileError.message();
         return nullptr;
     }
-    if (auto parent = options.databasePath.parent_path(); !parent.empty())
+    if (auto parent = options.databasePath.parent_path(); !parent.empty()) {
         std::filesystem::create_directories(parent, fileError);
+    }
 
     auto server = std::unique_ptr<SandboxServer>(new SandboxServer());
     server->database_ = Database::open(options.databasePath.string(), error);
-    if (!server->database_)
+    if (!server->database_) {
         return nullptr;
+    }
     server->sessions_ = std::make_unique<Sessions>(*server->database_);
     server->pictures_ = std::make_unique<Pictures>(options.dataFolder / "pictures");
     server->reference_ = std::make_unique<ReferenceData>(ReferenceData::load(options.resourcesFolder));
@@ -72,8 +76,9 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     auto* raw = server.get();
     server->testControl_ =
         std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
-    if (options.seedDemo && !server->plantDemoIfEmpty(error))
+    if (options.seedDemo && !server->plantDemoIfEmpty(error)) {
         return nullptr;
+    }
 
     server->http_ = std::make_unique<httplib::Server>();
     auto& http = *server->http_;
@@ -111,10 +116,12 @@ SandboxServer::~SandboxServer() {
 }
 
 void SandboxServer::stop() {
-    if (http_)
+    if (http_) {
         http_->stop();
-    if (listener_.joinable())
+    }
+    if (listener_.joinable()) {
         listener_.join();
+    }
 }
 
 std::string SandboxServer::testControlSecret() const {
@@ -133,8 +140,9 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
             query.step();
             empty = query.integer(0) == 0;
         });
-        if (!empty)
+        if (!empty) {
             return true;
+        }
         auto hashing = std::async(std::launch::async, [cost = context_->options.passwordCost] {
             return Passwords::hash(DemoSeed::demoPassword, cost);
         });
@@ -179,8 +187,9 @@ bool SandboxServer::resetData() {
                                       "posts",
                                       "pictures",
                                       "users",
-                                      "meta"})
+                                      "meta"}) {
                 connection.execute(std::string("DELETE FROM ") + table);
+            }
             // Fresh ids after a reset, as on a new database.
             connection.execute("DELETE FROM sqlite_sequence");
         });

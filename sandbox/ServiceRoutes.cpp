@@ -39,10 +39,11 @@ constexpr size_t largestBody = 8 * 1024 * 1024;
 void ServiceRoutes::configure(httplib::Server& http) {
     http.set_payload_max_length(largestBody);
     http.set_error_handler([](const httplib::Request&, httplib::Response& response) {
-        if (response.status == 404 && response.body.empty())
+        if (response.status == 404 && response.body.empty()) {
             Routes::apply(Envelope::notFound(), response);
-        else if (response.status == 413)  // an answer the client can show, not a transport failure
+        } else if (response.status == 413) {  // an answer the client can show, not a transport failure
             Routes::apply(Envelope::refuse(ErrorCode::BadParameter, "提交的内容过长"), response);
+        }
     });
 }
 
@@ -68,8 +69,9 @@ void ServiceRoutes::install(Routes& routes, TestControl* testControl) {
     UpdateHandlers::install(routes);
     DateSuggestionHandlers::install(routes);
     PictureHandlers::install(routes);
-    if (testControl)
+    if (testControl) {
         AdminHandlers::install(routes, *testControl);
+    }
 }
 
 }  // namespace zorlet::sandbox

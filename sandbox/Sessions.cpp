@@ -53,10 +53,12 @@ std::optional<std::string> Sessions::cookie(const httplib::Request& request, con
         std::string pair;
         while (std::getline(pairs, pair, ';')) {
             auto equals = pair.find('=');
-            if (equals == std::string::npos)
+            if (equals == std::string::npos) {
                 continue;
-            if (TextRules::trim(pair.substr(0, equals)) == name)
+            }
+            if (TextRules::trim(pair.substr(0, equals)) == name) {
                 return TextRules::trim(pair.substr(equals + 1));
+            }
         }
     }
     return std::nullopt;
@@ -67,8 +69,9 @@ std::optional<std::int64_t> Sessions::sessionId(const httplib::Request& request)
     auto lToken = cookie(request, "l_token");
     bool pUsable = pToken && looksLikeToken(*pToken);
     bool lUsable = lToken && looksLikeToken(*lToken);
-    if (!pUsable && !lUsable)
+    if (!pUsable && !lUsable) {
         return std::nullopt;
+    }
     std::optional<std::int64_t> id;
     database_.read([&](Connection& connection) {
         // Either token names the session; when both are sent they must name the same one.
@@ -81,8 +84,9 @@ std::optional<std::int64_t> Sessions::sessionId(const httplib::Request& request)
         while (query.step()) {
             bool pMatches = !pUsable || query.text(1) == *pToken;
             bool lMatches = !lUsable || query.text(2) == *lToken;
-            if (pMatches && lMatches)
+            if (pMatches && lMatches) {
                 id = query.integer(0);
+            }
         }
     });
     return id;
@@ -90,8 +94,9 @@ std::optional<std::int64_t> Sessions::sessionId(const httplib::Request& request)
 
 std::optional<std::int64_t> Sessions::userOf(const httplib::Request& request) {
     auto id = sessionId(request);
-    if (!id)
+    if (!id) {
         return std::nullopt;
+    }
     std::optional<std::int64_t> uid;
     std::int64_t lastActive = 0;
     database_.read([&](Connection& connection) {
@@ -119,8 +124,9 @@ std::optional<std::int64_t> Sessions::userOf(const httplib::Request& request) {
 
 void Sessions::revoke(const httplib::Request& request) {
     auto id = sessionId(request);
-    if (!id)
+    if (!id) {
         return;
+    }
     database_.write([&](Connection& connection) {
         connection.prepare("UPDATE sessions SET revoked = 1 WHERE id = ?").bind(1, *id).run();
     });

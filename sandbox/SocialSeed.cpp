@@ -68,15 +68,17 @@ void respond(Connection& connection, std::int64_t postId, std::int64_t uid, std:
         .bind(2, uid)
         .bind(3, when)
         .run();
-    if (connection.changes() == 1)
+    if (connection.changes() == 1) {
         connection.prepare("UPDATE posts SET resp_cnt = resp_cnt + 1 WHERE post_id = ?")
             .bind(1, postId)
             .run();
+    }
 }
 
 void follow(Connection& connection, std::int64_t uid, std::int64_t followed, std::int64_t when) {
-    if (uid == followed)
+    if (uid == followed) {
         return;
+    }
     connection.prepare("INSERT OR IGNORE INTO interests (uid, interest_uid, created) VALUES (?, ?, ?)")
         .bind(1, uid)
         .bind(2, followed)
@@ -107,9 +109,10 @@ void answerQuestionnaire(Connection& connection, std::int64_t uid, size_t seed) 
     answer(connection, uid, 2, "[" + std::to_string(seed % 4) + "]", "");
     auto low = 50 * static_cast<int>(seed % 5);
     answer(connection, uid, 3, "[" + std::to_string(low) + "," + std::to_string(low + 200) + "]", "");
-    if (seed % 3 != 2)
+    if (seed % 3 != 2) {
         answer(connection, uid, 4,
                std::string("[\"") + favouritePlaces[seed % std::size(favouritePlaces)] + "\"]", "");
+    }
 }
 
 }  // namespace
@@ -117,59 +120,70 @@ void answerQuestionnaire(Connection& connection, std::int64_t uid, size_t seed) 
 void SocialSeed::plant(Connection& connection, std::int64_t demoUid,
                        const std::vector<std::int64_t>& otherUids, const std::vector<std::string>& sceneries,
                        std::int64_t now) {
-    if (otherUids.size() < static_cast<size_t>(crowdedPostResponders) + 4)
+    if (otherUids.size() < static_cast<size_t>(crowdedPostResponders) + 4) {
         return;
+    }
     auto scenery = [&](size_t index) {
         return sceneries.empty() ? std::string() : sceneries[index % sceneries.size()];
     };
 
     // The first user posts a lot; all of it older than the post the feeds show.
     auto busyAuthor = otherUids[0];
-    for (size_t i = 0; i + 1 < static_cast<size_t>(busyAuthorPosts) && i < std::size(busyAuthorDiary); ++i)
+    for (size_t i = 0; i + 1 < static_cast<size_t>(busyAuthorPosts) && i < std::size(busyAuthorDiary); ++i) {
         insertPost(connection, busyAuthor, busyAuthorDiary[i], now - static_cast<std::int64_t>(i + 2) * day,
                    i % 3 == 0 ? scenery(i) : "");
+    }
     std::vector<std::int64_t> demoPostIds;
-    for (size_t i = 0; i < std::size(demoPosts); ++i)
+    for (size_t i = 0; i < std::size(demoPosts); ++i) {
         demoPostIds.push_back(insertPost(connection, demoUid, demoPosts[i],
                                          now - static_cast<std::int64_t>(i * 2 + 1) * day,
                                          i == 0 ? scenery(3) : ""));
+    }
 
     // More responders than a page on the busy author's latest post; a few on many others.
     auto crowded = Records::latestPost(connection, busyAuthor);
-    for (int i = 0; crowded && i < crowdedPostResponders; ++i)
+    for (int i = 0; crowded && i < crowdedPostResponders; ++i) {
         respond(connection, crowded->postId, otherUids[static_cast<size_t>(i) + 1], now - (i + 1) * 600);
+    }
     for (size_t author = 2; author < otherUids.size(); author += 2) {
         auto latest = Records::latestPost(connection, otherUids[author]);
-        if (!latest)
+        if (!latest) {
             continue;
+        }
         auto responders = author % 5 + 1;
-        for (size_t r = 0; r < responders; ++r)
+        for (size_t r = 0; r < responders; ++r) {
             respond(connection, latest->postId, otherUids[(author + 3 + r * 7) % otherUids.size()],
                     now - static_cast<std::int64_t>(r + 1) * 1800);
+        }
     }
     for (size_t p = 0; p < demoPostIds.size(); ++p) {
-        for (size_t r = 0; r < 6 - p * 3 && r < otherUids.size(); ++r)
+        for (size_t r = 0; r < 6 - p * 3 && r < otherUids.size(); ++r) {
             respond(connection, demoPostIds[p], otherUids[r * 3 + p + 1],
                     now - static_cast<std::int64_t>(r) * 3600);
+        }
     }
 
     // The demo account follows a handful and is followed by more than a page.
-    for (size_t i = 0; i < 8; ++i)
+    for (size_t i = 0; i < 8; ++i) {
         follow(connection, demoUid, otherUids[i], now - static_cast<std::int64_t>(i) * day);
-    for (size_t i = 4; i < 28; ++i)
+    }
+    for (size_t i = 4; i < 28; ++i) {
         follow(connection, otherUids[i], demoUid, now - static_cast<std::int64_t>(i) * 3000);
+    }
     for (size_t i = 0; i < otherUids.size(); ++i) {
-        for (size_t step = 1; step <= i % 4; ++step)
+        for (size_t step = 1; step <= i % 4; ++step) {
             follow(connection, otherUids[i], otherUids[(i + step * 5) % otherUids.size()],
                    now - static_cast<std::int64_t>(step) * day);
+        }
     }
 
     // Homes: answers, phones, social pages and a few privacy switches.
     answerQuestionnaire(connection, demoUid, 1);
     for (size_t i = 0; i < otherUids.size(); ++i) {
         auto uid = otherUids[i];
-        if (i % 5 != 4)
+        if (i % 5 != 4) {
             answerQuestionnaire(connection, uid, i);
+        }
         if (i % 4 != 3) {
             connection.prepare("UPDATE users SET phone_type = ? WHERE uid = ?")
                 .bind(1, phoneTypes[i % std::size(phoneTypes)])

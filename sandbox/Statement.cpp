@@ -9,8 +9,9 @@ namespace zorlet::sandbox {
 namespace {
 
 void check(sqlite3* db, int code, const char* doing) {
-    if (code != SQLITE_OK)
+    if (code != SQLITE_OK) {
         throw SqlError(std::string(doing) + ": " + sqlite3_errmsg(db));
+    }
 }
 
 }  // namespace
@@ -59,10 +60,12 @@ Statement& Statement::bindNull(int index) {
 
 bool Statement::step() {
     int code = sqlite3_step(statement_);
-    if (code == SQLITE_ROW)
+    if (code == SQLITE_ROW) {
         return true;
-    if (code == SQLITE_DONE)
+    }
+    if (code == SQLITE_DONE) {
         return false;
+    }
     throw SqlError(std::string("step: ") + sqlite3_errmsg(db_));
 }
 
@@ -86,8 +89,9 @@ double Statement::real(int column) const {
 
 std::string Statement::text(int column) const {
     auto bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    if (!bytes)
+    if (!bytes) {
         return {};
+    }
     return std::string(bytes, static_cast<size_t>(sqlite3_column_bytes(statement_, column)));
 }
 

@@ -32,22 +32,26 @@ bool TestControl::change(const std::function<bool(Connection&)>& work) {
 }
 
 std::optional<std::int64_t> TestControl::createUser(const TestUser& newUser) {
-    if (!TextRules::isValidUtf8(newUser.nickname) || newUser.nickname.empty())
+    if (!TextRules::isValidUtf8(newUser.nickname) || newUser.nickname.empty()) {
         return std::nullopt;
+    }
     std::optional<std::string> hash;
     if (!newUser.account.empty()) {
         hash = Passwords::hash(newUser.password, service_.options.passwordCost);
-        if (!hash)
+        if (!hash) {
             return std::nullopt;
+        }
     }
     std::optional<std::int64_t> uid;
     change([&](Connection& connection) {
         if ((!newUser.account.empty() && Records::userByAccount(connection, newUser.account)) ||
-            Records::nicknameTaken(connection, newUser.nickname, 0))
+            Records::nicknameTaken(connection, newUser.nickname, 0)) {
             return false;
+        }
         NewUser user;
-        if (!newUser.account.empty())
+        if (!newUser.account.empty()) {
             user.account = newUser.account;
+        }
         user.passwordHash = hash;
         user.nickname = newUser.nickname;
         user.gender = newUser.gender;
@@ -63,8 +67,9 @@ std::optional<std::int64_t> TestControl::createUser(const TestUser& newUser) {
         user.longitude = newUser.longitude;
         user.latitude = newUser.latitude;
         user.tpId = newUser.tpId;
-        if (!newUser.tpAccount.empty())
+        if (!newUser.tpAccount.empty()) {
             user.tpAccount = newUser.tpAccount;
+        }
         uid = Accounts::create(connection, user);
         return true;
     });
@@ -74,8 +79,9 @@ std::optional<std::int64_t> TestControl::createUser(const TestUser& newUser) {
 std::optional<std::int64_t> TestControl::createPost(std::int64_t uid, const TestPost& post) {
     std::optional<std::int64_t> postId;
     change([&](Connection& connection) {
-        if (!Records::user(connection, uid))
+        if (!Records::user(connection, uid)) {
             return false;
+        }
         connection
             .prepare(
                 "INSERT INTO posts (uid, purpose, content, place, date_string, category_id, category_name, "
@@ -99,8 +105,9 @@ std::optional<std::int64_t> TestControl::uidOf(const std::string& account) {
     std::optional<std::int64_t> uid;
     try {
         service_.database.read([&](Connection& connection) {
-            if (auto user = Records::userByAccount(connection, account))
+            if (auto user = Records::userByAccount(connection, account)) {
                 uid = user->uid;
+            }
         });
     } catch (const std::exception&) {
         return std::nullopt;
@@ -139,8 +146,9 @@ bool TestControl::expireAuthorization(std::int64_t uid) {
 }
 
 bool TestControl::setUnreadNotices(std::int64_t uid, std::int64_t count) {
-    if (count < 0)
+    if (count < 0) {
         return false;
+    }
     return change([&](Connection& connection) {
         connection.prepare("UPDATE users SET unread_notices = ? WHERE uid = ?")
             .bind(1, count)
@@ -156,8 +164,9 @@ std::optional<std::int64_t> TestControl::unreadNotices(std::int64_t uid) {
         service_.database.read([&](Connection& connection) {
             auto query = connection.prepare("SELECT unread_notices FROM users WHERE uid = ?");
             query.bind(1, uid);
-            if (query.step())
+            if (query.step()) {
                 count = query.integer(0);
+            }
         });
     } catch (const std::exception&) {
         return std::nullopt;
@@ -167,12 +176,14 @@ std::optional<std::int64_t> TestControl::unreadNotices(std::int64_t uid) {
 
 std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std::int64_t toUid,
                                                        const std::string& content) {
-    if (fromUid == toUid || content.empty() || !TextRules::isValidUtf8(content))
+    if (fromUid == toUid || content.empty() || !TextRules::isValidUtf8(content)) {
         return std::nullopt;
+    }
     std::optional<std::int64_t> id;
     change([&](Connection& connection) {
-        if (!Records::user(connection, fromUid) || !Records::user(connection, toUid))
+        if (!Records::user(connection, fromUid) || !Records::user(connection, toUid)) {
             return false;
+        }
         id = Dialogs::insert(connection, NewMessage{fromUid, toUid, content, "", now(), ""});
         return true;
     });
@@ -180,11 +191,13 @@ std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std
 }
 
 bool TestControl::shield(std::int64_t uid, std::int64_t shieldUid) {
-    if (uid == shieldUid)
+    if (uid == shieldUid) {
         return false;
+    }
     return change([&](Connection& connection) {
-        if (!Records::user(connection, uid) || !Records::user(connection, shieldUid))
+        if (!Records::user(connection, uid) || !Records::user(connection, shieldUid)) {
             return false;
+        }
         connection.prepare("INSERT OR IGNORE INTO blacklist (uid, shield_uid, created) VALUES (?, ?, ?)")
             .bind(1, uid)
             .bind(2, shieldUid)
@@ -202,9 +215,10 @@ std::vector<StoredMessage> TestControl::messagesFrom(std::int64_t fromUid) {
                 "SELECT id, to_uid, content, pic, COALESCE(client_msg_id, '') FROM messages "
                 "WHERE from_uid = ? ORDER BY id");
             query.bind(1, fromUid);
-            while (query.step())
+            while (query.step()) {
                 messages.push_back(
                     {query.integer(0), query.integer(1), query.text(2), query.text(3), query.text(4)});
+            }
         });
     } catch (const std::exception&) {
         return {};
@@ -237,8 +251,9 @@ std::vector<SentMail> TestControl::outbox(const std::string& recipient) {
             auto query = connection.prepare(
                 "SELECT recipient, subject, body FROM outbox WHERE recipient = ? COLLATE NOCASE ORDER BY id");
             query.bind(1, recipient);
-            while (query.step())
+            while (query.step()) {
                 mails.push_back({query.text(0), query.text(1), query.text(2)});
+            }
         });
     } catch (const std::exception&) {
         return {};

@@ -32,18 +32,21 @@ bool decodeUtf8(std::string_view text, Visit visit) {
         } else {
             return false;
         }
-        if (i + static_cast<size_t>(extra) >= text.size() && extra > 0)
+        if (i + static_cast<size_t>(extra) >= text.size() && extra > 0) {
             return false;
+        }
         for (int k = 1; k <= extra; ++k) {
             auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
+            if ((next & 0xC0) != 0x80) {
                 return false;
+            }
             codePoint = (codePoint << 6) | (next & 0x3F);
         }
         static constexpr std::uint32_t smallest[] = {0, 0x80, 0x800, 0x10000};
         if (codePoint < smallest[extra] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
             return false;
+        }
         visit(codePoint);
         i += static_cast<size_t>(extra) + 1;
     }
@@ -59,10 +62,11 @@ bool TextRules::isValidUtf8(std::string_view text) {
 int TextRules::chineseLength(std::string_view utf8) {
     int length = 0;
     decodeUtf8(utf8, [&](std::uint32_t codePoint) {
-        if (codePoint > 0xFFFF)
+        if (codePoint > 0xFFFF) {
             length += 4;  // two UTF-16 units, each above 127
-        else
+        } else {
             length += codePoint > 127 ? 2 : 1;
+        }
     });
     return length;
 }
@@ -86,8 +90,9 @@ std::string TextRules::trim(std::string_view text) {
             text.remove_prefix(ideographicSpace.size());
             changed = true;
         }
-        if (text.empty())
+        if (text.empty()) {
             break;
+        }
         if (std::isspace(static_cast<unsigned char>(text.back()))) {
             text.remove_suffix(1);
             changed = true;
@@ -101,45 +106,54 @@ std::string TextRules::trim(std::string_view text) {
 
 bool TextRules::isEmail(std::string_view text) {
     // The client's own check; the length cap keeps the backtracking matcher cheap.
-    if (text.empty() || text.size() > 100)
+    if (text.empty() || text.size() > 100) {
         return false;
+    }
     static const std::regex pattern(R"(^[_A-Za-z0-9-]+(\.[_A-Za-z0-9-]+)*@[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)*$)");
     return std::regex_match(text.begin(), text.end(), pattern);
 }
 
 bool TextRules::isHex(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return false;
+    }
     for (char c : text) {
-        if (!std::isxdigit(static_cast<unsigned char>(c)))
+        if (!std::isxdigit(static_cast<unsigned char>(c))) {
             return false;
+        }
     }
     return true;
 }
 
 std::optional<std::int64_t> TextRules::parseInteger(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return std::nullopt;
+    }
     std::int64_t value = 0;
     auto begin = text.data();
-    if (*begin == '+')
+    if (*begin == '+') {
         ++begin;
+    }
     auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
+    }
     return value;
 }
 
 std::optional<double> TextRules::parseNumber(std::string_view text) {
-    if (text.empty())
+    if (text.empty()) {
         return std::nullopt;
+    }
     double value = 0;
     auto begin = text.data();
-    if (*begin == '+')
+    if (*begin == '+') {
         ++begin;
+    }
     auto [end, error] = std::from_chars(begin, text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
+    }
     return value;
 }
 

@@ -20,13 +20,15 @@ nlohmann::json UserPages::page(Connection& connection, const ViewContext& view, 
         connection.prepare("SELECT users.uid " + source + " ORDER BY " + order + " LIMIT ?2 OFFSET ?3");
     select.bind(1, key).bind(2, pageSize).bind(3, static_cast<std::int64_t>(page - 1) * pageSize);
     std::vector<std::int64_t> uids;
-    while (select.step())
+    while (select.step()) {
         uids.push_back(select.integer(0));
+    }
 
     auto list = nlohmann::json::array();
     for (auto uid : uids) {
-        if (auto user = Records::user(connection, uid))
+        if (auto user = Records::user(connection, uid)) {
             list.push_back(Views::user(connection, *user, view, false));
+        }
     }
     return Envelope::page(page, pageSize, total, std::move(list));
 }

@@ -15,8 +15,9 @@ namespace {
 constexpr std::int64_t onlineWindow = 10 * 60;
 
 std::string socialLink(std::int64_t tpId, const std::string& account) {
-    if (account.empty())
+    if (account.empty()) {
         return {};
+    }
     switch (tpId) {
         case 6:
             return "http://weibo.com/" + account;
@@ -45,21 +46,24 @@ std::string Views::providerName(std::int64_t tpId) {
 }
 
 std::string Views::constellation(std::int64_t month, std::int64_t day) {
-    if (month < 1 || month > 12 || day < 1 || day > 31)
+    if (month < 1 || month > 12 || day < 1 || day > 31) {
         return {};
+    }
     // The first day of each sign, by month; a date before it belongs to the previous sign.
     static constexpr int startDay[] = {20, 19, 21, 20, 21, 22, 23, 23, 23, 24, 23, 22};
     static const char* const signs[] = {"摩羯座", "水瓶座", "双鱼座", "白羊座", "金牛座", "双子座",
                                         "巨蟹座", "狮子座", "处女座", "天秤座", "天蝎座", "射手座"};
     auto index = static_cast<int>(month) % 12;  // the sign that starts in this month
-    if (day < startDay[month - 1])
+    if (day < startDay[month - 1]) {
         index = (index + 11) % 12;
+    }
     return signs[index];
 }
 
 int Views::onlineStatus(std::int64_t lastActive, std::int64_t now) {
-    if (now - lastActive < onlineWindow)
+    if (now - lastActive < onlineWindow) {
         return 0;
+    }
     std::time_t nowTime = static_cast<std::time_t>(now);
     std::tm local{};
     localtime_r(&nowTime, &local);

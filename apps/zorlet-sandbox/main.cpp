@@ -1,10 +1,13 @@
 // zorlet-sandbox: the local Zorlet service as a program.
 //
 //   zorlet-sandbox --db FILE [--port N] [--seed demo] [--data DIR] [--resources DIR] [--test-control]
+//   zorlet-sandbox --help
 
 #include "sandbox/DemoSeed.h"
 #include "sandbox/SandboxServer.h"
 #include "sandbox/handlers/AdminHandlers.h"
+
+#include <CLI/CLI.hpp>
 
 #include <chrono>
 #include <csignal>
@@ -26,18 +29,28 @@ void requestStop(int) {
     [[maybe_unused]] auto written = write(stopPipe[1], &byte, 1);
 }
 
-void usage() {
-    std::fprintf(stderr,
-                 "usage: zorlet-sandbox --db FILE [--port N] [--seed demo] [--data DIR] [--resources DIR]\n"
-                 "                      [--test-control]\n"
-                 "  --db FILE         SQLite database (created when missing)\n"
-                 "  --port N          port on 127.0.0.1 (default 8080, 0 = any free port)\n"
-                 "  --seed demo       plant the demo users and posts into an empty database\n"
-                 "  --data DIR        folder for uploaded pictures (default: next to the database)\n"
-                 "  --resources DIR   folder of the reference lists\n"
-                 "  --test-control    serve the test control under /__sandbox/ (POST, with the header\n"
-                 "                    X-Sandbox-Secret: the secret printed at start, or the value of\n"
-                 "                    ZORLET_SANDBOX_SECRET when set, at least 16 characters)\n");
+// The command line, each option bound to its place in `options`.
+void describe(CLI::App& app, zorlet::sandbox::SandboxOptions& options, std::string& seed) {
+    app.name("zorlet-sandbox");
+    app.description("The local Zorlet service on 127.0.0.1.");
+    app.add_option("--db", options.databasePath, "SQLite database (created when missing)")
+        ->type_name("FILE")
+        ->required();
+    app.add_option("--port", options.port, "port on 127.0.0.1 (0 = any free port)")
+        ->type_name("N")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 65535));
+    app.add_option("--seed", seed, "plant the demo users and posts into an empty database")
+        ->type_name("demo")
+        ->check(CLI::IsMember({"demo", "none"}));
+    app.add_option("--data", options.dataFolder,
+                   "folder for uploaded pictures (default: next to the database)")
+        ->type_name("DIR");
+    app.add_option("--resources", options.resourcesFolder, "folder of the reference lists")->type_name("DIR");
+    app.add_flag(
+        "--test-control", options.testControl,
+        "serve the test control under /__sandbox/ (POST, with the header X-Sandbox-Secret: the secret "
+        "printed at start, or the value of ZORLET_SANDBOX_SECRET when set, at least 16 characters)");
 }
 
 }  // namespace
@@ -46,54 +59,22 @@ int main(int argc, char** argv) {
     using zorlet::sandbox::SandboxOptions;
     SandboxOptions options;
     options.port = 8080;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        auto value = [&]() -> const char* {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "zorlet-sandbox: %s needs a value\n", argument.c_str());
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        if (argument == "--db") {
-            options.databasePath = value();
-        } else if (argument == "--port") {
-            char* end = nullptr;
-            auto text = value();
-            long port = std::strtol(text, &end, 10);
-            if (*text == '\0' || *end != '\0' || port < 0 || port > 65535) {
-                std::fprintf(stderr, "zorlet-sandbox: bad port %s\n", text);
-                return 2;
-            }
-            options.port = static_cast<int>(port);
-        } else if (argument == "--seed") {
-            std::string seed = value();
-            if (seed != "demo" && seed != "none") {
-                std::fprintf(stderr, "zorlet-sandbox: unknown seed %s (only \"demo\")\n", seed.c_str());
-                return 2;
-            }
-            options.seedDemo = seed == "demo";
-        } else if (argument == "--data") {
-            options.dataFolder = value();
-        } else if (argument == "--resources") {
-            options.resourcesFolder = value();
-        } else if (argument == "--test-control") {
-            options.testControl = true;
-            // From the environment, not the command line, which every user of the machine can read.
-            if (const char* secret = std::getenv("ZORLET_SANDBOX_SECRET"))
-                options.testControlSecret = secret;
-        } else if (argument == "--help" || argument == "-h") {
-            usage();
-            return 0;
-        } else {
-            std::fprintf(stderr, "zorlet-sandbox: unknown option %s\n", argument.c_str());
-            usage();
-            return 2;
-        }
+    std::string seed;
+    CLI::App app;
+    describe(app, options, seed);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& refused) {
+        // --help prints the options and exits 0; a bad command line says why and exits 2.
+        int status = app.exit(refused);
+        return status == 0 ? 0 : 2;
     }
-    if (options.databasePath.empty()) {
-        usage();
-        return 2;
+    options.seedDemo = seed == "demo";
+    if (options.testControl) {
+        // From the environment, not the command line, which every user of the machine can read.
+        if (const char* secret = std::getenv("ZORLET_SANDBOX_SECRET")) {
+            options.testControlSecret = secret;
+        }
     }
 
     // Stop cleanly on Ctrl-C or SIGTERM, whichever thread the signal lands on.

@@ -29,8 +29,9 @@ Reply login(Call& call) {
     if (!account && !password) {
         // The session check: cookies only. A refusal here is an answer (200), not a 401,
         // so the client forgets the stored tokens.
-        if (!call.uid)
+        if (!call.uid) {
             return Envelope::refuse(ErrorCode::NotSignedIn, sessionEnded);
+        }
         Reply reply;
         call.service.database.read([&](Connection& connection) {
             // The session was live a moment ago; the user may have been removed since.
@@ -40,8 +41,9 @@ Reply login(Call& call) {
         });
         return reply;
     }
-    if (isEmpty(account) || isEmpty(password))
+    if (isEmpty(account) || isEmpty(password)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入登录账号和密码");
+    }
     auto name = TextRules::trim(*account);
     auto remember = call.params.text("remember").value_or("");
     const auto& address = call.request.remote_addr;
@@ -61,8 +63,9 @@ Reply login(Call& call) {
         if (user) {
             auto query = connection.prepare("SELECT IFNULL(password_hash, '') FROM users WHERE uid = ?");
             query.bind(1, user->uid);
-            if (query.step())
+            if (query.step()) {
                 storedHash = query.text(0);
+            }
         }
     });
     if (!user || !Passwords::verify(storedHash, *password)) {
@@ -88,24 +91,31 @@ Reply registerAccount(Call& call) {
     auto nickname = TextRules::trim(call.params.text("nickname").value_or(""));
     auto password = call.params.text("pwd").value_or("");
     auto confirmation = call.params.text("confirmPwd").value_or("");
-    if (account.empty() || !TextRules::isEmail(account))
+    if (account.empty() || !TextRules::isEmail(account)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入正确格式的邮箱");
-    if (nickname.empty())
+    }
+    if (nickname.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称不能为空");
-    if (TextRules::chineseLength(nickname) > 20)
+    }
+    if (TextRules::chineseLength(nickname) > 20) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称不能超过10个字");
+    }
     auto passwordLength = TextRules::utf16Length(password);
-    if (passwordLength < 6 || passwordLength > 32)
+    if (passwordLength < 6 || passwordLength > 32) {
         return Envelope::refuse(ErrorCode::BadParameter, "密码控制在6~32位之间");
-    if (confirmation.empty())
+    }
+    if (confirmation.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入确认密码");
-    if (confirmation != password)
+    }
+    if (confirmation != password) {
         return Envelope::refuse(ErrorCode::BadParameter, "两次输入的密码不相符");
+    }
 
     // Hash before taking the write lock: it is the slow part.
     auto hash = Passwords::hash(password, call.service.options.passwordCost);
-    if (!hash)
+    if (!hash) {
         return Envelope::serverFault();
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (Records::userByAccount(connection, account)) {
@@ -128,10 +138,12 @@ Reply registerAccount(Call& call) {
 
 Reply getbackPassword(Call& call) {
     auto account = TextRules::trim(call.params.text("account").value_or(""));
-    if (account.empty())
+    if (account.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入需要找回密码的登录账号");
-    if (!TextRules::isEmail(account))
+    }
+    if (!TextRules::isEmail(account)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入正确格式的邮箱");
+    }
     Reply reply = Envelope::ok();
     call.service.database.write([&](Connection& connection) {
         auto user = Records::userByAccount(connection, account);
@@ -173,8 +185,9 @@ Reply logout(Call& call) {
 
 Reply registerDevice(Call& call) {
     auto token = call.params.text("deviceToken").value_or("");
-    if (token.empty() || token.size() > 200 || !TextRules::isHex(token))
+    if (token.empty() || token.size() > 200 || !TextRules::isHex(token)) {
         return Envelope::refuse(ErrorCode::BadParameter, "设备标识格式不正确");
+    }
     call.service.database.write([&](Connection& connection) {
         connection
             .prepare(

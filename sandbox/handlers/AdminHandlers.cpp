@@ -48,12 +48,14 @@ using AdminAction = std::function<Reply(Call&, TestControl&)>;
 void AdminHandlers::install(Routes& routes, TestControl& control) {
     auto install = [&routes, &control](const std::string& path, Effect effect, AdminAction action) {
         routes.api("/__sandbox/" + path, Access::Anyone, [&control, effect, action](Call& call) {
-            if (!fromLoopback(call) || !namesThisService(call))
+            if (!fromLoopback(call) || !namesThisService(call)) {
                 return refused(403, "仅限本机访问");
+            }
             const auto& secret = call.service.options.testControlSecret;
             if (secret.empty() ||
-                !Passwords::sameSecret(call.request.get_header_value(AdminHandlers::secretHeader), secret))
+                !Passwords::sameSecret(call.request.get_header_value(AdminHandlers::secretHeader), secret)) {
                 return refused(403, "测试控制需要正确的密钥");
+            }
             if (effect == Effect::Changes && call.request.method != "POST") {
                 auto reply = refused(405, "修改数据请使用POST");
                 reply.withHeader("Allow", "POST");
@@ -74,8 +76,9 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
         user.account = call.params.text("account").value_or("");
         user.password = call.params.text("password").value_or("");
         user.nickname = call.params.text("nickname").value_or("");
-        if (auto gender = integerParam(call, "gender"))
+        if (auto gender = integerParam(call, "gender")) {
             user.gender = static_cast<int>(*gender);
+        }
         user.cityId = integerParam(call, "cityId").value_or(0);
         user.longitude = TextRules::parseNumber(call.params.text("longitude").value_or(""));
         user.latitude = TextRules::parseNumber(call.params.text("latitude").value_or(""));
@@ -83,8 +86,9 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
         user.tpId = integerParam(call, "tpId").value_or(0);
         user.tpAccount = call.params.text("tpAccount").value_or("");
         auto uid = control.createUser(user);
-        if (!uid)
+        if (!uid) {
             return Envelope::refuse(ErrorCode::AccountTaken, "无法创建用户：账号或昵称已存在，或参数不正确");
+        }
         return Envelope::ok({{"uid", *uid}});
     });
     admin("signOut", [](Call& call, TestControl& control) {
@@ -105,14 +109,16 @@ void AdminHandlers::install(Routes& routes, TestControl& control) {
         auto to = integerParam(call, "to");
         auto id = from && to ? control.injectMessage(*from, *to, call.params.text("content").value_or(""))
                              : std::nullopt;
-        if (!id)
+        if (!id) {
             return done(false);
+        }
         return Envelope::ok({{"messageId", *id}});
     });
     reader("outbox", [](Call& call, TestControl& control) {
         auto list = nlohmann::json::array();
-        for (const auto& mail : control.outbox(call.params.text("account").value_or("")))
+        for (const auto& mail : control.outbox(call.params.text("account").value_or(""))) {
             list.push_back({{"recipient", mail.recipient}, {"subject", mail.subject}, {"body", mail.body}});
+        }
         return Envelope::ok(list);
     });
     reader("reports", [](Call&, TestControl& control) {

@@ -22,36 +22,42 @@ constexpr const char* lengthRule = "私聊内容字数控制在1-200个汉字内
 
 std::optional<int> pageOf(const Call& call) {
     auto text = call.params.text("page").value_or("");
-    if (text.empty())
+    if (text.empty()) {
         return 1;
+    }
     auto number = TextRules::parseInteger(text);
-    if (!number || *number > highestPage)
+    if (!number || *number > highestPage) {
         return std::nullopt;
+    }
     return *number < 1 ? 1 : static_cast<int>(*number);
 }
 
 std::optional<std::int64_t> positiveInteger(const Call& call, const std::string& name) {
     auto number = TextRules::parseInteger(call.params.text(name).value_or(""));
-    if (!number || *number <= 0)
+    if (!number || *number <= 0) {
         return std::nullopt;
+    }
     return number;
 }
 
 // Client ids are opaque to the service; only their size and alphabet are bounded.
 bool isUsableClientId(const std::string& id) {
-    if (id.size() > longestClientId)
+    if (id.size() > longestClientId) {
         return false;
+    }
     for (char c : id) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') {
             return false;
+        }
     }
     return true;
 }
 
 Reply dialogList(Call& call) {
     auto page = pageOf(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto uid = *call.uid;
@@ -59,8 +65,9 @@ Reply dialogList(Call& call) {
         for (const auto& row :
              Dialogs::dialogsOf(connection, uid, (*page - 1) * dialogPageSize, dialogPageSize)) {
             auto other = Records::user(connection, row.otherUid);
-            if (!other)
+            if (!other) {
                 continue;
+            }
             list.push_back({
                 {"dialogId", row.dialogId},
                 {"receiverUid", row.latest.toUid},
@@ -72,8 +79,9 @@ Reply dialogList(Call& call) {
         }
         // Opening the message tab is when the other notices count as seen; unread
         // messages stay counted until their conversation is read.
-        if (*page == 1)
+        if (*page == 1) {
             connection.prepare("UPDATE users SET unread_notices = 0 WHERE uid = ?").bind(1, uid).run();
+        }
         reply =
             Envelope::ok(Envelope::page(*page, dialogPageSize, Dialogs::dialogCount(connection, uid), list));
     });
@@ -82,8 +90,9 @@ Reply dialogList(Call& call) {
 
 Reply deleteDialog(Call& call) {
     auto dialogId = positiveInteger(call, "dialogId");
-    if (!dialogId)
+    if (!dialogId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要删除的对话");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Dialogs::otherOf(connection, *dialogId, *call.uid)) {
@@ -98,27 +107,33 @@ Reply deleteDialog(Call& call) {
 
 Reply sendSms(Call& call) {
     auto receiver = positiveInteger(call, "uid");
-    if (!receiver)
+    if (!receiver) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定收信人");
+    }
     auto content = TextRules::trim(call.params.text("content").value_or(""));
     auto length = TextRules::chineseLength(content);
-    if (length < shortestMessage || length > longestMessage)
+    if (length < shortestMessage || length > longestMessage) {
         return Envelope::refuse(ErrorCode::BadParameter, lengthRule);
+    }
     auto clientMsgId = call.params.text("clientMsgId").value_or("");
-    if (!isUsableClientId(clientMsgId))
+    if (!isUsableClientId(clientMsgId)) {
         return Envelope::refuse(ErrorCode::BadParameter, "消息编号不正确");
+    }
     std::optional<Pictures::Checked> picture;
     const auto* file = call.params.file("dialogImg");
     if (file) {
-        if (file->content.size() > Pictures::maxBytes)
+        if (file->content.size() > Pictures::maxBytes) {
             return Envelope::refuse(ErrorCode::BadPicture, "图片不能超过5MB");
+        }
         picture = Pictures::check(file->content);
-        if (!picture)
+        if (!picture) {
             return Envelope::refuse(ErrorCode::BadPicture, "图片格式不正确，请选择JPEG或PNG图片");
+        }
     }
     auto sender = *call.uid;
-    if (*receiver == sender)
+    if (*receiver == sender) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能给自己发私信");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         // A resend of a message already stored answers with the stored one, so the
@@ -162,18 +177,21 @@ Reply sendSms(Call& call) {
 
 Reply dialogContentList(Call& call) {
     auto other = positiveInteger(call, "uid");
-    if (!other)
+    if (!other) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定对话的用户");
+    }
     auto page = pageOf(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto viewer = *call.uid;
         auto list = nlohmann::json::array();
         for (const auto& message : Dialogs::conversation(
-                 connection, viewer, *other, (*page - 1) * conversationPageSize, conversationPageSize))
+                 connection, viewer, *other, (*page - 1) * conversationPageSize, conversationPageSize)) {
             list.push_back(Dialogs::messageView(message, call.view));
+        }
         Dialogs::markRead(connection, viewer, *other);
         reply = Envelope::ok(Envelope::page(*page, conversationPageSize,
                                             Dialogs::conversationCount(connection, viewer, *other), list));
@@ -184,14 +202,16 @@ Reply dialogContentList(Call& call) {
 // What arrived from the other user since the viewer last read the conversation.
 Reply refreshDialogContent(Call& call) {
     auto other = positiveInteger(call, "uid");
-    if (!other)
+    if (!other) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定对话的用户");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto viewer = *call.uid;
         auto list = nlohmann::json::array();
-        for (const auto& message : Dialogs::unreadFrom(connection, viewer, *other))
+        for (const auto& message : Dialogs::unreadFrom(connection, viewer, *other)) {
             list.push_back(Dialogs::messageView(message, call.view));
+        }
         Dialogs::markRead(connection, viewer, *other);
         reply = Envelope::ok({{"list", list}});
     });

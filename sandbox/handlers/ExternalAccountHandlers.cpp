@@ -55,33 +55,38 @@ const char* providerTitle(std::int64_t tpId) {
 
 std::optional<std::int64_t> providerOf(const Call& call) {
     auto id = TextRules::parseInteger(call.pathPart(1));
-    if (!id || !providerTitle(*id))
+    if (!id || !providerTitle(*id)) {
         return std::nullopt;
+    }
     return id;
 }
 
 bool isExternalAccountName(const std::string& name) {
-    if (name.empty() || name.size() > 30)
+    if (name.empty() || name.size() > 30) {
         return false;
+    }
     for (char c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.' && c != '-')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.' && c != '-') {
             return false;
+        }
     }
     return true;
 }
 
 Reply authorizationPage(Call& call, Purpose purpose) {
     auto tpId = providerOf(call);
-    if (!tpId)
+    if (!tpId) {
         return HtmlPage::reply(404, "不支持的平台", "<p>不支持的第三方平台</p>");
+    }
     const auto& flow = flowOf(purpose);
     // Renewing an authorization should name the account already bound, when the browser is signed in.
     auto account = Views::providerName(*tpId) + "_" + Passwords::randomHex(4);
     if (purpose == Purpose::Expired && call.uid) {
         call.service.database.read([&](Connection& connection) {
             auto user = Records::user(connection, *call.uid);
-            if (user && user->tpId == *tpId && !user->tpAccount.empty())
+            if (user && user->tpId == *tpId && !user->tpAccount.empty()) {
                 account = user->tpAccount;
+            }
         });
     }
     auto title = std::string("使用") + providerTitle(*tpId) + flow.heading;
@@ -98,12 +103,14 @@ Reply authorizationPage(Call& call, Purpose purpose) {
 
 Reply authorize(Call& call, Purpose purpose) {
     auto tpId = providerOf(call);
-    if (!tpId)
+    if (!tpId) {
         return HtmlPage::reply(404, "不支持的平台", "<p>不支持的第三方平台</p>");
+    }
     auto account = TextRules::trim(call.params.text("account").value_or(""));
-    if (!isExternalAccountName(account))
+    if (!isExternalAccountName(account)) {
         return HtmlPage::reply(400, "账号格式不正确",
                                "<p>账号只能由1到30个字母、数字、下划线、点或连字符组成。</p>");
+    }
     auto code = Passwords::randomHex(16);
     call.service.database.write([&](Connection& connection) {
         connection
@@ -133,15 +140,17 @@ Reply landing(Call&) {
 std::optional<std::string> redeem(Connection& connection, const Call& call, std::int64_t tpId,
                                   Purpose purpose) {
     auto code = call.params.text("code").value_or("");
-    if (code.size() != 32 || !TextRules::isHex(code))
+    if (code.size() != 32 || !TextRules::isHex(code)) {
         return std::nullopt;
+    }
     auto query = connection.prepare(
         "SELECT external_account FROM external_grants WHERE code = ? AND tp_id = ? AND purpose = ? AND used "
         "= 0 "
         "AND created >= ?");
     query.bind(1, code).bind(2, tpId).bind(3, flowOf(purpose).key).bind(4, call.view.now - grantLifetime);
-    if (!query.step())
+    if (!query.step()) {
         return std::nullopt;
+    }
     auto account = query.text(0);
     connection.prepare("UPDATE external_grants SET used = 1 WHERE code = ?").bind(1, code).run();
     return account;
@@ -156,8 +165,9 @@ const char* const grantRefused = "授权失败，请重新授权";
 
 Reply loginAccess(Call& call) {
     auto tpId = providerOf(call);
-    if (!tpId)
+    if (!tpId) {
         return Envelope::refuse(ErrorCode::BadParameter, "不支持的第三方平台");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto account = redeem(connection, call, *tpId, Purpose::Login);
@@ -184,8 +194,9 @@ Reply loginAccess(Call& call) {
 
 Reply expiredAccess(Call& call) {
     auto tpId = providerOf(call);
-    if (!tpId)
+    if (!tpId) {
         return Envelope::refuse(ErrorCode::BadParameter, "不支持的第三方平台");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *call.uid);
@@ -214,8 +225,9 @@ Reply expiredAccess(Call& call) {
 
 Reply bindAccess(Call& call) {
     auto tpId = providerOf(call);
-    if (!tpId)
+    if (!tpId) {
         return Envelope::refuse(ErrorCode::BadParameter, "不支持的第三方平台");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto user = Records::user(connection, *call.uid);

@@ -108,8 +108,9 @@ Reply categoryList(Call& call) {
         auto select =
             connection.prepare("SELECT category_id, name FROM external_categories ORDER BY position");
         auto list = nlohmann::json::array();
-        while (select.step())
+        while (select.step()) {
             list.push_back({{"id", select.integer(0)}, {"name", select.text(1)}});
+        }
         reply = Envelope::ok(std::move(list));
     });
     return reply;
@@ -118,11 +119,13 @@ Reply categoryList(Call& call) {
 // A coordinate parameter: absent or empty is "not given"; anything else must be a number in range.
 std::optional<std::optional<double>> readCoordinate(const Call& call, const char* name, double limit) {
     auto text = call.params.text(name).value_or("");
-    if (text.empty())
+    if (text.empty()) {
         return std::optional<double>();
+    }
     auto value = TextRules::parseNumber(text);
-    if (!value || !std::isfinite(*value) || std::fabs(*value) > limit)
+    if (!value || !std::isfinite(*value) || std::fabs(*value) > limit) {
         return std::nullopt;
+    }
     return std::optional<double>(*value);
 }
 
@@ -132,12 +135,14 @@ std::string cutKeyword(const std::string& keyword) {
     int length = 0;
     for (size_t at = 0; at < keyword.size();) {
         size_t next = at + 1;
-        while (next < keyword.size() && (static_cast<unsigned char>(keyword[next]) & 0xC0) == 0x80)
+        while (next < keyword.size() && (static_cast<unsigned char>(keyword[next]) & 0xC0) == 0x80) {
             ++next;
+        }
         auto character = keyword.substr(at, next - at);
         length += TextRules::chineseLength(character);
-        if (length > ExternalHandlers::longestKeyword)
+        if (length > ExternalHandlers::longestKeyword) {
             break;
+        }
         cut += character;
         at = next;
     }
@@ -147,23 +152,28 @@ std::string cutKeyword(const std::string& keyword) {
 Reply placeList(Call& call) {
     auto categoryText = call.params.text("categoryId").value_or("0");
     auto categoryId = TextRules::parseInteger(categoryText.empty() ? "0" : categoryText);
-    if (!categoryId || *categoryId < 0)
+    if (!categoryId || *categoryId < 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "分类不正确");
+    }
     auto sort = call.params.text("sort").value_or("rating");
-    if (sort.empty())
+    if (sort.empty()) {
         sort = "rating";
-    if (sort != "rating" && sort != "near")
+    }
+    if (sort != "rating" && sort != "near") {
         return Envelope::refuse(ErrorCode::BadParameter, "排序方式不正确");
+    }
     auto longitude = readCoordinate(call, "longitude", 180);
     auto latitude = readCoordinate(call, "latitude", 90);
-    if (!longitude || !latitude)
+    if (!longitude || !latitude) {
         return Envelope::refuse(ErrorCode::BadParameter, "位置不正确");
+    }
     // The client's rule: a position counts as known when either value is not 0.
     bool located = (longitude->value_or(0) != 0 || latitude->value_or(0) != 0);
     auto pageText = call.params.text("page").value_or("");
     auto pageNumber = TextRules::parseInteger(pageText.empty() ? "1" : pageText);
-    if (!pageNumber || *pageNumber > highestPage)
+    if (!pageNumber || *pageNumber > highestPage) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     int page = *pageNumber < 1 ? 1 : static_cast<int>(*pageNumber);
     auto keyword = cutKeyword(TextRules::trim(call.params.text("keyword").value_or("")));
 
@@ -175,28 +185,34 @@ Reply placeList(Call& call) {
                                          "instr(p.name, ?2) > 0 OR instr(p.address, ?2) > 0 OR "
                                          "instr(c.name, ?2) > 0)");
         select.bind(1, *categoryId).bind(2, keyword);
-        while (select.step())
+        while (select.step()) {
             places.push_back(readPlace(select));
+        }
     });
     if (located) {
-        for (auto& place : places)
+        for (auto& place : places) {
             place.distance = distanceInMetres(longitude->value_or(0), latitude->value_or(0), place.longitude,
                                               place.latitude);
+        }
     }
     bool byDistance = sort == "near" && located;
     std::stable_sort(places.begin(), places.end(), [byDistance](const Place& a, const Place& b) {
-        if (byDistance && *a.distance != *b.distance)
+        if (byDistance && *a.distance != *b.distance) {
             return *a.distance < *b.distance;
-        if (a.rating != b.rating)
+        }
+        if (a.rating != b.rating) {
             return a.rating > b.rating;
-        if (a.reviews != b.reviews)
+        }
+        if (a.reviews != b.reviews) {
             return a.reviews > b.reviews;
+        }
         return a.id < b.id;
     });
     auto list = nlohmann::json::array();
     auto first = static_cast<size_t>(page - 1) * ExternalHandlers::placePageSize;
-    for (size_t i = first; i < places.size() && i < first + ExternalHandlers::placePageSize; ++i)
+    for (size_t i = first; i < places.size() && i < first + ExternalHandlers::placePageSize; ++i) {
         list.push_back(placeView(places[i], call.view.baseUrl));
+    }
     return Envelope::ok(Envelope::page(page, ExternalHandlers::placePageSize,
                                        static_cast<long long>(places.size()), std::move(list)));
 }
@@ -206,8 +222,9 @@ std::optional<Place> findPlace(Call& call, std::int64_t placeId) {
     call.service.database.read([&](Connection& connection) {
         auto select = connection.prepare(std::string("SELECT ") + placeColumns + " WHERE p.place_id = ?");
         select.bind(1, placeId);
-        if (select.step())
+        if (select.step()) {
             found = readPlace(select);
+        }
     });
     return found;
 }
@@ -225,8 +242,9 @@ Reply missingPage() {
 Reply placePage(Call& call) {
     auto placeId = TextRules::parseInteger(call.pathPart(1));
     auto place = placeId ? findPlace(call, *placeId) : std::nullopt;
-    if (!place)
+    if (!place) {
         return missingPage();
+    }
     const auto& base = call.view.baseUrl;
     auto name = TextRules::htmlEscape(place->name);
     Reply reply;
@@ -248,8 +266,9 @@ Reply placePage(Call& call) {
 Reply placeReviews(Call& call) {
     auto placeId = TextRules::parseInteger(call.pathPart(1));
     auto place = placeId ? findPlace(call, *placeId) : std::nullopt;
-    if (!place)
+    if (!place) {
         return missingPage();
+    }
     auto name = TextRules::htmlEscape(place->name);
     Reply reply;
     reply.contentType = "text/html;charset=UTF-8";

@@ -28,16 +28,19 @@ struct FeedQuery {
 std::optional<Reply> readFeedQuery(const Call& call, FeedQuery& query) {
     if (auto page = call.params.text("page"); page && !page->empty()) {
         auto number = TextRules::parseInteger(*page);
-        if (!number || *number > highestPage)
+        if (!number || *number > highestPage) {
             return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+        }
         query.page = *number < 1 ? 1 : static_cast<int>(*number);  // the client sends 1 for anything below
     }
     if (auto gender = call.params.text("gender"); gender && !gender->empty()) {
         auto number = TextRules::parseInteger(*gender);
-        if (!number || *number < 0 || *number > 2)
+        if (!number || *number < 0 || *number > 2) {
             return Envelope::refuse(ErrorCode::BadParameter, "性别筛选条件不正确");
-        if (*number <= 1)
+        }
+        if (*number <= 1) {
             query.gender = static_cast<int>(*number);
+        }
     }
     return std::nullopt;
 }
@@ -57,8 +60,9 @@ nlohmann::json usersWithPosts(Connection& connection, const std::vector<std::int
                               const Call& call) {
     auto list = nlohmann::json::array();
     for (auto uid : uids) {
-        if (auto user = Records::user(connection, uid))
+        if (auto user = Records::user(connection, uid)) {
             list.push_back(Views::user(connection, *user, call.view, true));
+        }
     }
     return list;
 }
@@ -73,8 +77,9 @@ std::string feedFilter(int viewerParam) {
 
 Reply nearbyUsers(Call& call) {
     FeedQuery query;
-    if (auto refusal = readFeedQuery(call, query))
+    if (auto refusal = readFeedQuery(call, query)) {
         return *refusal;
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         auto me = Records::user(connection, *call.uid);
@@ -96,26 +101,31 @@ Reply nearbyUsers(Call& call) {
             Candidate candidate{select.integer(0), std::nullopt, select.integer(3)};
             // A hidden position must not show through the order either.
             if (me->longitude && me->latitude && !select.isNull(1) && !select.isNull(2) &&
-                select.integer(4) == 0)
+                select.integer(4) == 0) {
                 candidate.distance =
                     distanceInMetres(*me->longitude, *me->latitude, select.real(1), select.real(2));
+            }
             candidates.push_back(candidate);
         }
         // Nearest first; users without a known position after them, most recently active first.
         // Every tie is broken by uid so that pages never overlap or skip.
         std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-            if (a.distance.has_value() != b.distance.has_value())
+            if (a.distance.has_value() != b.distance.has_value()) {
                 return a.distance.has_value();
-            if (a.distance && *a.distance != *b.distance)
+            }
+            if (a.distance && *a.distance != *b.distance) {
                 return *a.distance < *b.distance;
-            if (!a.distance && a.lastActive != b.lastActive)
+            }
+            if (!a.distance && a.lastActive != b.lastActive) {
                 return a.lastActive > b.lastActive;
+            }
             return a.uid < b.uid;
         });
         std::vector<std::int64_t> pageUids;
         auto offset = static_cast<size_t>(query.page - 1) * pageSize;
-        for (size_t i = offset; i < candidates.size() && i < offset + pageSize; ++i)
+        for (size_t i = offset; i < candidates.size() && i < offset + pageSize; ++i) {
             pageUids.push_back(candidates[i].uid);
+        }
         reply = Envelope::ok(Envelope::page(query.page, pageSize, static_cast<long long>(candidates.size()),
                                             usersWithPosts(connection, pageUids, call)));
     });
@@ -124,8 +134,9 @@ Reply nearbyUsers(Call& call) {
 
 Reply userPosts(Call& call) {
     FeedQuery query;
-    if (auto refusal = readFeedQuery(call, query))
+    if (auto refusal = readFeedQuery(call, query)) {
         return *refusal;
+    }
     auto orderType = call.params.text("orderType").value_or("online");
     std::string order;
     if (orderType == "online") {
@@ -151,8 +162,9 @@ Reply userPosts(Call& call) {
             .bind(3, static_cast<std::int64_t>(query.page - 1) * pageSize)
             .bind(4, *call.uid);
         std::vector<std::int64_t> pageUids;
-        while (select.step())
+        while (select.step()) {
             pageUids.push_back(select.integer(0));
+        }
         reply = Envelope::ok(
             Envelope::page(query.page, pageSize, total, usersWithPosts(connection, pageUids, call)));
     });

@@ -11,8 +11,9 @@ namespace {
 
 Reply updatePhone(Call& call) {
     auto phoneType = TextRules::trim(call.params.text("phoneType").value_or(""));
-    if (phoneType.empty() || TextRules::utf16Length(phoneType) > 50)
+    if (phoneType.empty() || TextRules::utf16Length(phoneType) > 50) {
         return Envelope::refuse(ErrorCode::BadParameter, "手机型号格式不正确");
+    }
     call.service.database.write([&](Connection& connection) {
         connection.prepare("UPDATE users SET phone_type = ? WHERE uid = ?")
             .bind(1, phoneType)
@@ -25,8 +26,10 @@ Reply updatePhone(Call& call) {
 Reply updateLocation(Call& call) {
     auto longitude = TextRules::parseNumber(call.params.text("longitude").value_or(""));
     auto latitude = TextRules::parseNumber(call.params.text("latitude").value_or(""));
-    if (!longitude || !latitude || *longitude < -180 || *longitude > 180 || *latitude < -90 || *latitude > 90)
+    if (!longitude || !latitude || *longitude < -180 || *longitude > 180 || *latitude < -90 ||
+        *latitude > 90) {
         return Envelope::refuse(ErrorCode::BadParameter, "位置信息不正确");
+    }
     call.service.database.write([&](Connection& connection) {
         connection.prepare("UPDATE users SET longitude = ?, latitude = ? WHERE uid = ?")
             .bind(1, *longitude)

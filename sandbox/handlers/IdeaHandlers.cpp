@@ -61,18 +61,21 @@ nlohmann::json ideaView(Statement& row, const Call& call, Connection& connection
 // A positive id parameter, or a refusal naming what is missing.
 std::optional<std::int64_t> readId(const Call& call, const char* name) {
     auto value = TextRules::parseInteger(call.params.text(name).value_or(""));
-    if (!value || *value <= 0)
+    if (!value || *value <= 0) {
         return std::nullopt;
+    }
     return value;
 }
 
 std::optional<int> readPage(const Call& call) {
     auto text = call.params.text("page").value_or("");
-    if (text.empty())
+    if (text.empty()) {
         return 1;
+    }
     auto number = TextRules::parseInteger(text);
-    if (!number || *number > highestPage)
+    if (!number || *number > highestPage) {
         return std::nullopt;
+    }
     return *number < 1 ? 1 : static_cast<int>(*number);
 }
 
@@ -88,20 +91,23 @@ Reply unknownIdea() {
 
 Reply allIdeas(Call& call) {
     auto page = readPage(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     auto categoryText = call.params.text("categoryId").value_or("0");
     auto categoryId = TextRules::parseInteger(categoryText.empty() ? "0" : categoryText);
-    if (!categoryId || *categoryId < 0)
+    if (!categoryId || *categoryId < 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "分类不正确");
+    }
     auto orderType = call.params.text("orderType").value_or("time");
     std::string order;
-    if (orderType == "time" || orderType.empty())
+    if (orderType == "time" || orderType.empty()) {
         order = "created DESC, idea_id DESC";
-    else if (orderType == "pop")
+    } else if (orderType == "pop") {
         order = "use_count DESC, created DESC, idea_id DESC";
-    else
+    } else {
         return Envelope::refuse(ErrorCode::BadParameter, "排序方式不正确");
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         // ?1 is the category, 0 for all of them.
@@ -116,8 +122,9 @@ Reply allIdeas(Call& call) {
             .bind(2, ideaPageSize)
             .bind(3, static_cast<std::int64_t>(*page - 1) * ideaPageSize);
         auto list = nlohmann::json::array();
-        while (select.step())
+        while (select.step()) {
             list.push_back(ideaView(select, call, connection));
+        }
         reply = Envelope::ok(Envelope::page(*page, ideaPageSize, total, std::move(list)));
     });
     return reply;
@@ -125,44 +132,52 @@ Reply allIdeas(Call& call) {
 
 Reply showIdea(Call& call) {
     auto ideaId = readId(call, "ideaId");
-    if (!ideaId)
+    if (!ideaId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
+    }
     Reply reply = unknownIdea();
     call.service.database.read([&](Connection& connection) {
         auto select =
             connection.prepare(std::string("SELECT ") + ideaColumns + " FROM ideas WHERE idea_id = ?");
         select.bind(1, *ideaId);
-        if (select.step())
+        if (select.step()) {
             reply = Envelope::ok(ideaView(select, call, connection));
+        }
     });
     return reply;
 }
 
 Reply ideaUsers(Call& call) {
     auto ideaId = readId(call, "ideaId");
-    if (!ideaId)
+    if (!ideaId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
+    }
     auto page = readPage(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     std::optional<std::int64_t> cityId;
     if (auto text = call.params.text("cityId"); text && !text->empty()) {
         cityId = TextRules::parseInteger(*text);
-        if (!cityId || *cityId < 0)
+        if (!cityId || *cityId < 0) {
             return Envelope::refuse(ErrorCode::BadParameter, "城市不正确");
+        }
     }
     std::optional<std::int64_t> gender;
     if (auto text = call.params.text("gender"); text && !text->empty()) {
         gender = TextRules::parseInteger(*text);
-        if (!gender || *gender < 0 || *gender > 2)
+        if (!gender || *gender < 0 || *gender > 2) {
             return Envelope::refuse(ErrorCode::BadParameter, "性别筛选条件不正确");
-        if (*gender == 2)
+        }
+        if (*gender == 2) {
             gender.reset();
+        }
     }
     Reply reply = unknownIdea();
     call.service.database.read([&](Connection& connection) {
-        if (!ideaExists(connection, *ideaId))
+        if (!ideaExists(connection, *ideaId)) {
             return;
+        }
         // ?1 idea, ?2 city or NULL, ?3 gender or NULL.
         const std::string from =
             " FROM idea_wants JOIN users ON users.uid = idea_wants.uid WHERE idea_wants.idea_id = ?1 "
@@ -181,8 +196,9 @@ Reply ideaUsers(Call& call) {
         auto list = nlohmann::json::array();
         while (select.step()) {
             auto user = Records::user(connection, select.integer(0));
-            if (!user)
+            if (!user) {
                 continue;
+            }
             list.push_back({{"ideaId", *ideaId},
                             {"userView", Views::user(connection, *user, call.view, false)},
                             {"createTime", select.integer(1) * 1000}});
@@ -194,18 +210,21 @@ Reply ideaUsers(Call& call) {
 
 Reply ideaLocation(Call& call) {
     auto ideaId = readId(call, "ideaId");
-    if (!ideaId)
+    if (!ideaId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
+    }
     Reply reply = unknownIdea();
     call.service.database.read([&](Connection& connection) {
         auto select = connection.prepare("SELECT longitude, latitude FROM ideas WHERE idea_id = ?");
         select.bind(1, *ideaId);
-        if (!select.step())
+        if (!select.step()) {
             return;
+        }
         // An idea without a known position answers an empty list: the client then shows no pin.
         auto position = nlohmann::json::array();
-        if (!select.isNull(0) && !select.isNull(1))
+        if (!select.isNull(0) && !select.isNull(1)) {
             position = {select.real(0), select.real(1)};
+        }
         reply = Envelope::ok(position);
     });
     return reply;
@@ -213,17 +232,21 @@ Reply ideaLocation(Call& call) {
 
 Reply shareIdea(Call& call) {
     auto ideaId = readId(call, "ideaId");
-    if (!ideaId)
+    if (!ideaId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
+    }
     auto content = TextRules::trim(call.params.text("content").value_or(""));
-    if (content.empty())
+    if (content.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
-    if (TextRules::chineseLength(content) > longestSharedText)
+    }
+    if (TextRules::chineseLength(content) > longestSharedText) {
         return Envelope::refuse(ErrorCode::BadParameter, "分享内容请不要超过140字");
+    }
     Reply reply = unknownIdea();
     call.service.database.write([&](Connection& connection) {
-        if (!ideaExists(connection, *ideaId))
+        if (!ideaExists(connection, *ideaId)) {
             return;
+        }
         connection.prepare("INSERT INTO idea_shares (idea_id, uid, content, created) VALUES (?, ?, ?, ?)")
             .bind(1, *ideaId)
             .bind(2, *call.uid)
@@ -239,21 +262,26 @@ Reply shareIdea(Call& call) {
 // finds it in the dialog list: either about an idea, or a text of the inviter's own.
 Reply sendDate(Call& call) {
     auto targetUid = readId(call, "targetUid");
-    if (!targetUid)
+    if (!targetUid) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要约的人");
-    if (*targetUid == *call.uid)
+    }
+    if (*targetUid == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能约自己哦");
+    }
     std::optional<std::int64_t> ideaId;
     if (call.params.text("ideaId").value_or("") != "") {
         ideaId = readId(call, "ideaId");
-        if (!ideaId)
+        if (!ideaId) {
             return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
+        }
     }
     auto content = TextRules::trim(call.params.text("content").value_or(""));
-    if (!ideaId && content.empty())
+    if (!ideaId && content.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
-    if (TextRules::chineseLength(content) > longestInvitation)
+    }
+    if (TextRules::chineseLength(content) > longestInvitation) {
         return Envelope::refuse(ErrorCode::BadParameter, "请不要超过160字");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Records::user(connection, *targetUid)) {
@@ -276,8 +304,9 @@ Reply sendDate(Call& call) {
             }
             if (message.empty()) {
                 message = "我也想去：" + idea.text(0) + "，一起去吧？";
-                if (auto place = idea.text(1); !place.empty())
+                if (auto place = idea.text(1); !place.empty()) {
                     message += "（地点：" + place + "）";
+                }
             }
         }
         connection.prepare("INSERT INTO messages (from_uid, to_uid, content, created) VALUES (?, ?, ?, ?)")

@@ -13,8 +13,9 @@ void NoticeHandlers::install(Routes& routes) {
         call.service.database.read([&](Connection& connection) {
             auto query = connection.prepare("SELECT unread_notices FROM users WHERE uid = ?");
             query.bind(1, *call.uid);
-            if (query.step())
+            if (query.step()) {
                 count = query.integer(0);
+            }
             // Unread messages are counted where they are, so reading them clears the badge.
             count += Dialogs::unreadCount(connection, *call.uid);
         });

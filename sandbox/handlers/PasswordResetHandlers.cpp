@@ -25,8 +25,9 @@ Reply invalidLink() {
 Reply form(int status, const std::string& token, const std::string& account, const std::string& problem) {
     std::string body = "<h1>设置新密码</h1>\n<p>为账号 " + TextRules::htmlEscape(account) +
                        " 设置新的登录密码（6~32位）。</p>\n";
-    if (!problem.empty())
+    if (!problem.empty()) {
         body += "<p role=\"alert\"><strong>" + TextRules::htmlEscape(problem) + "</strong></p>\n";
+    }
     body += std::string("<form method=\"post\" action=\"") + path +
             "\">\n"
             "<input type=\"hidden\" name=\"token\" value=\"" +
@@ -44,8 +45,9 @@ Reply form(int status, const std::string& token, const std::string& account, con
 std::optional<UserRecord> holderOf(Call& call, const std::string& token) {
     std::optional<UserRecord> user;
     call.service.database.read([&](Connection& connection) {
-        if (auto uid = PasswordResets::holder(connection, token, call.view.now))
+        if (auto uid = PasswordResets::holder(connection, token, call.view.now)) {
             user = Records::user(connection, *uid);
+        }
     });
     return user;
 }
@@ -53,36 +55,43 @@ std::optional<UserRecord> holderOf(Call& call, const std::string& token) {
 Reply showForm(Call& call) {
     auto token = call.params.text("token").value_or("");
     auto user = holderOf(call, token);
-    if (!user)
+    if (!user) {
         return invalidLink();
+    }
     return form(200, token, user->account, "");
 }
 
 Reply setPassword(Call& call) {
     auto token = call.params.text("token").value_or("");
     auto user = holderOf(call, token);
-    if (!user)
+    if (!user) {
         return invalidLink();
+    }
     auto password = call.params.text("pwd").value_or("");
     auto confirmation = call.params.text("confirmPwd").value_or("");
     auto length = TextRules::utf16Length(password);
-    if (length < 6 || length > 32)
+    if (length < 6 || length > 32) {
         return form(400, token, user->account, "密码控制在6~32位之间");
-    if (confirmation.empty())
+    }
+    if (confirmation.empty()) {
         return form(400, token, user->account, "请输入确认密码");
-    if (confirmation != password)
+    }
+    if (confirmation != password) {
         return form(400, token, user->account, "两次输入的密码不相符");
+    }
 
     // Hash before taking the write lock: it is the slow part.
     auto hash = Passwords::hash(password, call.service.options.passwordCost);
-    if (!hash)
+    if (!hash) {
         return HtmlPage::reply(500, "出错了", "<p>服务器出错了，请稍后再试。</p>");
+    }
     bool changed = false;
     call.service.database.write([&](Connection& connection) {
         // The link may have been used meanwhile, or the account removed.
         auto uid = PasswordResets::holder(connection, token, call.view.now);
-        if (!uid || *uid != user->uid)
+        if (!uid || *uid != user->uid) {
             return;
+        }
         connection.prepare("UPDATE users SET password_hash = ? WHERE uid = ?")
             .bind(1, *hash)
             .bind(2, *uid)
@@ -92,8 +101,9 @@ Reply setPassword(Call& call) {
         PasswordResets::closeAll(connection, *uid);
         changed = true;
     });
-    if (!changed)
+    if (!changed) {
         return invalidLink();
+    }
     call.service.logins.succeeded(user->account);
     return HtmlPage::reply(200, "密码已重置",
                            "<h1>密码已重置</h1>\n<p>密码已重置，请回到Zorlet用新密码登录。"

@@ -30,14 +30,17 @@ std::string commentMessage(const PostRecord& post, const std::string& comment) {
 
 Reply comment(Call& call) {
     auto postId = CallParams::id(call, "postId");
-    if (!postId)
+    if (!postId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要留言的Zorlet");
+    }
     auto content = TextRules::trim(call.params.text("content").value_or(""));
     auto length = TextRules::chineseLength(content);
-    if (length <= 0)
+    if (length <= 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
-    if (length > longestComment)
+    }
+    if (length > longestComment) {
         return Envelope::refuse(ErrorCode::BadParameter, "请不要超过100字");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto post = Records::post(connection, *postId);
@@ -62,8 +65,9 @@ Reply comment(Call& call) {
 
 Reply deletePost(Call& call) {
     auto postId = CallParams::id(call, "postId");
-    if (!postId)
+    if (!postId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要删除的Zorlet");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto post = Records::post(connection, *postId);
@@ -84,11 +88,13 @@ Reply deletePost(Call& call) {
 
 Reply respondedUsers(Call& call) {
     auto postId = CallParams::id(call, "postId");
-    if (!postId)
+    if (!postId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定Zorlet");
+    }
     auto page = CallParams::page(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         if (!Records::post(connection, *postId)) {

@@ -31,8 +31,9 @@ bool isDate(const std::string& text) {
     int month = 0;
     int day = 0;
     char tail = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3 || text.size() != 10)
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &year, &month, &day, &tail) != 3 || text.size() != 10) {
         return false;
+    }
     std::chrono::year_month_day date{std::chrono::year(year),
                                      std::chrono::month(static_cast<unsigned>(month)),
                                      std::chrono::day(static_cast<unsigned>(day))};
@@ -50,36 +51,43 @@ std::optional<Reply> readPostForm(const Call& call, PostForm& form, bool sharesP
     auto length = TextRules::chineseLength(form.content);
     bool blank = TextRules::trim(form.content).empty();
     if (sharesPlace) {
-        if (blank || length > longestSharedPlaceContent)
+        if (blank || length > longestSharedPlaceContent) {
             return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在150字以内");
+        }
     } else if (length <= 3 || length > 160 || blank) {
         return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在2~80字以内");
     }
     form.place = TextRules::trim(params.text("place").value_or(""));
-    if (TextRules::chineseLength(form.place) > 100)
+    if (TextRules::chineseLength(form.place) > 100) {
         return Envelope::refuse(ErrorCode::BadParameter, "地点字数控制在50字以内");
+    }
     form.dateString = TextRules::trim(params.text("dateString").value_or(""));
-    if (!form.dateString.empty() && !isDate(form.dateString))
+    if (!form.dateString.empty() && !isDate(form.dateString)) {
         return Envelope::refuse(ErrorCode::BadParameter, "时间格式不正确");
+    }
     auto categoryText = params.text("categoryId").value_or("");
     if (!categoryText.empty()) {
         auto categoryId = TextRules::parseInteger(categoryText);
-        if (!categoryId || *categoryId < 0)
+        if (!categoryId || *categoryId < 0) {
             return Envelope::refuse(ErrorCode::BadParameter, "请选择分类");
+        }
         if (*categoryId > 0) {
             auto name = call.service.reference.categoryName(*categoryId);
-            if (!name && !call.service.reference.categories().empty())
+            if (!name && !call.service.reference.categories().empty()) {
                 return Envelope::refuse(ErrorCode::BadParameter, "请选择分类");
+            }
             form.categoryId = *categoryId;
             form.categoryName = name.value_or("");
         }
     }
     if (const auto* file = params.file("postImg")) {
-        if (file->content.size() > Pictures::maxBytes)
+        if (file->content.size() > Pictures::maxBytes) {
             return Envelope::refuse(ErrorCode::BadPicture, "图片不能超过5MB");
+        }
         form.picture = Pictures::check(file->content);
-        if (!form.picture)
+        if (!form.picture) {
             return Envelope::refuse(ErrorCode::BadPicture, "图片格式不正确，请选择JPEG或PNG图片");
+        }
         form.pictureBytes = file->content;
     }
     return std::nullopt;
@@ -95,17 +103,20 @@ Reply sendPost(Call& call) {
     auto content = call.params.text("content").value_or("");
     if (!ideaText.empty() && TextRules::trim(content).empty()) {
         auto ideaId = TextRules::parseInteger(ideaText);
-        if (!ideaId || *ideaId <= 0)
+        if (!ideaId || *ideaId <= 0) {
             return Envelope::refuse(ErrorCode::BadParameter, "请指定想去的主意");
+        }
         return IdeaHandlers::wantToGo(call, *ideaId);
     }
     auto link = call.params.text("link").value_or("");
     PostForm form;
-    if (auto refusal = readPostForm(call, form, !TextRules::trim(link).empty()))
+    if (auto refusal = readPostForm(call, form, !TextRules::trim(link).empty())) {
         return *refusal;
+    }
     auto ideaId = TextRules::parseInteger(ideaText.empty() ? "0" : ideaText).value_or(0);
-    if (link.size() > 2000)
+    if (link.size() > 2000) {
         return Envelope::refuse(ErrorCode::BadParameter, "链接太长了");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto author = Records::user(connection, *call.uid);
@@ -153,11 +164,13 @@ Reply sendPost(Call& call) {
 
 Reply editPost(Call& call) {
     auto postId = TextRules::parseInteger(call.params.text("postId").value_or(""));
-    if (!postId || *postId <= 0)
+    if (!postId || *postId <= 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要修改的Zorlet");
+    }
     PostForm form;
-    if (auto refusal = readPostForm(call, form))
+    if (auto refusal = readPostForm(call, form)) {
         return *refusal;
+    }
     auto keptPic = call.params.text("pic").value_or("");
     Reply reply;
     call.service.database.write([&](Connection& connection) {
@@ -215,8 +228,9 @@ Reply editPost(Call& call) {
 
 Reply respond(Call& call) {
     auto postId = TextRules::parseInteger(call.params.text("postId").value_or(""));
-    if (!postId || *postId <= 0)
+    if (!postId || *postId <= 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要响应的Zorlet");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         auto post = Records::post(connection, *postId);

@@ -45,12 +45,14 @@ Reply rescueUsers(Call& call) {
             select.bind(2, *me->latitude).bind(3, *me->longitude);
         }
         std::vector<std::int64_t> uids;
-        while (select.step())
+        while (select.step()) {
             uids.push_back(select.integer(0));
+        }
         nlohmann::json list = nlohmann::json::array();
         for (auto uid : uids) {
-            if (auto user = Records::user(connection, uid))
+            if (auto user = Records::user(connection, uid)) {
                 list.push_back(Views::user(connection, *user, call.view, false));
+            }
         }
         reply = Envelope::ok({{"list", list}});
     });
@@ -60,13 +62,16 @@ Reply rescueUsers(Call& call) {
 // The invitation arrives in the other user's messages with the post's text.
 Reply rescueUser(Call& call) {
     auto target = CallParams::id(call, "uid");
-    if (!target)
+    if (!target) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要邀请的用户");
-    if (*target == *call.uid)
+    }
+    if (*target == *call.uid) {
         return Envelope::refuse(ErrorCode::NotAllowed, "不能邀请自己");
+    }
     std::string postContent = call.params.text("postContent").value_or("");
-    if (postContent.size() > longestInvitation)
+    if (postContent.size() > longestInvitation) {
         return Envelope::refuse(ErrorCode::BadParameter, "邀请内容过长");
+    }
     Reply reply;
     call.service.database.write([&](Connection& connection) {
         if (!Records::user(connection, *target)) {
@@ -92,8 +97,9 @@ Reply rescueUser(Call& call) {
 // Kept for the operators; the client does not read the answer.
 Reply invite(Call& call) {
     std::string content = call.params.text("content").value_or("");
-    if (content.size() > longestInvitation)
+    if (content.size() > longestInvitation) {
         return Envelope::refuse(ErrorCode::BadParameter, "邀请内容过长");
+    }
     call.service.database.write([&](Connection& connection) {
         connection.prepare("INSERT INTO invitations (uid, content, created) VALUES (?, ?, ?)")
             .bind(1, *call.uid)

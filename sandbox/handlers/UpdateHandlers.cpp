@@ -23,8 +23,9 @@ Reply checkUpdate(Call& call) {
         select.bind(1, answerKey);
         if (select.step()) {
             auto stored = nlohmann::json::parse(select.text(0), nullptr, false);
-            if (stored.is_object())
+            if (stored.is_object()) {
                 answer = stored;
+            }
         }
     });
     return Envelope::ok(answer);
@@ -36,8 +37,9 @@ Reply UpdateHandlers::announce(Call& call) {
     std::string version = call.params.text("version").value_or("");
     std::string log = call.params.text("update_log").value_or("");
     std::string path = call.params.text("path").value_or("");
-    if (version.size() > longestText || log.size() > longestText || path.size() > longestText)
+    if (version.size() > longestText || log.size() > longestText || path.size() > longestText) {
         return Envelope::refuse(ErrorCode::BadParameter, "内容过长");
+    }
     nlohmann::json answer =
         version.empty()
             ? noUpdate()

@@ -21,8 +21,9 @@ Reply unknownUser() {
 
 Reply userInfo(Call& call) {
     auto uid = CallParams::id(call, "uid");
-    if (!uid)
+    if (!uid) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要查看的用户");
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         auto user = Records::user(connection, *uid);
@@ -36,13 +37,15 @@ Reply userPosts(Call& call) {
     auto uid = *call.uid;
     if (auto uidText = call.params.text("uid"); uidText && !uidText->empty()) {
         auto asked = CallParams::id(call, "uid");
-        if (!asked)
+        if (!asked) {
             return Envelope::refuse(ErrorCode::BadParameter, "用户参数不正确");
+        }
         uid = *asked;
     }
     auto page = CallParams::page(call);
-    if (!page)
+    if (!page) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
+    }
     Reply reply;
     call.service.database.read([&](Connection& connection) {
         if (!Records::user(connection, uid)) {
@@ -56,12 +59,14 @@ Reply userPosts(Call& call) {
             .bind(2, postPageSize)
             .bind(3, static_cast<std::int64_t>(*page - 1) * postPageSize);
         std::vector<std::int64_t> postIds;
-        while (select.step())
+        while (select.step()) {
             postIds.push_back(select.integer(0));
+        }
         auto list = nlohmann::json::array();
         for (auto postId : postIds) {
-            if (auto post = Records::post(connection, postId))
+            if (auto post = Records::post(connection, postId)) {
                 list.push_back(Views::post(connection, *post, call.view));
+            }
         }
         reply = Envelope::ok(
             Envelope::page(*page, postPageSize, Records::postCount(connection, uid), std::move(list)));

@@ -1,7 +1,6 @@
 #include "app/AppDelegate.h"
 
 #include "app/GuidanceViewController.h"
-#include "app/RepeatingTimer.h"
 #include "app/TabBarLayout.h"
 #include "app/ZorletTabBarController.h"
 #include "model/BaseData.h"
@@ -16,6 +15,7 @@
 #include "platform/LocalNotifications.h"
 #include "platform/MainLoop.h"
 #include "platform/PushNotifications.h"
+#include "platform/RepeatingTimer.h"
 #include "platform/UserDefaults.h"
 #include "session/DeviceTokenService.h"
 #include "session/LoginService.h"

@@ -7,6 +7,7 @@
 #include "people/BlacklistViewController.h"
 #include "platform/Analytics.h"
 #include "platform/AtomicFile.h"
+#include "platform/WeakSelf.h"
 #include "platform/WebImageLoader.h"
 #include "profile/EditorListViewController.h"
 #include "profile/PrivacyViewController.h"
@@ -217,13 +218,13 @@ void ConfigViewController::openExternalAccount() {
 
 void ConfigViewController::checkUpdate() {
     auto* hud = dimmedProgress(navigationView(), "检查新版本...");
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    std::weak_ptr<View> weakHud = hud != nullptr ? hud->weak_from_this() : std::weak_ptr<View>();
+    auto weak = weakSelf(this);
+    auto weakHud = hud != nullptr ? weakSelf(hud) : std::weak_ptr<ProgressHUD>();
     Analytics::checkUpdate([weak, weakHud](const Json& answer) {
-        if (auto shown = std::static_pointer_cast<ProgressHUD>(weakHud.lock())) {
+        if (auto shown = weakHud.lock()) {
             shown->hide(true);
         }
-        if (auto self = std::static_pointer_cast<ConfigViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->showUpdateAnswer(answer);
         }
     });

@@ -1,5 +1,6 @@
 #include "app/CustomNavigationController.h"
 
+#include "platform/WeakSelf.h"
 #include "ui/Button.h"
 #include "ui/ImageAsset.h"
 
@@ -21,9 +22,9 @@ const BarButtonItemPtr& CustomNavigationController::backButton() {
         button->setTitle("返回");
         button->setBackgroundImage(ImageAsset::named("top_nav_btn_back"));
         // Weak: a popped screen may keep the shared item alive after this controller is gone.
-        std::weak_ptr<ViewController> weak = weak_from_this();
+        auto weak = weakSelf(this);
         button->addTarget(TouchUpInside, [weak](Control&) {
-            if (auto self = std::static_pointer_cast<CustomNavigationController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->popViewController();
             }
         });
@@ -39,9 +40,9 @@ const BarButtonItemPtr& CustomNavigationController::homeButton() {
         button->setFrame(Rect(0, 0, 40, 30));
         button->setImage(ImageAsset::named("home_btn_link.png"));
         button->setImage(ImageAsset::named("home_btn_hover.png"), Highlighted);
-        std::weak_ptr<ViewController> weak = weak_from_this();
+        auto weak = weakSelf(this);
         button->addTarget(TouchUpInside, [weak](Control&) {
-            if (auto self = std::static_pointer_cast<CustomNavigationController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->popToRootViewController(true);
             }
         });

@@ -6,6 +6,7 @@
 #include "model/TextTrim.h"
 #include "net/MessageShow.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
@@ -45,20 +46,20 @@ void FeedbackViewController::save() {
     message.content = trimWhitespaceAndNewlines(customTextView->text());
     message.receiverUid = kServiceUid;
     auto hud = OperationProgress::show(Application::shared().keyWindow(), "发送中...");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     bool sent = DialogService::sendSms(
         message, nullptr,
         [weak, hud](const Json&) {
             if (hud) {
                 OperationProgress::succeed(*hud, "发送成功");
             }
-            auto self = std::static_pointer_cast<FeedbackViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
             self->customTextView->setText({});
             self->leaveTimer_ = MainLoop::main().runAfter(kLeaveAfterSuccess, [weak] {
-                if (auto screen = std::static_pointer_cast<FeedbackViewController>(weak.lock())) {
+                if (auto screen = weak.lock()) {
                     screen->leaveTimer_ = 0;
                     screen->back();
                 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PageControl.h"
+#include "ui/PageControl.h"
 #include "ui/ScrollView.h"
 #include "ui/ViewController.h"
 

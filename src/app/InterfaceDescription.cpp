@@ -1,6 +1,6 @@
 #include "app/InterfaceDescription.h"
 
-#include "app/PageControl.h"
+#include "ui/PageControl.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Log.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/InterfaceDescription.h"
+#include "platform/WeakSelf.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Button.h"
 #include "ui/GestureRecognizer.h"
@@ -47,9 +48,9 @@ public:
 
     template <typename Screen>
     static std::function<void()> bind(Screen* screen, Action<Screen> action) {
-        std::weak_ptr<ViewController> weak = screen->weak_from_this();
+        auto weak = weakSelf(screen);
         return [weak, action] {
-            if (auto self = std::dynamic_pointer_cast<Screen>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 ((*self).*action)();
             }
         };

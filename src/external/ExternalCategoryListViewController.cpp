@@ -7,6 +7,7 @@
 #include "net/UrlUtils.h"
 #include "people/SendPostBarButtonItem.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
 #include "ui/Keyboard.h"
@@ -21,11 +22,11 @@ void ExternalCategoryListViewController::viewDidLoad() {
     setTitle(kTitle);
     view().setId("ExternalCategoryListViewController");
     view().setBackgroundImage(ImageAsset::named("app_bg"));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
 
     auto closeItem =
         std::make_shared<BarButtonItem>("取消", BarButtonItem::Style::Bordered, [weak](BarButtonItem&) {
-            if (auto self = std::static_pointer_cast<ExternalCategoryListViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->close();
             }
         });
@@ -55,7 +56,7 @@ void ExternalCategoryListViewController::viewDidLoad() {
     view().addSubview(searchBar);
 
     auto ending = [weak](GestureRecognizer&) {
-        if (auto self = std::static_pointer_cast<ExternalCategoryListViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->cancelSearch();
         }
     };
@@ -81,14 +82,14 @@ void ExternalCategoryListViewController::loadCategories() {
     }
     View* shell = Application::shared().keyWindow();
     auto hud = OperationProgress::show(shell, "加载分类信息");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(
         request, shell,
         [weak, hud](const Json& envelope) {
             if (hud) {
                 hud->hide(true);
             }
-            auto self = std::static_pointer_cast<ExternalCategoryListViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
@@ -107,7 +108,7 @@ void ExternalCategoryListViewController::loadCategories() {
 }
 
 void ExternalCategoryListViewController::layoutGrid() {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     for (std::size_t i = 0; i < externalCategoryArray.size(); ++i) {
         auto button = ExternalCategoryButton::create(externalCategoryArray[i]->externalCategoryName);
         int tag = static_cast<int>(i);
@@ -117,7 +118,7 @@ void ExternalCategoryListViewController::layoutGrid() {
                               kGridTop + kRowStep * static_cast<double>(i / 2),
                               ExternalCategoryButton::kWidth, ExternalCategoryButton::kHeight));
         button->addTarget(TouchUpInside, [weak, tag](Control&) {
-            if (auto self = std::static_pointer_cast<ExternalCategoryListViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->listExternalPosts(tag);
             }
         });

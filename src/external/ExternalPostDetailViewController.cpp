@@ -3,6 +3,7 @@
 #include "app/CustomNavigationController.h"
 #include "external/SendExternalPostViewController.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ImageAsset.h"
 #include "ui/NavigationController.h"
@@ -27,7 +28,7 @@ std::string ExternalPostDetailViewController::mobileUrl(const std::string& exter
 void ExternalPostDetailViewController::viewDidLoad() {
     setTitle(externalPost ? externalPost->name : std::string());
     view().setId("ExternalPostDetailViewController");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
 
     auto back = Button::create();
     back->setId("goBack");
@@ -35,7 +36,7 @@ void ExternalPostDetailViewController::viewDidLoad() {
     back->setTitle("返回");
     back->setBackgroundImage(ImageAsset::named("top_nav_btn_back"));
     back->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::static_pointer_cast<ExternalPostDetailViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->goBack();
         }
     });
@@ -58,7 +59,7 @@ void ExternalPostDetailViewController::viewDidLoad() {
     shareButton->setTitle(kShareTitle);
     shareButton->setTitleFont(Font::boldSystemFont(16));
     shareButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::static_pointer_cast<ExternalPostDetailViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->sendExternalPost();
         }
     });

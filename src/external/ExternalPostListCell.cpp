@@ -1,6 +1,7 @@
 #include "external/ExternalPostListCell.h"
 
 #include "model/ImageHelpers.h"
+#include "platform/WeakSelf.h"
 #include "ui/ImageAsset.h"
 #include "ui/ImageViewWebCache.h"
 
@@ -79,11 +80,11 @@ void ExternalPostListCell::showPhoto() {
         photoImageView->setImage(ImageAsset::named(kPlaceholder));
         return;
     }
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     ExternalPostPtr shown = externalPost;
     ImageViewWebCache::setImageWithURL(
         *photoImageView, externalPost->photoUrl, kPlaceholder, [weak, shown](const ImagePtr& image) {
-            auto alive = std::static_pointer_cast<ExternalPostListCell>(weak.lock());
+            auto alive = weak.lock();
             if (!alive || alive->externalPost != shown || !image) {
                 return;
             }

@@ -8,6 +8,7 @@
 #include "people/SendPostBarButtonItem.h"
 #include "people/UserViewController.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
 #include "ui/NavigationController.h"
@@ -21,7 +22,7 @@ void ExternalPostListViewController::viewDidLoad() {
     setTitle(externalCategory ? externalCategory->externalCategoryName : keyword.value_or(""));
     view().setId("ExternalPostListViewController");
     view().setBackgroundImage(ImageAsset::named("app_bg"));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
 
     orderButton = Button::create();
     orderButton->setId("orderButton");
@@ -30,7 +31,7 @@ void ExternalPostListViewController::viewDidLoad() {
     orderButton->setTitleFont(Font::boldSystemFont(13));
     setOrder(kRatingOrder, kRatingTitle);
     orderButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::static_pointer_cast<ExternalPostListViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->openOrder();
         }
     });
@@ -64,7 +65,7 @@ void ExternalPostListViewController::viewDidLoad() {
     bigButton->setTitleFont(Font::boldSystemFont(16));
     bigButton->setHidden(true);
     bigButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::static_pointer_cast<ExternalPostListViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->sendPost();
         }
     });
@@ -112,14 +113,14 @@ void ExternalPostListViewController::query() {
     }
     View* shell = Application::shared().keyWindow();
     auto hud = OperationProgress::show(shell, "请求数据");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(
         request, shell,
         [weak, hud](const Json& envelope) {
             if (hud) {
                 hud->hide(true);
             }
-            if (auto self = std::static_pointer_cast<ExternalPostListViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->showPlaces(jsonArray(jsonObject(envelope, "result"), "list"));
             }
         },

@@ -8,6 +8,7 @@
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
 #include "ui/GestureRecognizer.h"
@@ -53,10 +54,10 @@ void SendExternalPostViewController::viewDidLoad() {
     setTitle(kTitle);
     view().setId("SendExternalPostViewController");
     view().setBackgroundColor(Color::white(0.95));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto bind = [weak](void (SendExternalPostViewController::*action)()) {
         return [weak, action](BarButtonItem&) {
-            if (auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 ((*self).*action)();
             }
         };
@@ -131,7 +132,7 @@ void SendExternalPostViewController::viewDidLoad() {
     timeLabel->setTextAlignment(TextAlignment::Right);
     timeInfoView->addSubview(timeLabel);
     timeInfoView->addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->openDate();
         }
     }));
@@ -143,7 +144,7 @@ void SendExternalPostViewController::viewDidLoad() {
     bigButton->setTitleFont(Font::boldSystemFont(16));
     bigButton->setFrame(Rect(20, 276, 280, 40));
     bigButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->sendExternalPost();
         }
     });
@@ -151,7 +152,7 @@ void SendExternalPostViewController::viewDidLoad() {
 
     // Taps that nothing else takes end the typing.
     view().addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->backgroundTap();
         }
     }));
@@ -176,11 +177,11 @@ void SendExternalPostViewController::loadPhoto() {
         return;
     }
     photoHud_ = OperationProgress::show(Application::shared().keyWindow(), "加载图片");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     ImageViewWebCache::setImageWithURL(
         *photoImageView, externalPost->photoUrl, kPlaceholder,
         [weak](const ImagePtr& image) {
-            auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
@@ -194,7 +195,7 @@ void SendExternalPostViewController::loadPhoto() {
         },
         [weak](const std::string&) {
             // Without its photo the place is still shared, so the screen must not stay covered.
-            auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock());
+            auto self = weak.lock();
             if (self && self->photoHud_) {
                 self->photoHud_->hide(true);
                 self->photoHud_.reset();
@@ -322,12 +323,12 @@ void SendExternalPostViewController::sendExternalPost() {
     }
     ImagePtr picture =
         photoImageView->tag() == 1 && photoImageView->image() ? photoImageView->image()->image() : nullptr;
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     postService->sendPost(
         content, time.value_or(""), ExternalPostContent::place(externalPost->address), realUrl, picture, 0,
         &view(), [weak, content, withComment] {
             Analytics::event("sendExternalPost", {{"withComment", withComment ? "1" : "0"}});
-            auto self = std::static_pointer_cast<SendExternalPostViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
@@ -335,7 +336,7 @@ void SendExternalPostViewController::sendExternalPost() {
                 MainLoop::main().cancel(self->afterSendTimer_);
             }
             self->afterSendTimer_ = MainLoop::main().runAfter(kAfterSendDelay, [weak, content] {
-                if (auto screen = std::static_pointer_cast<SendExternalPostViewController>(weak.lock())) {
+                if (auto screen = weak.lock()) {
                     screen->afterSendTimer_ = 0;
                     screen->goRescue(content);
                 }

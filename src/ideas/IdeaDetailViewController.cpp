@@ -16,6 +16,7 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/BarButtonItem.h"
 #include "ui/GestureRecognizer.h"
@@ -84,8 +85,8 @@ void IdeaDetailViewController::viewDidLoad() {
     shareButton->setTitle("分享");
     shareButton->setBackgroundImage(ImageAsset::named("top_nav_btn_link"));
     shareButton->setFrame(Rect(0, 0, 50, 30));
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    auto self = [weak] { return std::dynamic_pointer_cast<IdeaDetailViewController>(weak.lock()); };
+    auto weak = weakSelf(this);
+    auto self = [weak] { return weak.lock(); };
     shareButton->addTarget(TouchUpInside, [self](Control&) {
         if (auto alive = self()) {
             alive->openShareLog();
@@ -200,7 +201,7 @@ void IdeaDetailViewController::loadIdea() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     request->setCompletionBlock([hud, weak](HttpRequest& done) {
         OperationProgress::hide(hud);
         auto envelope = parseJson(done.responseString());
@@ -208,7 +209,7 @@ void IdeaDetailViewController::loadIdea() {
             HttpRequestDelegate::requestFailedHandle(done);
             return;
         }
-        if (auto self = std::dynamic_pointer_cast<IdeaDetailViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->idea = Idea::convertFromDictionary(jsonObject(*envelope, "result"));
             self->scrollView->setHidden(false);
             self->showIdea();
@@ -280,10 +281,10 @@ void IdeaDetailViewController::loadPicture() {
     }
     shownPictureUrl_ = idea->bigPic;
     pictureView->setFrame(Rect(kMargin, kMargin, kContentWidth, kPlaceholderHeight));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     ImageViewWebCache::setImageWithURL(
         *pictureView, idea->bigPic, kPicturePlaceholder, [weak](const ImagePtr& image) {
-            auto self = std::dynamic_pointer_cast<IdeaDetailViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self || !image) {
                 return;
             }
@@ -364,16 +365,16 @@ void IdeaDetailViewController::layoutSections() {
 
 void IdeaDetailViewController::postIdea() {
     IdeaPtr marked = idea;
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     IdeaService::postIdea(marked, [weak, marked] {
-        auto self = std::dynamic_pointer_cast<IdeaDetailViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self || self->idea != marked) {
             return;
         }
         self->showIdea();
         if (IdeaService::suggestsTakers(*marked)) {
             MainLoop::main().runAfter(kTakersDelay, [weak] {
-                if (auto later = std::dynamic_pointer_cast<IdeaDetailViewController>(weak.lock())) {
+                if (auto later = weak.lock()) {
                     later->autoShowUsedUsers();
                 }
             });

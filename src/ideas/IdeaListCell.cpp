@@ -6,6 +6,7 @@
 #include "model/ImageHelpers.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "ui/ImageViewWebCache.h"
 #include "ui/NavigationController.h"
 
@@ -77,14 +78,14 @@ IdeaListCell::IdeaListCell() : TableViewCell(Style::Default, kIdentifier) {
 
 std::shared_ptr<IdeaListCell> IdeaListCell::cellFromNib() {
     auto cell = std::make_shared<IdeaListCell>();
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<IdeaListCell> weak = cell;
     cell->wantToButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto alive = std::static_pointer_cast<IdeaListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->wantGo();
         }
     });
     cell->usersButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto alive = std::static_pointer_cast<IdeaListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->showUsedUsers(false);
         }
     });
@@ -130,11 +131,11 @@ void IdeaListCell::showPicture() {
         pictureView->setImage(ImageAsset::named(kPlaceholder));
         return;
     }
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     IdeaPtr shown = idea;
     ImageViewWebCache::setImageWithURL(
         *pictureView, idea->bigPic, kPlaceholder, [weak, shown](const ImagePtr& image) {
-            auto alive = std::static_pointer_cast<IdeaListCell>(weak.lock());
+            auto alive = weak.lock();
             if (!alive || alive->idea != shown || !image) {
                 return;
             }
@@ -150,16 +151,16 @@ void IdeaListCell::showPicture() {
 
 void IdeaListCell::wantGo() {
     IdeaPtr marked = idea;
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     IdeaService::postIdea(marked, [weak, marked] {
-        auto alive = std::static_pointer_cast<IdeaListCell>(weak.lock());
+        auto alive = weak.lock();
         if (!alive || alive->idea != marked) {
             return;
         }
         alive->redrawn(marked);
         if (IdeaService::suggestsTakers(*marked)) {
             MainLoop::main().runAfter(kTakersDelay, [weak, marked] {
-                auto later = std::static_pointer_cast<IdeaListCell>(weak.lock());
+                auto later = weak.lock();
                 auto owner = later ? later->ownerViewController.lock() : nullptr;
                 NavigationController* navigation = owner ? owner->navigationController() : nullptr;
                 // Only while the list is still what the user looks at.

@@ -4,6 +4,7 @@
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
 #include "ui/NavigationController.h"
@@ -28,9 +29,9 @@ void IdeaLocationViewController::viewDidLoad() {
     navButton->setTitle("导航");
     navButton->setBackgroundImage(ImageAsset::named("top_nav_btn_link"));
     navButton->setFrame(Rect(0, 0, 50, 30));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     navButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::dynamic_pointer_cast<IdeaLocationViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->nav();
         }
     });
@@ -47,7 +48,7 @@ void IdeaLocationViewController::viewDidLoad() {
     }
     HttpRequestSender::doRequest(request, lockView, [weak, hud](const Json& envelope) {
         OperationProgress::hide(hud);
-        if (auto self = std::dynamic_pointer_cast<IdeaLocationViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->showLocation(jsonHas(envelope, "result") ? envelope["result"] : Json());
         }
     });

@@ -38,8 +38,7 @@ void IdeaService::postIdea(const IdeaPtr& idea, std::function<void()> marked) {
             return;
         }
         OperationProgress::hide(hud);
-        MessageShow::error(envelope ? HttpRequestSender::errorText(*envelope) : "网络不给力，稍后再试吧",
-                           Application::shared().keyWindow());
+        MessageShow::error(HttpRequestSender::failureText(envelope), Application::shared().keyWindow());
     });
     request->setFailedBlock([hud](HttpRequest& failed) {
         OperationProgress::hide(hud);

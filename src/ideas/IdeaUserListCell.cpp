@@ -4,6 +4,7 @@
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/ImageViewWebCache.h"
 #include "ui/ProgressHUD.h"
@@ -59,9 +60,9 @@ IdeaUserListCell::IdeaUserListCell() : TableViewCell(Style::Default, kIdentifier
 
 std::shared_ptr<IdeaUserListCell> IdeaUserListCell::cellFromNib() {
     auto cell = std::make_shared<IdeaUserListCell>();
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<IdeaUserListCell> weak = cell;
     cell->dateButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto alive = std::static_pointer_cast<IdeaUserListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->dateHim();
         }
     });
@@ -102,14 +103,14 @@ void IdeaUserListCell::dateHim() {
         return;
     }
     UserPtr invited = ideaUser->user;
-    std::weak_ptr<View> weakCell = weak_from_this();
+    auto weakCell = weakSelf(this);
     std::weak_ptr<View> weakList = listView;
     request->setCompletionBlock([hud, invited, weakCell, weakList](HttpRequest& done) {
         auto envelope = parseJson(done.responseString());
         if (envelope && HttpRequestSender::isSuccess(*envelope)) {
             invited->isBeDated = true;
             // The row may show another taker by now.
-            auto cell = std::static_pointer_cast<IdeaUserListCell>(weakCell.lock());
+            auto cell = weakCell.lock();
             if (cell && cell->ideaUser && cell->ideaUser->user == invited) {
                 cell->dateButton->setEnabled(false);
             }
@@ -119,8 +120,7 @@ void IdeaUserListCell::dateHim() {
             return;
         }
         OperationProgress::hide(hud);
-        MessageShow::error(envelope ? HttpRequestSender::errorText(*envelope) : "网络不给力，稍后再试吧",
-                           weakList.lock().get());
+        MessageShow::error(HttpRequestSender::failureText(envelope), weakList.lock().get());
     });
     request->setFailedBlock([hud](HttpRequest& failed) {
         OperationProgress::hide(hud);

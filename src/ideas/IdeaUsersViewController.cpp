@@ -3,7 +3,6 @@
 #include "ideas/IdeaUserListCell.h"
 #include "model/IdeaUser.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/TaHomeViewController.h"
 #include "platform/Analytics.h"
@@ -129,10 +128,10 @@ int IdeaUsersViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr IdeaUsersViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell =
         std::dynamic_pointer_cast<IdeaUserListCell>(table.dequeueReusableCell(IdeaUserListCell::kIdentifier));
     if (!cell) {
@@ -144,20 +143,17 @@ TableViewCellPtr IdeaUsersViewController::cellForRow(TableView& table, IndexPath
 }
 
 double IdeaUsersViewController::heightForRow(TableView&, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::kHeight;
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     return IdeaUserListCell::heightForCell(static_cast<const IdeaUser&>(*data->objectAtIndex(row)));
 }
 
 void IdeaUsersViewController::didSelectRow(TableView& table, IndexPath indexPath) {
     auto row = static_cast<std::size_t>(indexPath.row);
     table.deselectRow(indexPath, true);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
+    if (selectPagerRow(data, indexPath)) {
         return;
     }
     auto taker = std::static_pointer_cast<IdeaUser>(data->objectAtIndex(row));

@@ -5,10 +5,10 @@
 #include "ideas/IdeaListCell.h"
 #include "model/Idea.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 #include "ui/BarButtonItem.h"
 #include "ui/NavigationController.h"
 
@@ -39,9 +39,9 @@ void IdeaViewController::viewDidLoad() {
     categoryButton->setTitleFont(Font::systemFont(13));
     categoryButton->setFrame(Rect(0, 0, 90, 30));
     showCategoryButtonClosed(true);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     categoryButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::dynamic_pointer_cast<IdeaViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->showCategory();
         }
     });
@@ -136,10 +136,10 @@ int IdeaViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr IdeaViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<IdeaListCell>(table.dequeueReusableCell(IdeaListCell::kIdentifier));
     if (!cell) {
         cell = IdeaListCell::cellFromNib();
@@ -150,20 +150,17 @@ TableViewCellPtr IdeaViewController::cellForRow(TableView& table, IndexPath inde
 }
 
 double IdeaViewController::heightForRow(TableView&, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::kHeight;
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     return IdeaListCell::heightForCell(static_cast<const Idea&>(*data->objectAtIndex(row)));
 }
 
 void IdeaViewController::didSelectRow(TableView& table, IndexPath indexPath) {
     auto row = static_cast<std::size_t>(indexPath.row);
     table.deselectRow(indexPath, true);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
+    if (selectPagerRow(data, indexPath)) {
         return;
     }
     if (NavigationController* navigation = navigationController()) {

@@ -4,6 +4,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ProgressHUD.h"
 #include "widgets/OperationProgress.h"
@@ -22,8 +23,8 @@ void ShareIdeaInputViewController::viewDidLoad() {
     setTitle(navTitle);
     view().setId("ShareIdeaInputViewController");
     view().setBackgroundImage(ImageAsset::named("app_bg"));
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    auto self = [weak] { return std::dynamic_pointer_cast<ShareIdeaInputViewController>(weak.lock()); };
+    auto weak = weakSelf(this);
+    auto self = [weak] { return weak.lock(); };
 
     auto backButton = Button::create();
     backButton->setId("backButton");
@@ -88,9 +89,9 @@ void ShareIdeaInputViewController::sendShare() {
     if (auto hud = OperationProgress::show(&view(), "已分享", OperationProgress::kAboveKeyboard)) {
         OperationProgress::succeed(*hud, "已分享");
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     closeTimer_ = MainLoop::main().runAfter(kCloseDelay, [weak] {
-        if (auto alive = std::dynamic_pointer_cast<ShareIdeaInputViewController>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->closeTimer_ = 0;
             alive->back();
         }

@@ -4,6 +4,7 @@
 #include "model/ImageHelpers.h"
 #include "model/RelativeTime.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/GestureRecognizer.h"
 #include "ui/ImageViewWebCache.h"
@@ -32,9 +33,9 @@ SystemTime fromSeconds(double seconds) {
 
 template <typename Action>
 std::shared_ptr<GestureRecognizer> tapOn(const std::shared_ptr<DialogContentListCell>& cell, Action action) {
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<DialogContentListCell> weak = cell;
     return GestureRecognizer::tap([weak, action](GestureRecognizer&) {
-        if (auto alive = std::static_pointer_cast<DialogContentListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             ((*alive).*action)();
         }
     });
@@ -97,9 +98,9 @@ std::shared_ptr<DialogContentListCell> DialogContentListCell::cellFromNib() {
     auto cell = std::make_shared<DialogContentListCell>();
     cell->hisLogoView->addGestureRecognizer(tapOn(cell, &DialogContentListCell::logoClick));
     cell->imageView->addGestureRecognizer(tapOn(cell, &DialogContentListCell::imageClick));
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<DialogContentListCell> weak = cell;
     cell->warning->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto alive = std::static_pointer_cast<DialogContentListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->warningClick();
         }
     });
@@ -183,17 +184,18 @@ void DialogContentListCell::redrawnDialogText() {
         } else {
             imageView->setImage(ImageAsset::named("face_loading"));
             if (!message.imgUrl.empty()) {
-                std::weak_ptr<View> weak = weak_from_this();
+                auto weak = weakSelf(this);
                 DialogContentPtr shown = dialogContent;
-                ImageViewWebCache::setImageWithURL(
-                    *imageView, message.imgUrl, "face_loading", [weak, shown](const ImagePtr& picture) {
-                        // The picture belongs to the message, even when this row now shows another.
-                        shown->image = picture;
-                        auto alive = std::static_pointer_cast<DialogContentListCell>(weak.lock());
-                        if (alive && alive->dialogContent == shown) {
-                            alive->showThumbnail(picture);
-                        }
-                    });
+                ImageViewWebCache::setImageWithURL(*imageView, message.imgUrl, "face_loading",
+                                                   [weak, shown](const ImagePtr& picture) {
+                                                       // The picture belongs to the message, even when this
+                                                       // row now shows another.
+                                                       shown->image = picture;
+                                                       auto alive = weak.lock();
+                                                       if (alive && alive->dialogContent == shown) {
+                                                           alive->showThumbnail(picture);
+                                                       }
+                                                   });
             }
         }
     }

@@ -8,6 +8,7 @@
 #include "people/TaHomeViewController.h"
 #include "platform/Analytics.h"
 #include "platform/Clock.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/ActionSheet.h"
 #include "ui/AlertView.h"
@@ -35,11 +36,6 @@ double secondsSince1970() {
     return std::chrono::duration<double>(MainLoop::main().clock().now().time_since_epoch()).count();
 }
 
-template <typename Screen>
-std::shared_ptr<Screen> lockScreen(const std::weak_ptr<ViewController>& weak) {
-    return std::dynamic_pointer_cast<Screen>(weak.lock());
-}
-
 }  // namespace
 
 DialogContentViewController::~DialogContentViewController() {
@@ -53,14 +49,14 @@ DialogContentViewController::~DialogContentViewController() {
 void DialogContentViewController::viewDidLoad() {
     Analytics::event("enterDialogContent");
     view().setId("DialogContentViewController");
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     singlePan = GestureRecognizer::pan([weak](GestureRecognizer&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->hideKeyboard();
         }
     });
     singleTap = GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->hideKeyboard();
         }
     });
@@ -79,7 +75,7 @@ void DialogContentViewController::viewDidLoad() {
     moreButton->setBackgroundImage(ImageAsset::named("rect_btn"));
     moreButton->setFrame(Rect(0, 0, kMoreButtonWidth, 30));
     moreButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->more();
         }
     });
@@ -100,7 +96,7 @@ void DialogContentViewController::viewDidLoad() {
 
     dialogSender = std::make_shared<DialogSender>(DialogOutbox::shared());
     dialogSender->onStatusChange = [weak](const DialogContentPtr& message) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->messageChanged(message);
         }
     };
@@ -108,7 +104,7 @@ void DialogContentViewController::viewDidLoad() {
 
     loadListDataWithPage(1);
     timer = MainLoop::main().runEvery(kRefreshInterval, [weak] {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->refresh();
         }
     });
@@ -128,13 +124,13 @@ void DialogContentViewController::buildInputBar() {
     inputAreaBgImageView->setImage(ImageAsset::named("dialog_input_bg"));
     inputAreaView->addSubview(inputAreaBgImageView);
 
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     imageButton = Button::create();
     imageButton->setId("imageButton");
     imageButton->setImage(ImageAsset::named("dialog_image_btn"));
     imageButton->setFrame(Rect(5, 7, 34, 30));
     imageButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->imageButtonClick();
         }
     });
@@ -144,7 +140,7 @@ void DialogContentViewController::buildInputBar() {
     imageView->setId("imageView");
     imageView->setHidden(true);
     imageView->addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->uploadImageClick();
         }
     }));
@@ -177,7 +173,7 @@ void DialogContentViewController::buildInputBar() {
     sendButton->setFrame(Rect(bounds.width() - kSendButtonWidth - 5, 7, kSendButtonWidth, 30));
     sendButton->setAutoresizingMask(View::FlexibleTopMargin);
     sendButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = lockScreen<DialogContentViewController>(weak)) {
+        if (auto self = weak.lock()) {
             self->sendSms();
         }
     });
@@ -245,9 +241,9 @@ void DialogContentViewController::refresh() {
     if (!request) {
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     request->setCompletionBlock([weak](HttpRequest& finished) {
-        auto self = lockScreen<DialogContentViewController>(weak);
+        auto self = weak.lock();
         auto envelope = parseJson(finished.responseString());
         if (!self || !envelope || !HttpRequestSender::isSuccess(*envelope)) {
             return;
@@ -327,11 +323,11 @@ void DialogContentViewController::messageChanged(const DialogContentPtr& message
 }
 
 void DialogContentViewController::failureIconClick(const DialogContentPtr& message) {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto sheet = ActionSheet::create("这条消息没有发出去", nullptr, "取消", "", {"重新发送", "删除消息"});
     sheet->setId("failureSheet");
     sheet->setOnDismiss([weak, message](int index) {
-        auto self = lockScreen<DialogContentViewController>(weak);
+        auto self = weak.lock();
         if (!self) {
             return;
         }
@@ -342,7 +338,7 @@ void DialogContentViewController::failureIconClick(const DialogContentPtr& messa
                 AlertView::create("确定删除这条消息吗？", "删除后将无法发送", nullptr, "取消", {"删除"});
             confirm->setId("deleteUnsentAlert");
             confirm->setOnDismiss([weak, message](int answer) {
-                auto screen = lockScreen<DialogContentViewController>(weak);
+                auto screen = weak.lock();
                 if (screen && answer == 1) {
                     screen->deleteUnsent(message);
                 }
@@ -373,11 +369,11 @@ void DialogContentViewController::deleteUnsent(const DialogContentPtr& message) 
 }
 
 void DialogContentViewController::imageButtonClick() {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto sheet = ActionSheet::create("上传图片", nullptr, "取消", "", {"用户相册", "拍照"});
     sheet->setId("imageSheet");
     sheet->setOnDismiss([weak](int index) {
-        auto self = lockScreen<DialogContentViewController>(weak);
+        auto self = weak.lock();
         if (!self) {
             return;
         }
@@ -419,11 +415,11 @@ void DialogContentViewController::imagePickerDidCancel(ImagePickerController& pi
 }
 
 void DialogContentViewController::uploadImageClick() {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto alert = AlertView::create("确定删除吗？", "", nullptr, "取消", {"删除"});
     alert->setId("removePictureAlert");
     alert->setOnDismiss([weak](int index) {
-        auto self = lockScreen<DialogContentViewController>(weak);
+        auto self = weak.lock();
         if (self && index == 1) {
             self->resetSendForm();
         }
@@ -444,11 +440,11 @@ void DialogContentViewController::hideKeyboard() {
 }
 
 void DialogContentViewController::more() {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto sheet = ActionSheet::create("更多", nullptr, "取消", "", {"举报ta", "屏蔽ta"});
     sheet->setId("moreSheet");
     sheet->setOnDismiss([weak](int index) {
-        auto self = lockScreen<DialogContentViewController>(weak);
+        auto self = weak.lock();
         if (!self) {
             return;
         }
@@ -461,7 +457,7 @@ void DialogContentViewController::more() {
                 "", nullptr, "返回", {"确定"});
             confirm->setId("shieldAlert");
             confirm->setOnDismiss([weak](int answer) {
-                auto screen = lockScreen<DialogContentViewController>(weak);
+                auto screen = weak.lock();
                 if (screen && answer == 1) {
                     screen->shield();
                 }
@@ -496,9 +492,9 @@ void DialogContentViewController::reportOrShield(const std::string& uri, const J
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<View> weakHud = hud;
+    std::weak_ptr<ProgressHUD> weakHud = hud;
     HttpRequestSender::doRequest(request, host, [weakHud, doneText](const Json&) {
-        if (auto shown = std::static_pointer_cast<ProgressHUD>(weakHud.lock())) {
+        if (auto shown = weakHud.lock()) {
             OperationProgress::succeed(*shown, doneText);
         }
     });

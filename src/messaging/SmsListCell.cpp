@@ -71,9 +71,9 @@ std::shared_ptr<SmsListCell> SmsListCell::cellFromNib() {
     auto selected = std::make_shared<View>(cell->bounds());
     selected->setBackgroundColor(Color::white(0.96));
     cell->setSelectedBackgroundView(selected);
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<SmsListCell> weak = cell;
     cell->userLogoView->addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto alive = std::static_pointer_cast<SmsListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->logoClick();
         }
     }));

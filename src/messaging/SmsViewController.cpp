@@ -7,9 +7,9 @@
 #include "net/HttpRequestDelegate.h"
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/ImageAsset.h"
 #include "ui/NavigationController.h"
@@ -33,9 +33,9 @@ void SmsViewController::viewDidLoad() {
     editButton->setTitle("删除");
     editButton->setBackgroundImage(ImageAsset::named("rect_btn"));
     editButton->setFrame(Rect(0, 0, kEditButtonWidth, 30));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     editButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::dynamic_pointer_cast<SmsViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->toggleEdit();
         }
     });
@@ -100,10 +100,10 @@ int SmsViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr SmsViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<SmsListCell>(table.dequeueReusableCell(SmsListCell::kIdentifier));
     if (!cell) {
         cell = SmsListCell::cellFromNib();
@@ -116,10 +116,10 @@ TableViewCellPtr SmsViewController::cellForRow(TableView& table, IndexPath index
 }
 
 double SmsViewController::heightForRow(TableView&, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row >= data->count()) {
-        return PagerCell::kHeight;
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     return SmsListCell::heightForCell(static_cast<const Dialog&>(*data->objectAtIndex(row)));
 }
 
@@ -146,16 +146,16 @@ void SmsViewController::deleteDialog(const RecordPtr& record) {
         hud->hide(true);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    std::weak_ptr<View> weakHud = hud;
+    auto weak = weakSelf(this);
+    std::weak_ptr<ProgressHUD> weakHud = hud;
     auto hideHud = [weakHud] {
-        if (auto shown = std::static_pointer_cast<ProgressHUD>(weakHud.lock())) {
+        if (auto shown = weakHud.lock()) {
             shown->hide(true);
         }
     };
     request->setCompletionBlock([weak, record, hideHud](HttpRequest& finished) {
         hideHud();
-        auto self = std::dynamic_pointer_cast<SmsViewController>(weak.lock());
+        auto self = weak.lock();
         auto envelope = parseJson(finished.responseString());
         if (envelope && HttpRequestSender::isSuccess(*envelope)) {
             if (self) {
@@ -186,12 +186,12 @@ void SmsViewController::removeDeletedDialog(const RecordPtr& dialog) {
 }
 
 void SmsViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (row < data->count()) {
+    if (row < data->count()) {
         if (NavigationController* navigation = navigationController()) {
             auto conversation = std::make_shared<DialogContentViewController>();
             conversation->setHidesBottomBarWhenPushed(true);
@@ -199,7 +199,6 @@ void SmsViewController::didSelectRow(TableView& table, IndexPath indexPath) {
             navigation->pushViewController(conversation, true);
         }
     }
-    table.deselectRow(indexPath, true);
 }
 
 }  // namespace zorlet

@@ -15,8 +15,9 @@ namespace {
 
 std::optional<OrderedJson> readListFile(const std::filesystem::path& path) {
     auto bytes = AtomicFile::read(path);
-    if (!bytes)
+    if (!bytes) {
         return std::nullopt;
+    }
     return parseOrderedJson(*bytes);
 }
 
@@ -25,8 +26,9 @@ std::optional<OrderedJson> readListFile(const std::filesystem::path& path) {
 std::optional<OrderedJson> fetchResult(const std::string& uri) {
     HttpRequestPtr request =
         HttpRequestSender::backgroundGetRequestWithUrl(UrlUtils::urlStringWithUri(uri), {});
-    if (!request)
+    if (!request) {
         return std::nullopt;
+    }
     request->startSynchronous();
     if (request->error() || request->responseStatusCode() != 200) {
         log().warn("reference list {} not loaded: {}", uri,
@@ -35,14 +37,17 @@ std::optional<OrderedJson> fetchResult(const std::string& uri) {
         return std::nullopt;
     }
     auto envelope = parseOrderedJson(request->responseString());
-    if (!envelope || !envelope->is_object())
+    if (!envelope || !envelope->is_object()) {
         return std::nullopt;
+    }
     auto success = envelope->find("success");
-    if (success == envelope->end() || !success->is_boolean() || !success->get<bool>())
+    if (success == envelope->end() || !success->is_boolean() || !success->get<bool>()) {
         return std::nullopt;
+    }
     auto result = envelope->find("result");
-    if (result == envelope->end())
+    if (result == envelope->end()) {
         return std::nullopt;
+    }
     return *result;
 }
 
@@ -52,12 +57,15 @@ std::optional<OrderedJson> loadData(const std::string& name, const std::string& 
     std::optional<OrderedJson> readValue;
     for (const auto& path : {BaseData::resourceFolder() / name, BaseData::downloadedFilePath(name)}) {
         auto value = readListFile(path);
-        if (!value || !isWanted(*value))
+        if (!value || !isWanted(*value)) {
             continue;
-        if (!value->empty())
+        }
+        if (!value->empty()) {
             return value;
-        if (!readValue)
+        }
+        if (!readValue) {
             readValue = std::move(value);
+        }
     }
     auto result = fetchResult(uri);
     if (result && isWanted(*result)) {
@@ -65,8 +73,9 @@ std::optional<OrderedJson> loadData(const std::string& name, const std::string& 
         std::string error =
             AtomicFile::write(BaseData::downloadedFilePath(name),
                               result->dump(2, ' ', false, OrderedJson::error_handler_t::replace));
-        if (!error.empty())
+        if (!error.empty()) {
             log().warn("could not keep reference list {}: {}", name, error);
+        }
         return result;
     }
     return readValue;
@@ -109,8 +118,9 @@ std::filesystem::path BaseData::downloadedFilePath(const std::string& name) {
 std::optional<std::filesystem::path> BaseData::dataFilePath(const std::string& name) {
     std::error_code error;
     for (const auto& path : {resourceFolder() / name, downloadedFilePath(name)}) {
-        if (std::filesystem::is_regular_file(path, error))
+        if (std::filesystem::is_regular_file(path, error)) {
             return path;
+        }
     }
     return std::nullopt;
 }
@@ -129,8 +139,9 @@ std::vector<CategoryPtr> BaseData::getCategories() {
     if (!data.categoryArray_) {
         std::vector<CategoryPtr> categories;
         if (auto list = loadArrayData("category", "base/categoryList")) {
-            for (const auto& element : *list)
+            for (const auto& element : *list) {
                 categories.push_back(Category::convertFromDictionary(Json(element)));
+            }
         }
         data.categoryArray_ = std::move(categories);
     }
@@ -143,8 +154,9 @@ std::vector<ProfessionPtr> BaseData::getProfessions() {
     if (!data.professionArray_) {
         std::vector<ProfessionPtr> professions;
         if (auto list = loadArrayData("profession", "base/professionList")) {
-            for (const auto& element : *list)
+            for (const auto& element : *list) {
                 professions.push_back(Profession::convertFromDictionary(element));
+            }
         }
         data.professionArray_ = std::move(professions);
     }
@@ -159,8 +171,9 @@ std::vector<ProvincePtr> BaseData::getProvinces() {
         std::map<std::int64_t, std::vector<CityPtr>> cities;
         if (auto object = loadDictionaryData("province", "base/provinceCityList")) {
             Json lists(*object);
-            for (const Json& element : jsonArray(lists, "provinceList"))
+            for (const Json& element : jsonArray(lists, "provinceList")) {
                 provinces.push_back(Province::convertFromDictionary(element));
+            }
             for (const Json& element : jsonArray(lists, "cityList")) {
                 auto city = City::convertFromDictionary(element);
                 cities[city->provinceId].push_back(std::move(city));
@@ -175,8 +188,9 @@ std::vector<ProvincePtr> BaseData::getProvinces() {
 std::vector<CityPtr> BaseData::getCitiesWithProvinceId(std::int64_t provinceId) {
     auto& data = sharedData();
     std::lock_guard lock(data.mutex_);
-    if (!data.citiesDictionary_)
+    if (!data.citiesDictionary_) {
         return {};
+    }
     auto found = data.citiesDictionary_->find(provinceId);
     return found == data.citiesDictionary_->end() ? std::vector<CityPtr>{} : found->second;
 }
@@ -184,8 +198,9 @@ std::vector<CityPtr> BaseData::getCitiesWithProvinceId(std::int64_t provinceId) 
 int BaseData::indexOfProvinces(std::int64_t provinceId) {
     auto provinces = getProvinces();
     for (std::size_t i = 0; i < provinces.size(); ++i) {
-        if (provinces[i]->provinceId == provinceId)
+        if (provinces[i]->provinceId == provinceId) {
             return static_cast<int>(i);
+        }
     }
     return -1;
 }
@@ -193,8 +208,9 @@ int BaseData::indexOfProvinces(std::int64_t provinceId) {
 int BaseData::indexOfCities(std::int64_t cityId, std::int64_t provinceId) {
     auto cities = getCitiesWithProvinceId(provinceId);
     for (std::size_t i = 0; i < cities.size(); ++i) {
-        if (cities[i]->cityId == cityId)
+        if (cities[i]->cityId == cityId) {
             return static_cast<int>(i);
+        }
     }
     return -1;
 }
@@ -202,16 +218,18 @@ int BaseData::indexOfCities(std::int64_t cityId, std::int64_t provinceId) {
 int BaseData::indexOfCategory(std::int64_t categoryId) {
     auto categories = getCategories();
     for (std::size_t i = 0; i < categories.size(); ++i) {
-        if (categories[i]->categoryId == categoryId)
+        if (categories[i]->categoryId == categoryId) {
             return static_cast<int>(i);
+        }
     }
     return -1;
 }
 
 CategoryPtr BaseData::getCategory(std::int64_t categoryId) {
     for (auto& category : getCategories()) {
-        if (category->categoryId == categoryId)
+        if (category->categoryId == categoryId) {
             return category;
+        }
     }
     return nullptr;
 }

@@ -12,8 +12,9 @@ template <typename Element>
 std::vector<std::shared_ptr<Element>> trueDeepCopy(const std::vector<std::shared_ptr<Element>>& list) {
     std::vector<std::shared_ptr<Element>> copies;
     copies.reserve(list.size());
-    for (const auto& element : list)
+    for (const auto& element : list) {
         copies.push_back(element ? element->copy() : nullptr);
+    }
     return copies;
 }
 

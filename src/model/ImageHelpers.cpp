@@ -30,16 +30,20 @@ cairo_surface_t* sourceSurface(const Image& image) {
 // with the image's top-left corner at (x, y) and its size `drawnWidth` × `drawnHeight`.
 ImagePtr drawScaled(const Image& image, double width, double height, double x, double y, double drawnWidth,
                     double drawnHeight) {
-    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
+    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0) {
         return couldNotScale();
+    }
     double scale = image.scale();
     double pixelWidth = std::round(width * scale);
     double pixelHeight = std::round(height * scale);
-    if (!(pixelWidth >= 1 && pixelWidth <= kMaxPixelSide && pixelHeight >= 1 && pixelHeight <= kMaxPixelSide))
+    if (!(pixelWidth >= 1 && pixelWidth <= kMaxPixelSide && pixelHeight >= 1 &&
+          pixelHeight <= kMaxPixelSide)) {
         return couldNotScale();
+    }
     if (!std::isfinite(x) || !std::isfinite(y) || !(drawnWidth > 0) || !(drawnHeight > 0) ||
-        !std::isfinite(drawnWidth) || !std::isfinite(drawnHeight))
+        !std::isfinite(drawnWidth) || !std::isfinite(drawnHeight)) {
         return couldNotScale();
+    }
 
     auto result = std::make_shared<Image>(static_cast<int>(pixelWidth), static_cast<int>(pixelHeight), scale);
     cairo_surface_t* target = result->createCairoSurface();
@@ -66,12 +70,14 @@ ImagePtr drawScaled(const Image& image, double width, double height, double x, d
 }  // namespace
 
 ImagePtr imageByScalingAndCroppingForSize(const Image& image, double width, double height) {
-    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
+    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0) {
         return couldNotScale();
+    }
     double imageWidth = image.width();
     double imageHeight = image.height();
-    if (width == imageWidth && height == imageHeight)
+    if (width == imageWidth && height == imageHeight) {
         return drawScaled(image, width, height, 0, 0, imageWidth, imageHeight);
+    }
     double widthFactor = width / imageWidth;
     double heightFactor = height / imageHeight;
     double factor = std::max(widthFactor, heightFactor);
@@ -79,16 +85,18 @@ ImagePtr imageByScalingAndCroppingForSize(const Image& image, double width, doub
     double drawnHeight = imageHeight * factor;
     double x = 0;
     double y = 0;
-    if (widthFactor > heightFactor)
+    if (widthFactor > heightFactor) {
         y = (height - drawnHeight) / 2;
-    else if (widthFactor < heightFactor)
+    } else if (widthFactor < heightFactor) {
         x = (width - drawnWidth) / 2;
+    }
     return drawScaled(image, width, height, x, y, drawnWidth, drawnHeight);
 }
 
 ImagePtr imageByScalingByWidth(const Image& image, double width) {
-    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0)
+    if (image.pixelWidth() <= 0 || image.pixelHeight() <= 0) {
         return couldNotScale();
+    }
     double factor = width / image.width();
     double drawnWidth = image.width() * factor;
     double drawnHeight = image.height() * factor;
@@ -99,8 +107,9 @@ ImagePtr createRoundedRectImage(const Image& image, double radius) {
     int width = image.pixelWidth();
     int height = image.pixelHeight();
     auto result = std::make_shared<Image>(width, height, image.scale());
-    if (width == 0 || height == 0)
+    if (width == 0 || height == 0) {
         return result;
+    }
     double r = std::isfinite(radius) ? std::abs(radius) * image.scale() : 0;
     r = std::min(r, std::min(width, height) / 2.0);
 

@@ -20,8 +20,9 @@ std::string JpegSizeLimit::encode(const Image& image, std::span<const double> qu
     std::string data;
     for (double quality : qualities) {
         data = image.jpegData(quality);
-        if (data.size() <= limitBytes)
+        if (data.size() <= limitBytes) {
             break;
+        }
     }
     return data;
 }

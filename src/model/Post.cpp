@@ -28,10 +28,12 @@ void Post::updateFromDictionary(const Json& dictionary) {
 }
 
 std::optional<std::string> Post::fullPlace() const {
-    if (!hasPlace())
+    if (!hasPlace()) {
         return std::nullopt;
-    if (!cityName.empty())
+    }
+    if (!cityName.empty()) {
         return cityName + " " + place;
+    }
     return place;
 }
 

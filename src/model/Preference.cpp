@@ -11,10 +11,12 @@ std::shared_ptr<Preference> Preference::convertFromDictionary(const Json& dictio
     preference->tip = jsonString(dictionary, "tip");
     preference->inputType = jsonInt(dictionary, "inputType");
     preference->openDescription = jsonBool(dictionary, "openDescription");
-    for (const Json& answer : jsonArray(dictionary, "answer"))
+    for (const Json& answer : jsonArray(dictionary, "answer")) {
         preference->answers.push_back(answer);
-    for (const Json& option : jsonArray(dictionary, "options"))
+    }
+    for (const Json& option : jsonArray(dictionary, "options")) {
         preference->options.push_back(Option::convertFromDictionary(option));
+    }
     preference->minValidationValue = jsonInt(dictionary, "minValidationValue");
     preference->maxValidationValue = jsonInt(dictionary, "maxValidationValue");
     return preference;
@@ -22,10 +24,12 @@ std::shared_ptr<Preference> Preference::convertFromDictionary(const Json& dictio
 
 std::string Preference::finalDisplayAnswer() const {
     std::string text;
-    if (!answers.empty())
+    if (!answers.empty()) {
         text += displayAnswer;
-    if (!description.empty() && openDescription)
+    }
+    if (!description.empty() && openDescription) {
         text += (text.empty() ? "" : "\n") + std::string("补充说明:") + description;
+    }
     return text.empty() ? tip : text;
 }
 

@@ -9,12 +9,14 @@ namespace {
 template <typename JsonType>
 std::shared_ptr<Profession> professionFrom(const JsonType& dictionary) {
     auto profession = std::make_shared<Profession>();
-    if (!dictionary.is_object() || dictionary.empty())
+    if (!dictionary.is_object() || dictionary.empty()) {
         return profession;
+    }
     auto last = std::prev(dictionary.end());
     profession->professionId = last.key();
-    if (last->is_string())
+    if (last->is_string()) {
         profession->name = last->template get<std::string>();
+    }
     return profession;
 }
 

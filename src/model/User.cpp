@@ -14,15 +14,18 @@ namespace {
 
 // A position is taken only as a list of exactly two numbers; anything else keeps the old one.
 bool readLocation(const Json& dictionary, std::vector<double>& location) {
-    if (!dictionary.is_object())
+    if (!dictionary.is_object()) {
         return false;
+    }
     auto found = dictionary.find("location");
-    if (found == dictionary.end() || !found->is_array() || found->size() != 2)
+    if (found == dictionary.end() || !found->is_array() || found->size() != 2) {
         return false;
+    }
     const Json& longitude = (*found)[0];
     const Json& latitude = (*found)[1];
-    if (!longitude.is_number() || !latitude.is_number())
+    if (!longitude.is_number() || !latitude.is_number()) {
         return false;
+    }
     location = {longitude.get<double>(), latitude.get<double>()};
     return true;
 }
@@ -35,8 +38,9 @@ std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary) {
     // Only a real object makes a post: a post of empty fields would show as a blank row.
     if (dictionary.is_object()) {
         auto postView = dictionary.find("postView");
-        if (postView != dictionary.end() && postView->is_object())
+        if (postView != dictionary.end() && postView->is_object()) {
             user->post = Post::convertFromDictionary(*postView);
+        }
     }
     return user;
 }
@@ -84,63 +88,77 @@ std::shared_ptr<User> User::copy() const {
 }
 
 std::optional<std::int64_t> User::age() const {
-    if (birthYear == 0)
+    if (birthYear == 0) {
         return std::nullopt;
+    }
     std::int64_t currentYear = Calendar::partsOf(MainLoop::main().clock().now()).year;
     std::int64_t years = 0;
-    if (__builtin_sub_overflow(currentYear, birthYear, &years) || years <= 0)
+    if (__builtin_sub_overflow(currentYear, birthYear, &years) || years <= 0) {
         return std::nullopt;
+    }
     return years;
 }
 
 std::string User::basicInfo() const {
     std::string text;
-    if (auto years = age())
+    if (auto years = age()) {
         text += std::to_string(*years) + "岁 ";
-    if (!profession.empty())
+    }
+    if (!profession.empty()) {
         text += profession;
+    }
     return text;
 }
 
 std::string User::basicInfoWithDistance() const {
     std::string text;
     std::string distance = distanceFromCurrentUser();
-    if (!distance.empty())
+    if (!distance.empty()) {
         text += distance + " ";
-    if (auto years = age())
+    }
+    if (auto years = age()) {
         text += std::to_string(*years) + "岁 ";
-    if (!constellation.empty())
+    }
+    if (!constellation.empty()) {
         text += constellation + " ";
-    if (!profession.empty())
+    }
+    if (!profession.empty()) {
         text += profession;
+    }
     return text;
 }
 
 bool User::hasDistance() const {
     auto home = UserContext::getUserHome();
-    if (!home || location.size() != 2)
+    if (!home || location.size() != 2) {
         return false;
+    }
     std::int64_t signedInUid = home->user ? home->user->uid : 0;
-    if (signedInUid == uid)
+    if (signedInUid == uid) {
         return false;
+    }
     return home->longitude != 0 && home->latitude != 0;
 }
 
 std::string User::distanceFromCurrentUser() const {
-    if (!hasDistance())
+    if (!hasDistance()) {
         return "";
+    }
     auto home = UserContext::getUserHome();
     double metres = geodesicDistanceMetres(home->latitude, home->longitude, location[1], location[0]);
     return distanceText(metres);
 }
 
 std::string User::distanceText(double metres) {
-    if (std::isnan(metres))
+    if (std::isnan(metres)) {
         return "";
-    if (metres >= 100000)
+    }
+    if (metres >= 100000) {
         return ">99.9km";
-    if (metres < 100)
+    }
+    if (metres < 100) {
         return "<0.1km";
+    }
     auto hundreds = static_cast<long long>(metres / 100);
     return std::to_string(hundreds / 10) + "." + std::to_string(hundreds % 10) + "km";
 }
@@ -158,7 +176,7 @@ std::string User::onlineText() const {
     }
 }
 
-RgbaColor User::onlineTextColor() const {
+Color User::onlineTextColor() const {
     switch (onlineStatus) {
         case 0:
             return {0.18, 0.7, 0.25, 1};
@@ -172,12 +190,15 @@ RgbaColor User::onlineTextColor() const {
 }
 
 std::optional<std::string> User::tpChineseName() const {
-    if (tpName == "weibo")
+    if (tpName == "weibo") {
         return "新浪微博";
-    if (tpName == "douban")
+    }
+    if (tpName == "douban") {
         return "豆瓣社区";
-    if (tpName == "qq")
+    }
+    if (tpName == "qq") {
         return "QQ";
+    }
     return std::nullopt;
 }
 

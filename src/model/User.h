@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/Post.h"
-#include "model/RgbaColor.h"
 #include "net/Record.h"
 #include "platform/Json.h"
+#include "ui/Color.h"
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +41,7 @@ public:
     // Another user with a known position, seen by a signed-in user whose position is known.
     bool hasDistance() const;
     std::string onlineText() const;
-    RgbaColor onlineTextColor() const;
+    Color onlineTextColor() const;
     // The display name of the bound platform ("新浪微博", "豆瓣社区", "QQ"), or nothing.
     std::optional<std::string> tpChineseName() const;
 

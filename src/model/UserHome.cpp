@@ -10,11 +10,13 @@ namespace {
 
 // A coordinate is overwritten only by a number; absent, null or mistyped keeps the old value.
 void readCoordinate(const Json& dictionary, const char* key, double& coordinate) {
-    if (!dictionary.is_object())
+    if (!dictionary.is_object()) {
         return;
+    }
     auto found = dictionary.find(key);
-    if (found != dictionary.end() && found->is_number())
+    if (found != dictionary.end() && found->is_number()) {
         coordinate = found->get<double>();
+    }
 }
 
 }  // namespace
@@ -30,14 +32,16 @@ void UserHome::updateFromDictionary(const Json& dictionary) {
     if (dictionary.is_object()) {
         auto userView = dictionary.find("userView");
         if (userView != dictionary.end() && userView->is_object()) {
-            if (!user)
+            if (!user) {
                 user = std::make_shared<User>();
+            }
             user->updateFromDictionary(*userView);
         }
     }
     preferences.clear();
-    for (const Json& preference : jsonArray(dictionary, "preferenceViews"))
+    for (const Json& preference : jsonArray(dictionary, "preferenceViews")) {
         preferences.push_back(Preference::convertFromDictionary(preference));
+    }
     registerTime = jsonInt(dictionary, "registerTime");
     readCoordinate(dictionary, "longitude", longitude);
     readCoordinate(dictionary, "latitude", latitude);

@@ -1,6 +1,8 @@
 #include "net/EGORefreshHeaderViewController.h"
 
+#include "net/PagerCell.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 
 namespace zorlet {
 
@@ -16,6 +18,42 @@ void EGORefreshHeaderViewController::viewDidLoad() {
         refreshHeaderView_->refreshLastUpdatedDate();
     }
     autoRefresh();
+}
+
+namespace {
+
+bool isPagerRow(const ZLDataPtr& list, IndexPath indexPath) {
+    return list && indexPath.row >= 0 && static_cast<std::size_t>(indexPath.row) == list->count();
+}
+
+}  // namespace
+
+TableViewCellPtr EGORefreshHeaderViewController::pagerRowCell(const ZLDataPtr& list, TableView& table,
+                                                              IndexPath indexPath) {
+    if (!isPagerRow(list, indexPath)) {
+        return nullptr;
+    }
+    return PagerCell::dequeueReusablePagerCell(table);
+}
+
+std::optional<double> EGORefreshHeaderViewController::pagerRowHeight(const ZLDataPtr& list,
+                                                                     IndexPath indexPath) {
+    // A row past the records is laid out as the pager row too: the table may
+    // still ask about it while a list shrinks under it.
+    if (!list || indexPath.row < 0 || static_cast<std::size_t>(indexPath.row) < list->count()) {
+        return std::nullopt;
+    }
+    return PagerCell::kHeight;
+}
+
+bool EGORefreshHeaderViewController::selectPagerRow(const ZLDataPtr& list, IndexPath indexPath) {
+    if (!isPagerRow(list, indexPath)) {
+        return false;
+    }
+    if (list->pager()) {
+        loadListDataWithPage(list->pager()->nextPage());
+    }
+    return true;
 }
 
 void EGORefreshHeaderViewController::autoRefresh() {
@@ -69,9 +107,9 @@ ListHttpRequestDelegatePtr EGORefreshHeaderViewController::makeListDelegate(
 void EGORefreshHeaderViewController::sendListRequest(const HttpRequestPtr& request,
                                                      const ListHttpRequestDelegatePtr& delegate) {
     if (!request) {
-        std::weak_ptr<ViewController> weak = weak_from_this();
+        auto weak = weakSelf(this);
         MainLoop::main().runAfter(Duration(500), [weak] {
-            if (auto screen = std::dynamic_pointer_cast<EGORefreshHeaderViewController>(weak.lock())) {
+            if (auto screen = weak.lock()) {
                 screen->doneLoadingTableViewData();
             }
         });

@@ -54,6 +54,13 @@ protected:
     void sendListRequest(const HttpRequestPtr& request, const ListHttpRequestDelegatePtr& delegate);
     static std::int64_t pageOrFirst(std::int64_t page) { return page <= 0 ? 1 : page; }
 
+    // The "more" row after the last record of `list`: its cell, its height and
+    // its tap, which asks for the next page. Each gives nothing (false) when
+    // `indexPath` is a record's row, so a screen handles its own rows after.
+    static TableViewCellPtr pagerRowCell(const ZLDataPtr& list, TableView& table, IndexPath indexPath);
+    static std::optional<double> pagerRowHeight(const ZLDataPtr& list, IndexPath indexPath);
+    bool selectPagerRow(const ZLDataPtr& list, IndexPath indexPath);
+
 private:
     std::shared_ptr<PullRefreshHeaderView> refreshHeaderView_;
 };

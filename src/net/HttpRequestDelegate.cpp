@@ -1,6 +1,7 @@
 #include "net/HttpRequestDelegate.h"
 
 #include "net/MessageShow.h"
+#include "net/ResponseEnvelope.h"
 #include "platform/Log.h"
 
 namespace zorlet {
@@ -24,7 +25,7 @@ void HttpRequestDelegate::requestFailedHandle(HttpRequest& request) {
             // Cancelled on purpose (a screen went away): nothing to tell the user.
             return;
         }
-        MessageShow::error("网络不给力，稍后再试吧", nullptr);
+        MessageShow::error(ResponseEnvelope::kGenericError, nullptr);
         return;
     }
     if (auto& handler = sessionRejectedHandler()) {

@@ -12,8 +12,6 @@ namespace zorlet {
 
 namespace {
 
-constexpr const char* kGenericError = ResponseEnvelope::kGenericError;
-
 void applyDefaults(HttpRequest& request) {
     request.addRequestHeader("Content-Type", "application/html;charset=UTF-8;");
     request.setUseCookiePersistence(true);
@@ -89,6 +87,10 @@ std::string HttpRequestSender::errorText(const Json& envelope) {
     return ResponseEnvelope::errorText(envelope);
 }
 
+std::string HttpRequestSender::failureText(const std::optional<Json>& envelope) {
+    return envelope ? ResponseEnvelope::errorText(*envelope) : ResponseEnvelope::kGenericError;
+}
+
 void HttpRequestSender::doRequest(const HttpRequestPtr& request, View* lockView, Success success,
                                   Failure failure) {
     if (!request) {
@@ -104,7 +106,7 @@ void HttpRequestSender::doRequest(const HttpRequestPtr& request, View* lockView,
             return;
         }
         hideProgress(lock);
-        MessageShow::error(envelope ? errorText(*envelope) : kGenericError, nullptr);
+        MessageShow::error(failureText(envelope), nullptr);
         if (failure) {
             failure();
         }

@@ -4,6 +4,7 @@
 #include "platform/Json.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zorlet {
@@ -47,6 +48,9 @@ public:
     static bool readsAsSuccess(const Json& envelope);
     // What to tell the user about a refused envelope.
     static std::string errorText(const Json& envelope);
+    // What to tell the user about a call that did not succeed: the envelope's
+    // reason, or the generic one when the answer was not an envelope at all.
+    static std::string failureText(const std::optional<Json>& envelope);
 };
 
 }  // namespace zorlet

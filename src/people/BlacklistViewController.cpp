@@ -3,11 +3,11 @@
 #include "app/ScreenActions.h"
 #include "model/User.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/CommonUserListCell.h"
 #include "people/TaHomeViewController.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
 #include "widgets/OperationProgress.h"
@@ -67,10 +67,10 @@ int BlacklistViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr BlacklistViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<CommonUserListCell>(table.dequeueReusableCell(kCellIdentifier));
     if (!cell) {
         cell = CommonUserListCell::cellFromNib(kCellIdentifier);
@@ -100,10 +100,10 @@ void BlacklistViewController::unblock(std::size_t row) {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, locked, [weak, hud, user](const Json&) {
         OperationProgress::hide(hud);
-        auto self = std::static_pointer_cast<BlacklistViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self) {
             return;
         }
@@ -119,23 +119,21 @@ void BlacklistViewController::unblock(std::size_t row) {
 }
 
 double BlacklistViewController::heightForRow(TableView&, IndexPath indexPath) {
-    return static_cast<std::size_t>(indexPath.row) == data->count() ? PagerCell::kHeight
-                                                                    : CommonUserListCell::kHeight;
+    return pagerRowHeight(data, indexPath).value_or(CommonUserListCell::kHeight);
 }
 
 void BlacklistViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (NavigationController* navigation = navigationController()) {
+    if (NavigationController* navigation = navigationController()) {
         auto home = std::make_shared<TaHomeViewController>();
         home->user = std::static_pointer_cast<User>(data->objectAtIndex(row));
         home->setHidesBottomBarWhenPushed(true);
         navigation->pushViewController(home, true);
     }
-    table.deselectRow(indexPath, true);
 }
 
 }  // namespace zorlet

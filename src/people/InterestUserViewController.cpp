@@ -2,7 +2,6 @@
 
 #include "model/User.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/GenderColors.h"
 #include "people/TaHomeViewController.h"
@@ -90,10 +89,10 @@ int InterestUserViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr InterestUserViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = table.dequeueReusableCell(kCellIdentifier);
     if (!cell) {
         cell = makeUserCell();
@@ -116,22 +115,21 @@ TableViewCellPtr InterestUserViewController::cellForRow(TableView& table, IndexP
 }
 
 double InterestUserViewController::heightForRow(TableView&, IndexPath indexPath) {
-    return static_cast<std::size_t>(indexPath.row) == data->count() ? PagerCell::kHeight : kRowHeight;
+    return pagerRowHeight(data, indexPath).value_or(kRowHeight);
 }
 
 void InterestUserViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (NavigationController* navigation = navigationController()) {
+    if (NavigationController* navigation = navigationController()) {
         auto home = std::make_shared<TaHomeViewController>();
         home->user = std::static_pointer_cast<User>(data->objectAtIndex(row));
         home->setHidesBottomBarWhenPushed(true);
         navigation->pushViewController(home, true);
     }
-    table.deselectRow(indexPath, true);
 }
 
 }  // namespace zorlet

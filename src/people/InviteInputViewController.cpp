@@ -4,6 +4,7 @@
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/ProgressHUD.h"
 #include "widgets/OperationProgress.h"
 
@@ -38,9 +39,9 @@ void InviteInputViewController::viewDidLoad() {
     textView->setText(kDefaultText);
     root.addSubview(textView);
 
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     focusTimer_ = MainLoop::main().runAfter(kFocusDelay, [weak] {
-        if (auto self = std::static_pointer_cast<InviteInputViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->focusTimer_ = 0;
             self->textView->becomeFirstResponder();
         }
@@ -69,10 +70,10 @@ void InviteInputViewController::sendShare() {
     if (auto hud = OperationProgress::show(&view(), "", OperationProgress::kAboveKeyboard)) {
         OperationProgress::succeed(*hud, "邀请成功");
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     MainLoop::main().cancel(closeTimer_);
     closeTimer_ = MainLoop::main().runAfter(kCloseDelay, [weak] {
-        if (auto self = std::static_pointer_cast<InviteInputViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->closeTimer_ = 0;
             self->back();
         }

@@ -21,6 +21,7 @@
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/Animator.h"
 #include "ui/Application.h"
@@ -323,9 +324,9 @@ void PostDetailViewController::showPicture() {
     shownPictureUrl_ = post.bigPic;
     postImageView->setHidden(true);
     moreButton->setHidden(true);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     ImageViewWebCache::setImageWithURL(*postImageView, post.bigPic, {}, [weak](const ImagePtr& image) {
-        auto self = std::static_pointer_cast<PostDetailViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self || !image || !self->user || !self->user->post) {
             return;
         }
@@ -468,10 +469,10 @@ void PostDetailViewController::sendComment() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, shell, [weak, hud](const Json&) {
         Analytics::event("sendComment");
-        if (auto self = std::static_pointer_cast<PostDetailViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->textView->setText({});
             self->textView->resignFirstResponder();
         }
@@ -575,12 +576,12 @@ void PostDetailViewController::deletePost() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, shell, [weak, hud, post](const Json&) {
         if (hud) {
             OperationProgress::succeed(*hud, "删除成功");
         }
-        auto self = std::static_pointer_cast<PostDetailViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self) {
             return;
         }

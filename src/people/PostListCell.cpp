@@ -6,6 +6,7 @@
 #include "people/UserListCell.h"
 #include "platform/Analytics.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/ImageViewWebCache.h"
 #include "ui/NavigationController.h"
@@ -30,9 +31,9 @@ double textHeight(const Post& post) {
 
 template <typename Cell>
 std::function<void(Control&)> cellAction(Cell* cell, void (Cell::*action)()) {
-    std::weak_ptr<View> weak = cell->weak_from_this();
+    auto weak = weakSelf(cell);
     return [weak, action](Control&) {
-        if (auto alive = std::static_pointer_cast<Cell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             ((*alive).*action)();
         }
     };
@@ -196,11 +197,11 @@ void PostListCell::respPost() {
     auto owner = ownerViewController.lock();
     View* onView = owner && owner->isViewLoaded() ? &owner->view() : nullptr;
     PostPtr responded = post;
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     PostService::responsePost(responded->postId, onView, [weak, responded] {
         responded->hasResp = 1;
         responded->respCnt += 1;
-        auto alive = std::static_pointer_cast<PostListCell>(weak.lock());
+        auto alive = weak.lock();
         if (!alive || alive->post != responded) {
             return;
         }

@@ -18,7 +18,6 @@ namespace zorlet {
 
 namespace {
 
-constexpr const char* kGenericError = "网络不给力，稍后再试吧";
 constexpr Duration kCheckmarkTime{2000};
 
 void attachPicture(HttpRequest& request, std::string jpeg) {
@@ -85,7 +84,7 @@ void PostService::sendPost(const std::string& content, const std::string& date, 
         if (hud) {
             hud->hide(true);
         }
-        std::string text = envelope ? HttpRequestSender::errorText(*envelope) : kGenericError;
+        std::string text = HttpRequestSender::failureText(envelope);
         int code = envelope ? static_cast<int>(jsonInt(*envelope, "errorCode")) : 0;
         auto self = weakSelf.lock();
         MessageShow::error(text, code, self.get(), weakView.lock().get());
@@ -164,8 +163,7 @@ void PostService::responsePost(std::int64_t postId, View* onView, SuccessCallbac
         if (hud) {
             hud->hide(true);
         }
-        MessageShow::error(envelope ? HttpRequestSender::errorText(*envelope) : kGenericError,
-                           weakView.lock().get());
+        MessageShow::error(HttpRequestSender::failureText(envelope), weakView.lock().get());
     });
     request->setFailedBlock([hud](HttpRequest& failed) {
         if (hud) {

@@ -9,6 +9,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 #include "ui/Button.h"
 #include "ui/ProgressHUD.h"
 #include "widgets/OperationProgress.h"
@@ -76,14 +77,14 @@ void PrepareDateTaViewController::save() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, navigationView, [weak, hud](const Json&) {
         Analytics::event("sendDate");
         if (hud) {
             OperationProgress::succeed(*hud, "发送成功，ta看到会开心的");
         }
         MainLoop::main().runAfter(kLeaveAfterSuccess, [weak] {
-            if (auto self = std::static_pointer_cast<PrepareDateTaViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->back();
             }
         });
@@ -98,10 +99,10 @@ void PrepareDateTaViewController::dateRandom() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, navigationView, [weak, hud](const Json& envelope) {
         OperationProgress::hide(hud);
-        auto self = std::static_pointer_cast<PrepareDateTaViewController>(weak.lock());
+        auto self = weak.lock();
         auto result = envelope.find("result");
         if (self && self->textView && result != envelope.end() && result->is_string() &&
             !result->get<std::string>().empty()) {

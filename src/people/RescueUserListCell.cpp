@@ -58,9 +58,9 @@ RescueUserListCell::RescueUserListCell() : TableViewCell(Style::Default, kIdenti
 
 std::shared_ptr<RescueUserListCell> RescueUserListCell::cellFromNib() {
     auto cell = std::make_shared<RescueUserListCell>();
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<RescueUserListCell> weak = cell;
     cell->sendDateButton->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto alive = std::static_pointer_cast<RescueUserListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->dateHim();
         }
     });
@@ -124,8 +124,7 @@ void RescueUserListCell::dateHim() {
             return;
         }
         OperationProgress::hide(hud);
-        MessageShow::error(envelope ? HttpRequestSender::errorText(*envelope) : "网络不给力，稍后再试吧",
-                           Application::shared().keyWindow());
+        MessageShow::error(HttpRequestSender::failureText(envelope), Application::shared().keyWindow());
     });
     request->setFailedBlock([hud](HttpRequest& failed) {
         OperationProgress::hide(hud);

@@ -5,6 +5,7 @@
 #include "net/UrlUtils.h"
 #include "people/RescueUserListCell.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
@@ -60,12 +61,12 @@ void RescueUsersViewController::loadUsers() {
     View* locked = navigationController() != nullptr ? &navigationController()->view() : &view();
     auto hud = OperationProgress::show(Application::shared().keyWindow(), "");
     loadingHud_ = hud;
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(
         request, locked,
         [weak, hud](const Json& envelope) {
             OperationProgress::hide(hud);
-            auto self = std::static_pointer_cast<RescueUsersViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }

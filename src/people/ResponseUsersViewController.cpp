@@ -2,7 +2,6 @@
 
 #include "model/User.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/CommonUserListCell.h"
 #include "people/TaHomeViewController.h"
@@ -46,10 +45,10 @@ int ResponseUsersViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr ResponseUsersViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<CommonUserListCell>(table.dequeueReusableCell(kCellIdentifier));
     if (!cell) {
         cell = CommonUserListCell::cellFromNib(kCellIdentifier);
@@ -59,23 +58,21 @@ TableViewCellPtr ResponseUsersViewController::cellForRow(TableView& table, Index
 }
 
 double ResponseUsersViewController::heightForRow(TableView&, IndexPath indexPath) {
-    return static_cast<std::size_t>(indexPath.row) == data->count() ? PagerCell::kHeight
-                                                                    : CommonUserListCell::kHeight;
+    return pagerRowHeight(data, indexPath).value_or(CommonUserListCell::kHeight);
 }
 
 void ResponseUsersViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (NavigationController* navigation = navigationController()) {
+    if (NavigationController* navigation = navigationController()) {
         auto home = std::make_shared<TaHomeViewController>();
         home->user = std::static_pointer_cast<User>(data->objectAtIndex(row));
         home->setHidesBottomBarWhenPushed(true);
         navigation->pushViewController(home, true);
     }
-    table.deselectRow(indexPath, true);
 }
 
 }  // namespace zorlet

@@ -6,6 +6,7 @@
 #include "people/RescueUsersViewController.h"
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ImageViewWebCache.h"
@@ -98,9 +99,9 @@ std::shared_ptr<Button> SendPostViewController::makeChooserButton(const std::str
     button->setImage(ImageAsset::named(stem + "_unset"));
     button->setImage(ImageAsset::named(stem + "_set"), Selected);
     button->setFrame(Rect(x, 2, 40, 40));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     button->addTarget(TouchUpInside, [weak, action](Control&) {
-        if (auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             ((*self).*action)();
         }
     });
@@ -120,10 +121,10 @@ void SendPostViewController::viewDidLoad() {
     setTitle(isEditingPost() ? "修改Zorlet" : "说说想出去玩什么");
     view().setId("SendPostViewController");
     view().setBackgroundColor(Color::white(0.95));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     auto bind = [weak](void (SendPostViewController::*action)()) {
         return [weak, action](BarButtonItem&) {
-            if (auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 ((*self).*action)();
             }
         };
@@ -223,7 +224,7 @@ void SendPostViewController::viewDidLoad() {
         });
 
     focusTimer_ = MainLoop::main().runAfter(kFocusDelay, [weak] {
-        if (auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->focusTimer_ = 0;
             self->textView->becomeFirstResponder();
         }
@@ -461,25 +462,25 @@ void SendPostViewController::sendPost() {
             postService->viewController = navigation->weak_from_this();
         }
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     if (isEditingPost()) {
         PostPtr edited = post;
-        postService->modifyPost(
-            post->postId, text, time.value_or(""), place.value_or(""), pic, image, categoryId, &view(),
-            [weak, edited](const Json& response) {
-                // Shared with the screens that show it, which see the change at once.
-                edited->updateFromDictionary(jsonObject(response, "result"));
-                auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock());
-                if (!self) {
-                    return;
-                }
-                self->afterSendTimer_ = MainLoop::main().runAfter(kAfterSendDelay, [weak] {
-                    if (auto screen = std::dynamic_pointer_cast<SendPostViewController>(weak.lock())) {
-                        screen->afterSendTimer_ = 0;
-                        screen->doClose();
-                    }
-                });
-            });
+        postService->modifyPost(post->postId, text, time.value_or(""), place.value_or(""), pic, image,
+                                categoryId, &view(), [weak, edited](const Json& response) {
+                                    // Shared with the screens that show it, which see the change at once.
+                                    edited->updateFromDictionary(jsonObject(response, "result"));
+                                    auto self = weak.lock();
+                                    if (!self) {
+                                        return;
+                                    }
+                                    self->afterSendTimer_ =
+                                        MainLoop::main().runAfter(kAfterSendDelay, [weak] {
+                                            if (auto screen = weak.lock()) {
+                                                screen->afterSendTimer_ = 0;
+                                                screen->doClose();
+                                            }
+                                        });
+                                });
         return;
     }
     bool withPic = image != nullptr;
@@ -492,12 +493,12 @@ void SendPostViewController::sendPost() {
                                           {"withPic", withPic ? "1" : "0"},
                                           {"withTime", withTime ? "1" : "0"},
                                           {"withPlace", withPlace ? "1" : "0"}});
-            auto self = std::dynamic_pointer_cast<SendPostViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
             self->afterSendTimer_ = MainLoop::main().runAfter(kAfterSendDelay, [weak, text] {
-                auto screen = std::dynamic_pointer_cast<SendPostViewController>(weak.lock());
+                auto screen = weak.lock();
                 NavigationController* navigation = screen ? screen->navigationController() : nullptr;
                 if (!navigation) {
                     return;

@@ -12,6 +12,7 @@
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
@@ -186,10 +187,10 @@ void TaHomeViewController::loadHome() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, &view(), [weak, hud](const Json& envelope) {
         OperationProgress::hide(hud);
-        auto self = std::static_pointer_cast<TaHomeViewController>(weak.lock());
+        auto self = weak.lock();
         auto result = envelope.find("result");
         if (!self || result == envelope.end() || !result->is_object()) {
             return;
@@ -353,8 +354,7 @@ TableViewCellPtr TaHomeViewController::cellForRow(TableView& table, IndexPath in
     detailLabel.setFont(Font::systemFont(14));
     detailLabel.setTextColor(Color::white(0.6));
     if (indexPath.section == 1 && section3Rows.at(static_cast<std::size_t>(indexPath.row)) == Activity) {
-        RgbaColor color = user->onlineTextColor();
-        detailLabel.setTextColor(Color{color.red, color.green, color.blue, color.alpha});
+        detailLabel.setTextColor(user->onlineTextColor());
     }
     cell->setDetailBelow(below);
     return cell;
@@ -411,13 +411,13 @@ void TaHomeViewController::interestUser() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, &view(), [weak, hud](const Json&) {
         Analytics::event("interestUser");
         if (hud) {
             OperationProgress::succeed(*hud, "关注成功");
         }
-        if (auto self = std::static_pointer_cast<TaHomeViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->showInterest(true);
         }
     });
@@ -452,12 +452,12 @@ void TaHomeViewController::alertViewClickedButton(AlertView& alertView, int inde
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, &view(), [weak, hud](const Json&) {
         if (hud) {
             OperationProgress::succeed(*hud, "取消成功");
         }
-        if (auto self = std::static_pointer_cast<TaHomeViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->showInterest(false);
         }
     });

@@ -7,6 +7,7 @@
 #include "people/TaHomeViewController.h"
 #include "platform/Analytics.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/GestureRecognizer.h"
 #include "ui/ImageViewWebCache.h"
@@ -98,9 +99,9 @@ UserListCell::UserListCell() : TableViewCell(Style::Default, kIdentifier) {
 std::shared_ptr<UserListCell> UserListCell::cellFromNib() {
     auto cell = std::make_shared<UserListCell>();
     // The tap recognizer needs the cell's own weak reference, which exists only once it is shared.
-    std::weak_ptr<View> weak = cell;
+    std::weak_ptr<UserListCell> weak = cell;
     cell->logoView->addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        if (auto alive = std::static_pointer_cast<UserListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             alive->logoClick();
         }
     }));
@@ -138,9 +139,9 @@ std::shared_ptr<Button> UserListCell::makeButton(const std::string& id, const st
     button->setTitleFont(smallFont());
     button->setTitleColor(Color::white(0.4));
     button->setFrame(Rect(0, 0, 50, kButtonHeight));
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     button->addTarget(TouchUpInside, [weak, action](Control&) {
-        if (auto alive = std::static_pointer_cast<UserListCell>(weak.lock())) {
+        if (auto alive = weak.lock()) {
             ((*alive).*action)();
         }
     });
@@ -196,8 +197,7 @@ void UserListCell::redrawn(const UserPtr& shownUser) {
 
 void UserListCell::layoutUserLine() {
     onlineLabel->setText(user->onlineText());
-    RgbaColor online = user->onlineTextColor();
-    onlineLabel->setTextColor(Color{online.red, online.green, online.blue, online.alpha});
+    onlineLabel->setTextColor(user->onlineTextColor());
 
     nicknameLabel->setText(user->nickname);
     nicknameLabel->setTextColor(GenderColors::nickname(user->gender));
@@ -348,12 +348,12 @@ void UserListCell::respPost() {
     auto owner = ownerViewController.lock();
     View* onView = owner && owner->isViewLoaded() ? &owner->view() : nullptr;
     PostPtr post = user->post;
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     PostService::responsePost(post->postId, onView, [weak, post] {
         post->hasResp = 1;
         post->respCnt += 1;
         // The row may show another user by now; only a row still showing this post changes.
-        auto alive = std::static_pointer_cast<UserListCell>(weak.lock());
+        auto alive = weak.lock();
         if (!alive || !alive->user || alive->user->post != post) {
             return;
         }

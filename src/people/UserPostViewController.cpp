@@ -2,7 +2,6 @@
 
 #include "model/Post.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/PostDetailViewController.h"
 #include "people/PostListCell.h"
@@ -66,10 +65,10 @@ int UserPostViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr UserPostViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<PostListCell>(table.dequeueReusableCell(PostListCell::kIdentifier));
     if (!cell) {
         cell = PostListCell::cellFromNib();
@@ -81,20 +80,20 @@ TableViewCellPtr UserPostViewController::cellForRow(TableView& table, IndexPath 
 }
 
 double UserPostViewController::heightForRow(TableView&, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::kHeight;
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     return PostListCell::heightForCell(static_cast<const Post&>(*data->objectAtIndex(row)));
 }
 
 void UserPostViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (NavigationController* navigation = navigationController()) {
+    if (NavigationController* navigation = navigationController()) {
         UserPtr author = user ? user : UserContext::getUser();
         if (author) {
             auto detail = std::make_shared<PostDetailViewController>();
@@ -107,7 +106,6 @@ void UserPostViewController::didSelectRow(TableView& table, IndexPath indexPath)
             navigation->pushViewController(detail, true);
         }
     }
-    table.deselectRow(indexPath, true);
 }
 
 }  // namespace zorlet

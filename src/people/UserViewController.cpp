@@ -5,13 +5,13 @@
 #include "model/User.h"
 #include "model/UserHome.h"
 #include "net/HttpRequestSender.h"
-#include "net/PagerCell.h"
 #include "net/UrlUtils.h"
 #include "people/PostDetailViewController.h"
 #include "people/UserListCell.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
 #include "platform/UserDefaults.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/Application.h"
 #include "ui/TabBarController.h"
@@ -80,9 +80,9 @@ void UserViewController::viewDidLoad() {
     plus->setImage(ImageAsset::named("top_nav_btn_plus_zl_link"));
     plus->setImage(ImageAsset::named("top_nav_btn_plus_zl_active"), Highlighted);
     plus->setFrame(Rect(0, 0, 40, 30));
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     plus->addTarget(TouchUpInside, [weak](Control&) {
-        if (auto self = std::dynamic_pointer_cast<UserViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->goToExternalCategoryList();
         }
     });
@@ -204,10 +204,10 @@ int UserViewController::numberOfRows(TableView&, int) {
 }
 
 TableViewCellPtr UserViewController::cellForRow(TableView& table, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::dequeueReusablePagerCell(table);
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     auto cell = std::dynamic_pointer_cast<UserListCell>(table.dequeueReusableCell(UserListCell::kIdentifier));
     if (!cell) {
         cell = UserListCell::cellFromNib();
@@ -218,20 +218,20 @@ TableViewCellPtr UserViewController::cellForRow(TableView& table, IndexPath inde
 }
 
 double UserViewController::heightForRow(TableView&, IndexPath indexPath) {
-    auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        return PagerCell::kHeight;
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
     }
+    auto row = static_cast<std::size_t>(indexPath.row);
     return UserListCell::heightForCell(static_cast<const User&>(*data->objectAtIndex(row)));
 }
 
 void UserViewController::didSelectRow(TableView& table, IndexPath indexPath) {
+    table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (row == data->count()) {
-        if (data->pager()) {
-            loadListDataWithPage(data->pager()->nextPage());
-        }
-    } else if (auto user = std::static_pointer_cast<User>(data->objectAtIndex(row)); user->post) {
+    if (auto user = std::static_pointer_cast<User>(data->objectAtIndex(row)); user->post) {
         if (NavigationController* navigation = navigationController()) {
             // The same record: a response, a comment or an edit on the detail shows on this row.
             auto detail = std::make_shared<PostDetailViewController>();
@@ -240,7 +240,6 @@ void UserViewController::didSelectRow(TableView& table, IndexPath indexPath) {
             navigation->pushViewController(detail, true);
         }
     }
-    table.deselectRow(indexPath, true);
 }
 
 std::shared_ptr<Button> UserViewController::buttonFor(CustomSegmentedControl&, std::size_t index) {
@@ -289,9 +288,9 @@ void UserViewController::schedulePromotion() {
     if (now < stored + kPromotionInterval) {
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     promotionTimer_ = MainLoop::main().runAfter(kPromotionDelay, [weak] {
-        if (auto self = std::dynamic_pointer_cast<UserViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->promotionTimer_ = 0;
             self->showPromotion();
         }

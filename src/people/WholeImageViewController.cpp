@@ -1,6 +1,7 @@
 #include "people/WholeImageViewController.h"
 
 #include "model/ImageHelpers.h"
+#include "platform/WeakSelf.h"
 #include "ui/GestureRecognizer.h"
 
 #include <algorithm>
@@ -41,9 +42,9 @@ void WholeImageViewController::viewDidLoad() {
     view().addSubview(spinner);
     spinner->startAnimating();
 
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     view().addGestureRecognizer(GestureRecognizer::tap([weak](GestureRecognizer&) {
-        auto self = std::static_pointer_cast<WholeImageViewController>(weak.lock());
+        auto self = weak.lock();
         if (self && self->delegate != nullptr) {
             self->delegate->cancelButtonClicked(*self);
         }
@@ -59,14 +60,14 @@ void WholeImageViewController::viewDidLoad() {
     load_ = WebImageLoader::shared().downloadWithURL(
         imageUrl,
         [weak](const ImagePtr& picture) {
-            if (auto self = std::static_pointer_cast<WholeImageViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->load_ = 0;
                 self->show(picture);
                 self->spinner->stopAnimating();
             }
         },
         [weak](const std::string&) {
-            if (auto self = std::static_pointer_cast<WholeImageViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->load_ = 0;
                 self->spinner->stopAnimating();
             }

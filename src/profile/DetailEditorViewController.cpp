@@ -6,6 +6,7 @@
 #include "net/MessageShow.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 #include "profile/SettingViewController.h"
 #include "ui/Keyboard.h"
 
@@ -39,9 +40,9 @@ void DetailEditorViewController::viewWillAppear(bool) {
     }
     MainLoop& loop = MainLoop::main();
     loop.cancel(focusTimer_);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     focusTimer_ = loop.runAfter(kKeyboardDelay, [weak] {
-        auto self = std::dynamic_pointer_cast<DetailEditorViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self || !self->isAppeared()) {
             return;
         }

@@ -2,6 +2,7 @@
 
 #include "app/ScreenActions.h"
 #include "model/EmptyText.h"
+#include "platform/WeakSelf.h"
 #include "session/LoginRedirect.h"
 #include "session/LoginService.h"
 #include "ui/AlertView.h"
@@ -97,12 +98,12 @@ void GuideSettingViewController::saveSuccess() {
 
 void GuideSettingViewController::logout() {
     auto alert = AlertView::create("提示", "确定退出吗？", nullptr, "取消", {"确认"});
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     alert->setOnDismiss([weak, alertPtr = alert.get()](int index) {
         if (index == alertPtr->cancelButtonIndex()) {
             return;
         }
-        if (auto self = std::dynamic_pointer_cast<GuideSettingViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->doLogout();
         }
     });

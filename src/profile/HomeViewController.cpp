@@ -18,6 +18,7 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "profile/EditorListViewController.h"
 #include "profile/ProfileSettingViewController.h"
 #include "profile/UserPreferenceSettingViewController.h"
@@ -229,16 +230,16 @@ void HomeViewController::refresh() {
     hud->setId("progressHUD");
     hud->setDimBackground(true);
     hud->setLabelText("刷新中...");
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    MainLoop::main().runInBackground(
-        [request] { request->startSynchronous(); },
-        [weak, request, hud] {
-            // The indicator covers the tab shell: it goes even when this screen has.
-            hud->hide(true);
-            if (auto self = std::dynamic_pointer_cast<HomeViewController>(weak.lock())) {
-                self->refreshFinished(request);
-            }
-        });
+    auto weak = weakSelf(this);
+    MainLoop::main().runInBackground([request] { request->startSynchronous(); },
+                                     [weak, request, hud] {
+                                         // The indicator covers the tab shell: it goes even when this screen
+                                         // has.
+                                         hud->hide(true);
+                                         if (auto self = weak.lock()) {
+                                             self->refreshFinished(request);
+                                         }
+                                     });
 }
 
 void HomeViewController::refreshFinished(const std::shared_ptr<HttpRequest>& request) {

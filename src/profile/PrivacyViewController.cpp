@@ -6,6 +6,7 @@
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/ProgressHUD.h"
 #include "widgets/OperationProgress.h"
@@ -71,9 +72,9 @@ TableViewCellPtr PrivacyViewController::cellForRow(TableView&, IndexPath indexPa
     control->setId(std::string("privacySwitch") + std::to_string(row));
     control->setTag(row);
     control->setOn(!hidden);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     control->addTarget(ValueChanged, [weak](Control& sender) {
-        auto self = std::dynamic_pointer_cast<PrivacyViewController>(weak.lock());
+        auto self = weak.lock();
         if (auto* changed = dynamic_cast<Switch*>(&sender); self && changed) {
             self->switchChanged(*changed);
         }
@@ -129,9 +130,9 @@ void PrivacyViewController::save() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, host, [weak, hud](const Json& envelope) {
-        auto self = std::dynamic_pointer_cast<PrivacyViewController>(weak.lock());
+        auto self = weak.lock();
         if (self) {
             self->saveButton_->setEnabled(false);
             self->needToBackAlert(false);

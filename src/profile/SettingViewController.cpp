@@ -15,6 +15,7 @@
 #include "platform/Calendar.h"
 #include "platform/HttpRequest.h"
 #include "platform/MainLoop.h"
+#include "platform/WeakSelf.h"
 #include "platform/WebImageLoader.h"
 #include "profile/FeatureEditorViewController.h"
 #include "profile/NicknameEditorViewController.h"
@@ -343,9 +344,9 @@ void SettingViewController::didSelectRow(TableView& table, IndexPath indexPath) 
 
 void SettingViewController::selectLogo() {
     auto sheet = ActionSheet::create("上传头像", nullptr, "取消", "", {"用户相册", "拍照"});
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     sheet->setOnDismiss([weak, sheetPtr = sheet.get()](int index) {
-        auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self || index == sheetPtr->cancelButtonIndex() || index < 0 || index > 1) {
             return;
         }
@@ -399,11 +400,11 @@ void SettingViewController::loadLogo(const std::string& url) {
         WebImageLoader::shared().cancel(logoLoad_);
     }
     // Through the shared loader, so the form shares its caches and clearing them reaches it too.
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     logoLoad_ = WebImageLoader::shared().downloadWithURL(
         url,
         [weak, url](const ImagePtr& image) {
-            auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock());
+            auto self = weak.lock();
             if (!self) {
                 return;
             }
@@ -422,7 +423,7 @@ void SettingViewController::loadLogo(const std::string& url) {
         },
         [weak, url](const std::string&) {
             // Try again the next time the form appears.
-            if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
+            if (auto self = weak.lock()) {
                 self->logoLoad_ = 0;
                 if (self->loadedLogoUrl_ == url) {
                     self->loadedLogoUrl_.clear();
@@ -433,9 +434,9 @@ void SettingViewController::loadLogo(const std::string& url) {
 
 void SettingViewController::selectGender() {
     auto sheet = ActionSheet::create("", nullptr, "取消", "", {"女", "男"});
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     sheet->setOnDismiss([weak](int index) {
-        auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock());
+        auto self = weak.lock();
         if (!self) {
             return;
         }
@@ -562,10 +563,10 @@ void SettingViewController::save() {
     hud->setDimBackground(true);
     hud->setLabelText("保存中...");
     hud->setRemoveFromSuperViewOnHide(true);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     // The indicator shows before the request is built and the photo encoded.
     MainLoop::main().post([weak, hud] {
-        if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->doSave(hud);
         } else {
             hud->hide(true);
@@ -586,11 +587,10 @@ void SettingViewController::doSave(std::shared_ptr<ProgressHUD> hud) {
     // Encoding a camera-sized photo several times over takes a while: off the main loop.
     ImagePtr logo = newLogo_;
     auto data = std::make_shared<std::string>();
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     MainLoop::main().runInBackground([logo, data] { *data = postNewLogo(*logo); },
                                      [weak, request, hud, data] {
-                                         auto self =
-                                             std::dynamic_pointer_cast<SettingViewController>(weak.lock());
+                                         auto self = weak.lock();
                                          if (!self) {
                                              hud->hide(true);
                                              return;
@@ -603,9 +603,9 @@ void SettingViewController::doSave(std::shared_ptr<ProgressHUD> hud) {
 
 void SettingViewController::sendSave(const std::shared_ptr<HttpRequest>& request,
                                      const std::shared_ptr<ProgressHUD>& hud, bool withLogo) {
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, hud->superview(), [weak, hud, withLogo](const Json& envelope) {
-        if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->saveFinished(envelope, hud, withLogo);
         } else {
             hud->hide(true);
@@ -638,9 +638,9 @@ void SettingViewController::saveFinished(const Json& envelope, const std::shared
     hud->setMode(ProgressHUD::Mode::CustomView);
     hud->setLabelText("保存成功");
     hud->hide(true, kSuccessShownFor);
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     MainLoop::main().runAfter(kSuccessShownFor, [weak] {
-        if (auto self = std::dynamic_pointer_cast<SettingViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->saveSuccess();
         }
     });

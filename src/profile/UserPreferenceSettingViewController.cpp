@@ -7,6 +7,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/TextLayout.h"
+#include "platform/WeakSelf.h"
 #include "profile/UserPreferenceCheckboxViewController.h"
 #include "profile/UserPreferenceTextareaViewController.h"
 #include "session/UserContext.h"
@@ -305,9 +306,9 @@ void UserPreferenceSettingViewController::save() {
         OperationProgress::hide(hud);
         return;
     }
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     HttpRequestSender::doRequest(request, host, [weak, hud](const Json& envelope) {
-        if (auto self = std::dynamic_pointer_cast<UserPreferenceSettingViewController>(weak.lock())) {
+        if (auto self = weak.lock()) {
             self->saveButton_->setEnabled(false);
             self->needToBackAlert(false);
         }

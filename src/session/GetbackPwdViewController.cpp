@@ -8,6 +8,7 @@
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "ui/Keyboard.h"
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
@@ -87,15 +88,14 @@ void GetbackPwdViewController::getbackFinish(const std::string& account) {
     hud->setDimBackground(true);
     hud->setLabelText("发送中...");
     hud->setRemoveFromSuperViewOnHide(true);
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    hud->showWhileExecuting(
-        [request] { request->startSynchronous(); },
-        [weak, request, account] {
-            if (auto self = std::static_pointer_cast<GetbackPwdViewController>(weak.lock())) {
-                self->getbackAnswered(*request, account);
-            }
-        },
-        true);
+    auto weak = weakSelf(this);
+    hud->showWhileExecuting([request] { request->startSynchronous(); },
+                            [weak, request, account] {
+                                if (auto self = weak.lock()) {
+                                    self->getbackAnswered(*request, account);
+                                }
+                            },
+                            true);
 }
 
 void GetbackPwdViewController::getbackAnswered(HttpRequest& request, const std::string& account) {
@@ -108,8 +108,7 @@ void GetbackPwdViewController::getbackAnswered(HttpRequest& request, const std::
         AlertView::create(kSentTitle, "去" + account + "收信", this, "知道了")->show();
         return;
     }
-    MessageShow::error(envelope ? HttpRequestSender::errorText(*envelope) : "网络不给力，稍后再试吧",
-                       &view());
+    MessageShow::error(HttpRequestSender::failureText(envelope), &view());
 }
 
 void GetbackPwdViewController::alertViewClickedButton(AlertView& alertView, int) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/ResponseEnvelope.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,7 +22,7 @@ struct LoginResult {
     // The request itself failed (no answer, time-out, a status other than 200).
     static LoginResult networkFailure() { return {false, 0, std::string(kNetworkErrorText)}; }
 
-    static constexpr const char* kNetworkErrorText = "网络不给力，稍后再试吧";
+    static constexpr const char* kNetworkErrorText = ResponseEnvelope::kGenericError;
 };
 
 }  // namespace zorlet

@@ -2,7 +2,6 @@
 
 #include "app/AppDelegate.h"
 #include "app/CustomNavigationController.h"
-#include "app/RepeatingTimer.h"
 #include "app/TabBarLayout.h"
 #include "app/WelcomeViewController.h"
 #include "app/ZorletTabBarController.h"
@@ -15,6 +14,7 @@
 #include "platform/DownloadCache.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
+#include "platform/RepeatingTimer.h"
 #include "profile/GuideSettingViewController.h"
 #include "session/DeviceTokenService.h"
 #include "session/LoginUser.h"
@@ -71,6 +71,15 @@ LoginResult LoginService::refusal(const Json& envelope) {
     return LoginResult::failure(jsonInt(envelope, "errorCode"), std::move(info));
 }
 
+const Json* LoginService::homeFromEnvelope(const Json& envelope, std::string_view answer) {
+    auto result = envelope.find("result");
+    if (result == envelope.end() || !result->is_object()) {
+        log().warn("{} without the signed-in home", answer);
+        return nullptr;
+    }
+    return &*result;
+}
+
 LoginResult LoginService::loginWithRequest(const HttpRequestPtr& request) {
     auto envelope = runSynchronous(request);
     if (!envelope) {
@@ -79,9 +88,8 @@ LoginResult LoginService::loginWithRequest(const HttpRequestPtr& request) {
     if (!jsonBool(*envelope, "success")) {
         return refusal(*envelope);
     }
-    if (!jsonHas(*envelope, "result") || !(*envelope)["result"].is_object()) {
+    if (homeFromEnvelope(*envelope, "a login answer") == nullptr) {
         // Signing in as nobody would strand the user on an empty shell.
-        log().warn("a login answer without the signed-in home");
         return LoginResult::networkFailure();
     }
     loginSuccess(nullptr, *envelope, request->responseCookies());
@@ -129,14 +137,13 @@ LoginResult LoginService::doAuthorize(std::int64_t /*tpId*/, const std::string& 
     if (!jsonBool(*envelope, "success")) {
         return refusal(*envelope);
     }
-    if (!jsonHas(*envelope, "result") || !(*envelope)["result"].is_object()) {
-        log().warn("an authorization answer without the home");
+    const Json* home = homeFromEnvelope(*envelope, "an authorization answer");
+    if (home == nullptr) {
         return LoginResult::networkFailure();
     }
     // The sign-in screens call this on a worker; the signed-in home belongs to the main loop.
-    const Json& result = (*envelope)["result"];
     MainLoop::main().runOnLoopAndWait(
-        [&result] { UserContext::setUserHome(UserHome::convertFromDictionary(result)); });
+        [home] { UserContext::setUserHome(UserHome::convertFromDictionary(*home)); });
     return LoginResult::successLoginResult();
 }
 
@@ -171,8 +178,7 @@ bool LoginService::checkLogin() {
         localLogout();
         return false;
     }
-    if (!jsonHas(*envelope, "result") || !(*envelope)["result"].is_object()) {
-        log().warn("a session check answer without the signed-in home");
+    if (homeFromEnvelope(*envelope, "a session check answer") == nullptr) {
         return false;
     }
     loginSuccess(loginUser, *envelope, request->responseCookies());

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorlet {
@@ -52,6 +53,10 @@ public:
     LoginService& operator=(const LoginService&) = delete;
 
     static constexpr const char* kLoginUri = "passport/v132/login";
+
+    // The signed-in home an accepted answer carries; nothing, with a warning
+    // naming the answer, when the server left it out.
+    static const Json* homeFromEnvelope(const Json& envelope, std::string_view answer);
 
 private:
     LoginService();

@@ -7,6 +7,7 @@
 #include "net/CheckNetwork.h"
 #include "net/MessageShow.h"
 #include "platform/Analytics.h"
+#include "platform/WeakSelf.h"
 #include "session/GetbackPwdViewController.h"
 #include "session/LoginRedirect.h"
 #include "session/LoginService.h"
@@ -58,9 +59,9 @@ void LoginViewController::viewDidLoad() {
     ScreenActions::connect(root, "sinaLogin", this, &LoginViewController::sinaLogin);
     ScreenActions::connect(root, "qqLogin", this, &LoginViewController::qqLogin);
     ScreenActions::connect(root, "dbLogin", this, &LoginViewController::dbLogin);
-    for (auto [id, tpId] : {std::pair{"sinaLogin", 6}, {"qqLogin", 8}, {"dbLogin", 7}}) {
-        if (auto button = InterfaceDescription::find<Button>(root, id)) {
-            button->setTitle(LocalizedStrings::localizedString("tp.%d.name", tpId));
+    for (const auto& provider : kExternalProviders) {
+        if (auto button = InterfaceDescription::find<Button>(root, provider.buttonId)) {
+            button->setTitle(LocalizedStrings::localizedString("tp.%d.name", provider.tpId));
         }
     }
 
@@ -131,11 +132,11 @@ void LoginViewController::doLogin(const std::string& name, const std::string& pa
     hud->setDimBackground(true);
     hud->setRemoveFromSuperViewOnHide(true);
     auto result = std::make_shared<LoginResult>();
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     hud->showWhileExecuting(
         [result, name, password] { *result = LoginService::getInstance().useLoginName(name, password); },
         [weak, result] {
-            auto self = std::static_pointer_cast<LoginViewController>(weak.lock());
+            auto self = weak.lock();
             if (result->success) {
                 LoginRedirect::redirect(self ? &self->view() : nullptr);
             } else if (isNotEmpty(result->errorInfo)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "session/ExternalProvider.h"
 #include "ui/TableView.h"
 #include "ui/TextField.h"
 #include "ui/ViewController.h"
@@ -34,9 +35,9 @@ public:
     void redirect();
     void getbackPwd();
     void back();
-    void sinaLogin() { loginTpId(6); }
-    void dbLogin() { loginTpId(7); }
-    void qqLogin() { loginTpId(8); }
+    void sinaLogin() { loginTpId(kWeiboProvider.tpId); }
+    void dbLogin() { loginTpId(kDoubanProvider.tpId); }
+    void qqLogin() { loginTpId(kQqProvider.tpId); }
     void loginTpId(std::int64_t tpId);
     void backgroundTap();
 

@@ -11,6 +11,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/Log.h"
+#include "platform/WeakSelf.h"
 #include "session/LoginRedirect.h"
 #include "session/LoginResult.h"
 #include "session/LoginService.h"
@@ -112,9 +113,9 @@ void RegisterViewController::viewDidLoad() {
     ScreenActions::connect(root, "sinaLogin", this, &RegisterViewController::sinaLogin);
     ScreenActions::connect(root, "qqLogin", this, &RegisterViewController::qqLogin);
     ScreenActions::connect(root, "dbLogin", this, &RegisterViewController::dbLogin);
-    for (auto [id, tpId] : {std::pair{"sinaLogin", 6}, {"qqLogin", 8}, {"dbLogin", 7}}) {
-        if (auto button = InterfaceDescription::find<Button>(root, id)) {
-            button->setTitle(LocalizedStrings::localizedString("tp.%d.name", tpId));
+    for (const auto& provider : kExternalProviders) {
+        if (auto button = InterfaceDescription::find<Button>(root, provider.buttonId)) {
+            button->setTitle(LocalizedStrings::localizedString("tp.%d.name", provider.tpId));
         }
     }
     navigationItem().setRightBarButtonItem(ScreenActions::barItem(
@@ -221,15 +222,14 @@ void RegisterViewController::doRegister() {
     auto hud = ProgressHUD::showHUDAddedTo(host, true);
     hud->setDimBackground(true);
     hud->setRemoveFromSuperViewOnHide(true);
-    std::weak_ptr<ViewController> weak = weak_from_this();
-    hud->showWhileExecuting(
-        [request] { request->startSynchronous(); },
-        [weak, request] {
-            if (auto self = std::static_pointer_cast<RegisterViewController>(weak.lock())) {
-                self->registerFinished(*request);
-            }
-        },
-        true);
+    auto weak = weakSelf(this);
+    hud->showWhileExecuting([request] { request->startSynchronous(); },
+                            [weak, request] {
+                                if (auto self = weak.lock()) {
+                                    self->registerFinished(*request);
+                                }
+                            },
+                            true);
 }
 
 void RegisterViewController::registerFinished(HttpRequest& request) {
@@ -246,9 +246,8 @@ void RegisterViewController::registerFinished(HttpRequest& request) {
         MessageShow::error(HttpRequestSender::errorText(*envelope), &view());
         return;
     }
-    if (!(*envelope)["result"].is_object()) {
+    if (LoginService::homeFromEnvelope(*envelope, "a registration answer") == nullptr) {
         // Signing in as nobody would strand the user on the welcome screen with no word why.
-        log().warn("a registration answer without the new user's home");
         MessageShow::error(LoginResult::kNetworkErrorText, &view());
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HttpRequest.h"
+#include "session/ExternalProvider.h"
 #include "ui/TableView.h"
 #include "ui/TextField.h"
 #include "ui/ViewController.h"
@@ -31,9 +32,9 @@ public:
     // Validates, then registers while the progress indicator is shown.
     void regist();
     void back();
-    void sinaLogin() { loginTpId(6); }
-    void dbLogin() { loginTpId(7); }
-    void qqLogin() { loginTpId(8); }
+    void sinaLogin() { loginTpId(kWeiboProvider.tpId); }
+    void dbLogin() { loginTpId(kDoubanProvider.tpId); }
+    void qqLogin() { loginTpId(kQqProvider.tpId); }
     void loginTpId(std::int64_t tpId);
     void backgroundTap();
 

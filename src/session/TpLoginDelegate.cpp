@@ -15,24 +15,26 @@ TableViewCellPtr TpLoginDelegate::cellForRow(TableView& tableView, IndexPath ind
         cell = std::make_shared<TableViewCell>(TableViewCell::Style::Default, identifier);
         cell->setAccessoryType(TableViewCell::AccessoryType::DisclosureIndicator);
     }
-    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(tpIdArray.size())) {
+    if (indexPath.row < 0 || indexPath.row >= static_cast<int>(kExternalProviders.size())) {
         return cell;
     }
-    std::int64_t tpId = tpIdArray[indexPath.row];
-    cell->setId("tp" + std::to_string(tpId));
-    cell->imageView().setImage(ImageAsset::named(logoImageArray[indexPath.row]));
+    const ExternalProvider& provider = kExternalProviders[indexPath.row];
+    cell->setId("tp" + std::to_string(provider.tpId));
+    cell->imageView().setImage(ImageAsset::named(provider.logo));
     cell->textLabel().setText(
-        LocalizedStrings::localizedString(isBind ? "tpBind.%d.title" : "tpLogin.%d.title", tpId));
+        LocalizedStrings::localizedString(isBind ? "tpBind.%d.title" : "tpLogin.%d.title", provider.tpId));
     return cell;
 }
 
 void TpLoginDelegate::didSelectRow(TableView& tableView, IndexPath indexPath) {
     tableView.deselectRow(indexPath, true);
-    if (owner_ == nullptr || indexPath.row < 0 || indexPath.row >= static_cast<int>(tpIdArray.size())) {
+    if (owner_ == nullptr || indexPath.row < 0 ||
+        indexPath.row >= static_cast<int>(kExternalProviders.size())) {
         return;
     }
     auto screen = std::make_shared<TpLoginViewController>(
-        tpIdArray[indexPath.row], isBind ? TpLoginViewController::kBind : TpLoginViewController::kLogin);
+        kExternalProviders[indexPath.row].tpId,
+        isBind ? TpLoginViewController::kBind : TpLoginViewController::kLogin);
     owner_->presentModalViewController(screen, true);
 }
 

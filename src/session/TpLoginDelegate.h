@@ -1,9 +1,7 @@
 #pragma once
 
+#include "session/ExternalProvider.h"
 #include "ui/TableView.h"
-
-#include <array>
-#include <cstdint>
 
 namespace zorlet {
 
@@ -17,13 +15,11 @@ public:
     // `owner` shows the list and presents the web screen; not owned.
     TpLoginDelegate(ViewController* owner, bool isBind);
 
-    int numberOfRows(TableView&, int section) override { return static_cast<int>(tpIdArray.size()); }
+    int numberOfRows(TableView&, int section) override { return static_cast<int>(kExternalProviders.size()); }
     TableViewCellPtr cellForRow(TableView& tableView, IndexPath indexPath) override;
     double heightForRow(TableView&, IndexPath) override { return kRowHeight; }
     void didSelectRow(TableView& tableView, IndexPath indexPath) override;
 
-    static constexpr std::array<std::int64_t, 3> tpIdArray{6, 8, 7};
-    static constexpr std::array<const char*, 3> logoImageArray{"sina", "qq", "db"};
     static constexpr double kRowHeight = 35;
 
     bool isBind = false;

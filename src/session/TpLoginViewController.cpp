@@ -9,6 +9,7 @@
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/UrlParts.h"
+#include "platform/WeakSelf.h"
 #include "session/LoginRedirect.h"
 #include "session/LoginService.h"
 #include "ui/ProgressHUD.h"
@@ -185,10 +186,10 @@ void TpLoginViewController::runAccountCall(std::function<LoginResult()> call,
     hud->setDimBackground(true);
     hud->setRemoveFromSuperViewOnHide(true);
     auto result = std::make_shared<LoginResult>();
-    std::weak_ptr<ViewController> weak = weak_from_this();
+    auto weak = weakSelf(this);
     hud->showWhileExecuting([result, call = std::move(call)] { *result = call(); },
                             [weak, result, onSuccess] {
-                                auto self = std::static_pointer_cast<TpLoginViewController>(weak.lock());
+                                auto self = weak.lock();
                                 if (!self) {
                                     return;
                                 }

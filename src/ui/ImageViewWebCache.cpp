@@ -1,5 +1,6 @@
 #include "ui/ImageViewWebCache.h"
 
+#include "platform/WeakSelf.h"
 #include "ui/ImageView.h"
 
 #include <unordered_map>
@@ -31,7 +32,7 @@ void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
         return;  // nothing to load: the placeholder stays
     }
     const ImageView* key = &view;
-    std::weak_ptr<View> weak = view.weak_from_this();
+    auto weak = weakSelf(&view);
     auto id = std::make_shared<WebImageLoader::LoadId>(0);
     auto settle = [key, id] {
         auto it = loads().find(key);
@@ -44,7 +45,7 @@ void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
     *id = WebImageLoader::shared().downloadWithURL(
         url,
         [weak, settle, success](const ImagePtr& image) {
-            auto alive = std::static_pointer_cast<ImageView>(weak.lock());
+            auto alive = weak.lock();
             if (!settle() || !alive) {
                 return;
             }

@@ -1,5 +1,6 @@
 #include "ui/SearchBar.h"
 
+#include "platform/WeakSelf.h"
 #include "ui/Painter.h"
 
 namespace zorlet {
@@ -99,7 +100,7 @@ void SearchBar::setShowsCancelButton(bool shows, bool animated) {
         cancelButton_->setAlpha(0);
         cancelButton_->setHidden(false);
     }
-    std::weak_ptr<View> weak = weak_from_this();
+    auto weak = weakSelf(this);
     View::animate(
         kCancelAnimationDuration, AnimationCurve::EaseInOut,
         [this] {
@@ -107,7 +108,7 @@ void SearchBar::setShowsCancelButton(bool shows, bool animated) {
             cancelButton_->setAlpha(showsCancelButton_ ? 1 : 0);
         },
         [weak](bool) {
-            auto self = std::static_pointer_cast<SearchBar>(weak.lock());
+            auto self = weak.lock();
             // Shown again meanwhile: the button stays.
             if (self && !self->showsCancelButton_) {
                 self->cancelButton_->setHidden(true);

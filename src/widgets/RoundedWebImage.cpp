@@ -1,6 +1,7 @@
 #include "widgets/RoundedWebImage.h"
 
 #include "model/ImageHelpers.h"
+#include "platform/WeakSelf.h"
 #include "ui/ImageView.h"
 #include "ui/ImageViewWebCache.h"
 
@@ -8,9 +9,9 @@ namespace zorlet {
 
 void RoundedWebImage::load(ImageView& view, const std::string& url, const std::string& placeholder) {
     ImageViewWebCache::cancelCurrentImageLoad(view);
-    std::weak_ptr<View> weak = view.weak_from_this();
+    auto weak = weakSelf(&view);
     ImageViewWebCache::setImageWithURL(view, url, placeholder, [weak](const ImagePtr& image) {
-        auto alive = std::static_pointer_cast<ImageView>(weak.lock());
+        auto alive = weak.lock();
         if (!alive || !image) {
             return;
         }

@@ -25,6 +25,7 @@
 #include "ui/Window.h"
 
 #include "support/LoopTest.h"
+#include "support/ProcessState.h"
 #include "support/ScriptedServer.h"
 
 #include <filesystem>
@@ -70,16 +71,10 @@ class AppTest : public LoopTest {
 protected:
     void SetUp() override {
         LoopTest::SetUp();
+        resetProcessState();
         UrlUtils::setBaseUrl(server_.url());
-        Reachability::shared().setNetworkAvailable(true);
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        std::filesystem::remove(LoginUser::dataFilePath());
         LocalNotifications::shared().cancelAllLocalNotifications();
         UserDefaults::standard().setBool(AppDelegate::guidanceFlagKey(), true);
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        ScreenFactory::resetToCatalog();
         // The shell is tested on its own: the tabs hold empty screens, not the real lists.
         for (int tab = 0; tab < TabBarLayout::kTabCount; ++tab) {
             std::string name = TabBarLayout::tab(tab).screenClassName;
@@ -99,10 +94,7 @@ protected:
         app_.reset();
         HttpQueue::shared().cancelAll();
         loop().runPending();
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
+        resetProcessState();
         HttpRequest::setDefaultTimeOutSeconds(10);
         LoopTest::TearDown();
     }

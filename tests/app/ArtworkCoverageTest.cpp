@@ -5,7 +5,7 @@
 #include "app/TabBarLayout.h"
 #include "messaging/DialogContentListCell.h"
 #include "model/DialogContent.h"
-#include "session/TpLoginDelegate.h"
+#include "session/ExternalProvider.h"
 #include "ui/ImageAsset.h"
 
 #include <gtest/gtest.h>
@@ -109,8 +109,8 @@ TEST(ArtworkCoverageTest, EveryComposedPictureNameHasArtwork) {
         names.emplace(TabBarLayout::tab(index).image, "TabBarLayout");
         names.emplace(TabBarLayout::tab(index).selectedImage, "TabBarLayout");
     }
-    for (const char* logo : TpLoginDelegate::logoImageArray) {
-        names.emplace(logo, "TpLoginDelegate");
+    for (const auto& provider : kExternalProviders) {
+        names.emplace(provider.logo, "ExternalProvider");
     }
     for (int status : {DialogContent::Waiting, DialogContent::Sending, DialogContent::Failure}) {
         names.emplace(DialogContentListCell::stateImageName(status), "DialogContentListCell");

@@ -1,11 +1,11 @@
 #include "AppTestSupport.h"
 
 #include "app/CustomNavigationController.h"
-#include "app/RepeatingTimer.h"
 #include "model/HexBytes.h"
 #include "net/HttpRequestSender.h"
 #include "platform/AtomicFile.h"
 #include "platform/PushNotifications.h"
+#include "platform/RepeatingTimer.h"
 
 #include <atomic>
 #include <chrono>

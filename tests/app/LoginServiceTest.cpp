@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "app/RepeatingTimer.h"
 #include "platform/AtomicFile.h"
 #include "platform/KeyedArchive.h"
+#include "platform/RepeatingTimer.h"
 #include "session/DeviceTokenService.h"
 
 #include <sys/stat.h>

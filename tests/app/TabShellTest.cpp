@@ -3,7 +3,7 @@
 #include "app/AutoRefreshable.h"
 #include "app/CustomNavigationController.h"
 #include "app/MessageNavigationController.h"
-#include "app/RepeatingTimer.h"
+#include "platform/RepeatingTimer.h"
 #include "session/AuthorizeExpiredViewController.h"
 #include "ui/UserInput.h"
 

@@ -16,6 +16,7 @@
 #include "ui/Window.h"
 
 #include "support/LoopTest.h"
+#include "support/ProcessState.h"
 
 #include <filesystem>
 #include <memory>
@@ -42,16 +43,9 @@ protected:
         std::string error;
         sandbox_ = sandbox::SandboxServer::start(options, error);
         ASSERT_TRUE(sandbox_) << error;
+        resetProcessState();
         UrlUtils::setBaseUrl(sandbox_->baseUrl());
-        Reachability::shared().setNetworkAvailable(true);
         RecordConverters::registerAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
-        std::filesystem::remove(LoginUser::dataFilePath());
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        ScreenFactory::resetToCatalog();
         window_ = std::make_shared<Window>();
     }
 
@@ -59,11 +53,7 @@ protected:
         window_.reset();
         HttpQueue::shared().cancelAll();
         loop().runPending();
-        UserContext::logout();
-        CookieStore::shared().clearAll();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
+        resetProcessState();
         HttpEngine::shared().closeIdleConnections();
         sandbox_.reset();
         std::error_code ignored;

@@ -116,8 +116,9 @@ std::string aliasBomb() {
     char previous = 'a';
     for (char name = 'b'; name <= 'h'; ++name) {
         text += std::string("    ") + name + ": &" + name + " [";
-        for (int i = 0; i < 9; ++i)
+        for (int i = 0; i < 9; ++i) {
             text += std::string(i ? ", " : "") + "*" + previous;
+        }
         text += "]\n";
         previous = name;
     }
@@ -136,8 +137,9 @@ TEST(FlowParserTest, ExpandingInputIsRefusedQuicklyWithAClearError) {
     std::string env = "env:\n  A: xxxxxxxxxx\n";
     for (char name = 'B'; name <= 'J'; ++name) {
         env += std::string("  ") + name + ": ";
-        for (int i = 0; i < 10; ++i)
+        for (int i = 0; i < 10; ++i) {
             env += std::string("${") + static_cast<char>(name - 1) + "}";
+        }
         env += "\n";
     }
     started = std::chrono::steady_clock::now();

@@ -33,6 +33,18 @@ TEST(HostOptionsTest, ModesAndFoldersAreRead) {
     ASSERT_TRUE(automatic);
     EXPECT_EQ(automatic->mode, HostOptions::Mode::Automatic);
     EXPECT_TRUE(parse({"--help"}, error)->help);
+
+    // South and west are negative: such a value is the option's, not another option.
+    auto south = parse({"--sandbox", "--location", "-33.87,-151.21", "--no-sms"}, error);
+    ASSERT_TRUE(south) << error;
+    EXPECT_DOUBLE_EQ(*south->latitude, -33.87);
+    EXPECT_DOUBLE_EQ(*south->longitude, -151.21);
+    EXPECT_FALSE(south->canSendText);
+    EXPECT_TRUE(south->canSendMail);
+    // A repeated option keeps its last value.
+    auto twice = parse({"--sandbox", "--data", "a", "--data=b"}, error);
+    ASSERT_TRUE(twice) << error;
+    EXPECT_EQ(twice->dataFolder, "b");
 }
 
 TEST(HostOptionsTest, NonsenseIsRefusedWithAReason) {
@@ -48,7 +60,10 @@ TEST(HostOptionsTest, NonsenseIsRefusedWithAReason) {
         {{"--sandbox", "--flow", "a.yaml", "--tour", "t"}, "choose one"},
         {{"--sandbox", "--location", "91,0"}, "LAT,LON"},
         {{"--sandbox", "--location", "39.9"}, "LAT,LON"},
-        {{"--sandbox", "--fast"}, "unknown option"},
+        {{"--sandbox", "--fast"}, "unknown option --fast"},
+        {{"--sandbox", "stray"}, "unknown option stray"},
+        {{"--sandbox", "--flow", ""}, "--flow needs a value"},
+        {{"--sandbox", "--window", "--window"}, "choose one"},
         {{"--api", "http://x", "--sandbox-data", "d"}, "needs --sandbox"},
     };
     for (const Case& c : cases) {

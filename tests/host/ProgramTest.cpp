@@ -17,10 +17,10 @@ struct ProgramRun {
     std::string output;
 };
 
-// Runs the zorlet program without a display and collects what it prints.
-ProgramRun runZorlet(const std::string& arguments, const std::string& folder = ZORLET_SOURCE_DIR) {
+// Runs a program without a display and collects what it prints.
+ProgramRun runProgram(const std::string& binary, const std::string& arguments, const std::string& folder) {
     std::string command =
-        "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" ZORLET_BINARY "' " + arguments + " 2>&1";
+        "cd '" + folder + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" + binary + "' " + arguments + " 2>&1";
     ProgramRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -34,6 +34,14 @@ ProgramRun runZorlet(const std::string& arguments, const std::string& folder = Z
     int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+ProgramRun runZorlet(const std::string& arguments, const std::string& folder = ZORLET_SOURCE_DIR) {
+    return runProgram(ZORLET_BINARY, arguments, folder);
+}
+
+ProgramRun runSandbox(const std::string& arguments) {
+    return runProgram(ZORLET_SANDBOX_BINARY, arguments, ZORLET_SOURCE_DIR);
 }
 
 class ProgramTest : public ::testing::Test {
@@ -71,6 +79,39 @@ TEST_F(ProgramTest, BadCommandLinesAndFlowsAreRefused) {
                     (folder_ / "typo.yaml").string() + "'");
     EXPECT_EQ(run.status, 2) << run.output;
     EXPECT_NE(run.output.find("line 2: unknown command tapOm"), std::string::npos) << run.output;
+}
+
+TEST_F(ProgramTest, BothProgramsExplainTheirOptionsAndRefuseBadOnes) {
+    auto help = runZorlet("--help");
+    EXPECT_EQ(help.status, 0) << help.output;
+    for (const char* option : {"--sandbox", "--api", "--flow", "--tour", "--location", "--no-mail"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << option << "\n" << help.output;
+    }
+    auto stray = runZorlet("--sandbox stray");
+    EXPECT_EQ(stray.status, 2);
+    EXPECT_NE(stray.output.find("unknown option stray"), std::string::npos) << stray.output;
+
+    help = runSandbox("--help");
+    EXPECT_EQ(help.status, 0) << help.output;
+    for (const char* option : {"--db", "--port", "--seed", "--data", "--resources", "--test-control"}) {
+        EXPECT_NE(help.output.find(option), std::string::npos) << option << "\n" << help.output;
+    }
+    // Each refusal names the option at fault; none starts a service.
+    std::string database = "'" + (folder_ / "never.db").string() + "'";
+    struct Case {
+        std::string arguments;
+        const char* named;
+    };
+    for (const Case& c : {Case{"", "--db"}, Case{"--db " + database + " --port 70000", "--port"},
+                          Case{"--db " + database + " --port http", "--port"},
+                          Case{"--db " + database + " --seed everything", "--seed"},
+                          Case{"--db " + database + " --fast", "--fast"}, Case{"--db", "--db"}}) {
+        auto run = runSandbox(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.named), std::string::npos) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("serving"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "never.db"));
 }
 
 TEST_F(ProgramTest, WithoutADisplayTheMainCommandToursEveryScreen) {

@@ -30,8 +30,9 @@ protected:
         fs::remove_all(resources_);
         fs::create_directories(resources_);
         BaseData::setResourceFolder(resources_);
-        for (const char* name : {"category", "profession", "province"})
+        for (const char* name : {"category", "profession", "province"}) {
             fs::remove(BaseData::downloadedFilePath(name));
+        }
         BaseData::resetForTesting();
     }
     void TearDown() override {

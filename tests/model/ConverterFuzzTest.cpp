@@ -150,12 +150,14 @@ public:
 
     Json value(int depth) {
         int kind = depth <= 0 ? 0 : below(6);
-        if (kind <= 2)
+        if (kind <= 2) {
             return scalar();
+        }
         if (kind == 3) {
             Json list = Json::array();
-            for (int i = below(4); i > 0; --i)
+            for (int i = below(4); i > 0; --i) {
                 list.push_back(value(depth - 1));
+            }
             return list;
         }
         return object(depth - 1);
@@ -163,8 +165,9 @@ public:
 
     Json object(int depth) {
         Json object = Json::object();
-        for (int i = below(12); i > 0; --i)
+        for (int i = below(12); i > 0; --i) {
             object[kKeys[below(std::size(kKeys))]] = value(depth);
+        }
         return object;
     }
 
@@ -173,16 +176,19 @@ public:
         for (int i = 0; i < edits; ++i) {
             Json* target = &json;
             for (const char* nested : {"postView", "userView"}) {
-                if (below(3) == 0 && target->is_object() && target->contains(nested))
+                if (below(3) == 0 && target->is_object() && target->contains(nested)) {
                     target = &(*target)[nested];
+                }
             }
-            if (!target->is_object())
+            if (!target->is_object()) {
                 continue;
+            }
             const char* key = kKeys[below(std::size(kKeys))];
-            if (below(4) == 0)
+            if (below(4) == 0) {
                 target->erase(key);
-            else
+            } else {
                 (*target)[key] = value(2);
+            }
         }
         return json;
     }
@@ -201,8 +207,9 @@ void exercise(const Json& json) {
     (void)user->tpChineseName();
     auto copy = user->copy();
     copy->updateFromDictionary(json);
-    if (user->post)
+    if (user->post) {
         (void)user->post->fullPlace();
+    }
 
     auto post = Post::convertFromDictionary(json);
     (void)post->fullPlace();
@@ -211,8 +218,9 @@ void exercise(const Json& json) {
     auto home = UserHome::convertFromDictionary(json);
     home->updateFromDictionary(json);
     (void)home->registerTimeText();
-    for (auto& preference : home->preferences)
+    for (auto& preference : home->preferences) {
         (void)preference->finalDisplayAnswer();
+    }
 
     auto ideaUser = IdeaUser::convertFromDictionary(json);
     (void)ideaUser->user->distanceFromCurrentUser();
@@ -240,8 +248,9 @@ TEST(ConverterFuzz, RandomAndMutatedJsonNeverBreaksAConverter) {
     for (; rounds < 3000 && std::chrono::steady_clock::now() < deadline; ++rounds) {
         exercise(fuzzer.mutate(sample, 1 + fuzzer.below(6)));
         exercise(fuzzer.object(3));
-        if (rounds % 10 == 0)
+        if (rounds % 10 == 0) {
             exercise(fuzzer.value(2));  // not even an object
+        }
     }
     UserContext::logout();
     RecordProperty("rounds", rounds);

@@ -94,8 +94,9 @@ TEST(ScaleAndCrop, SameSizeIsUnchangedAndScaleIsKept) {
     ASSERT_NE(same, nullptr);
     EXPECT_EQ(same->pixelWidth(), 100);
     EXPECT_EQ(same->pixelHeight(), 50);
-    for (int x = 0; x < 100; x += 7)
+    for (int x = 0; x < 100; x += 7) {
         EXPECT_EQ(same->pixelAt(x, 25), source->pixelAt(x, 25)) << x;
+    }
 
     // A 2× image of 50 × 25 points into 30 × 30 points: 60 × 60 pixels at scale 2.
     auto retina = bands(100, 50);
@@ -144,10 +145,12 @@ TEST(RoundedRect, CornersAreTransparentAndTheRestIsKept) {
     ASSERT_NE(rounded, nullptr);
     EXPECT_EQ(rounded->pixelWidth(), 40);
     EXPECT_EQ(rounded->pixelHeight(), 30);
-    for (auto [x, y] : {std::pair{0, 0}, {39, 0}, {0, 29}, {39, 29}, {1, 1}, {38, 28}})
+    for (auto [x, y] : {std::pair{0, 0}, {39, 0}, {0, 29}, {39, 29}, {1, 1}, {38, 28}}) {
         EXPECT_EQ(alphaOf(*rounded, x, y), 0u) << x << "," << y;
-    for (auto [x, y] : {std::pair{20, 15}, {20, 0}, {0, 15}, {39, 15}, {20, 29}, {4, 4}, {35, 25}})
+    }
+    for (auto [x, y] : {std::pair{20, 15}, {20, 0}, {0, 15}, {39, 15}, {20, 29}, {4, 4}, {35, 25}}) {
         EXPECT_EQ(rounded->pixelAt(x, y), kRed) << x << "," << y;
+    }
 
     auto square = createRoundedRectImage(*source, 0);
     EXPECT_EQ(square->pixelAt(0, 0), kRed);

@@ -53,8 +53,9 @@ TEST(PostConverter, FullPlaceNeedsAPlace) {
         post.cityName = c.city;
         EXPECT_EQ(post.fullPlace(), c.expected) << c.place << "|" << c.city;
     }
-    for (const char* json : {R"({})", R"({"respCnt": null})", R"({"respCnt": -2})", R"({"respCnt": "x"})"})
+    for (const char* json : {R"({})", R"({"respCnt": null})", R"({"respCnt": -2})", R"({"respCnt": "x"})"}) {
         EXPECT_FALSE(Post::convertFromDictionary(Json::parse(json))->hasRespPersons()) << json;
+    }
 }
 
 TEST(UserHomeConverter, AppliesTheUserViewAndRebuildsPreferences) {

@@ -17,8 +17,9 @@ namespace {
 
 std::string repeat(const std::string& text, int times) {
     std::string result;
-    for (int i = 0; i < times; ++i)
+    for (int i = 0; i < times; ++i) {
         result += text;
+    }
     return result;
 }
 
@@ -48,8 +49,9 @@ protected:
 
 TEST_F(NicknameCheck, LengthIsCheckedBeforeAskingTheServer) {
     server_.onJson(kPath, R"({"success": true})");
-    for (const std::string& nickname : {std::string(), repeat("张", 11), repeat("a", 21)})
+    for (const std::string& nickname : {std::string(), repeat("张", 11), repeat("a", 21)}) {
         EXPECT_EQ(ProfileValidation::validateNickname(nickname), "昵称必须1-10个字以内") << nickname;
+    }
     EXPECT_EQ(server_.countOf(kPath), 0u);
 
     EXPECT_EQ(ProfileValidation::validateNickname(repeat("张", 10)), std::nullopt);

@@ -27,8 +27,9 @@ TEST(ChineseLength, CountsUtf16UnitsAbove127Twice) {
         {"a😀b", 6}, {" ", 1},   {"\xFF", 2}, {"\xE4\xBD", 4}, {"\xE4\xBDx", 5},  // broken sequences count
                                                                                  // wide per byte
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(chineseLength(c.text), c.expected) << c.text;
+    }
 }
 
 TEST(EmptyText, OnlyNothingNullAndTheEmptyTextAreEmpty) {

@@ -106,8 +106,9 @@ TEST(UserConverter, ReadsThePostOnlyThroughConvert) {
     EXPECT_EQ(user->post, original);
     EXPECT_EQ(user->post->postId, 77);
 
-    for (const char* json : {R"({"postView": null})", R"({"postView": "x"})", R"({"postView": [1]})"})
+    for (const char* json : {R"({"postView": null})", R"({"postView": "x"})", R"({"postView": [1]})"}) {
         EXPECT_EQ(User::convertFromDictionary(Json::parse(json))->post, nullptr) << json;
+    }
 }
 
 TEST(UserCopy, DeepCopiesLocationSharesPostAndForgetsTheInvitation) {
@@ -172,8 +173,9 @@ TEST(UserDistance, TextTruncatesToHundredsOfMetres) {
         {199.9, "0.1km"},     {1234, "1.2km"},     {99950, "99.9km"},  {99999, "99.9km"},
         {99999.99, "99.9km"}, {100000, ">99.9km"}, {2e7, ">99.9km"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(User::distanceText(c.metres), c.expected) << c.metres;
+    }
 }
 
 TEST(UserDistance, FromTheSignedInUsersHome) {
@@ -230,7 +232,7 @@ TEST(UserTexts, OnlineStatusAndPlatformName) {
     struct Case {
         std::int64_t status;
         const char* text;
-        RgbaColor color;
+        Color color;
     };
     const Case cases[] = {
         {0, "当前在线", {0.18, 0.7, 0.25, 1}},

@@ -67,8 +67,9 @@ TEST_F(MainLoopTest, TasksPostedFromOtherThreadsRunOnTheLoopInOrder) {
     std::thread poster([&] {
         for (int i = 0; i < 100; ++i) {
             loop().post([&, i] {
-                if (!loop().isLoopThread())
+                if (!loop().isLoopThread()) {
                     wrongThread = true;
+                }
                 seen.push_back(i);
             });
         }

@@ -8,8 +8,9 @@ namespace {
 
 std::vector<std::int64_t> uidsIn(const nlohmann::json& list) {
     std::vector<std::int64_t> uids;
-    for (const auto& user : list)
+    for (const auto& user : list) {
         uids.push_back(user.value("uid", std::int64_t{0}));
+    }
     return uids;
 }
 

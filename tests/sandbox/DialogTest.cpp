@@ -10,15 +10,17 @@ namespace {
 
 httplib::Params sms(std::int64_t to, const std::string& content, const std::string& clientMsgId = "") {
     httplib::Params params = {{"uid", std::to_string(to)}, {"content", content}};
-    if (!clientMsgId.empty())
+    if (!clientMsgId.empty()) {
         params.emplace("clientMsgId", clientMsgId);
+    }
     return params;
 }
 
 std::string repeated(const std::string& text, int times) {
     std::string out;
-    for (int i = 0; i < times; ++i)
+    for (int i = 0; i < times; ++i) {
         out += text;
+    }
     return out;
 }
 
@@ -192,8 +194,9 @@ TEST_F(DemoSandboxTest, TheDemoAccountHasMoreThanAPageOfDialogsSomeUnreadSomeWit
     auto second = client.get("/dialog/dialogList", {{"page", "2"}});
     std::set<std::int64_t> others;
     for (const auto* page : {&first, &second}) {
-        for (const auto& dialog : page->result()["list"])
+        for (const auto& dialog : page->result()["list"]) {
             others.insert(dialog["targetUser"]["uid"].get<std::int64_t>());
+        }
     }
     EXPECT_GE(others.size(), 15u);
     EXPECT_FALSE(second.result()["pager"]["hasNext"]);
@@ -206,8 +209,9 @@ TEST_F(DemoSandboxTest, TheDemoAccountHasMoreThanAPageOfDialogsSomeUnreadSomeWit
     for (auto uid : others) {
         auto messages =
             client.get("/dialog/dialogContentList", {{"uid", std::to_string(uid)}}).result()["list"];
-        for (const auto& message : messages)
+        for (const auto& message : messages) {
             pictures += message["imgUrl"].is_string() ? 1 : 0;
+        }
     }
     EXPECT_GE(pictures, 2);
     EXPECT_EQ(client.get("/dialog/notice/nums").result(), 0);

@@ -27,12 +27,15 @@ protected:
             params.emplace("page", std::to_string(page));
             auto answer = places(params);
             EXPECT_TRUE(answer.success()) << answer.text;
-            if (!answer.success())
+            if (!answer.success()) {
                 break;
-            for (const auto& place : answer.result()["list"])
+            }
+            for (const auto& place : answer.result()["list"]) {
                 found.push_back(place);
-            if (!answer.result()["pager"]["hasNext"].get<bool>())
+            }
+            if (!answer.result()["pager"]["hasNext"].get<bool>()) {
                 break;
+            }
         }
         return found;
     }
@@ -43,9 +46,11 @@ protected:
         return url.substr(prefix.size());
     }
     nlohmann::json placeNamed(const std::string& name) {
-        for (const auto& place : allPlaces({{"keyword", name}}))
-            if (place["name"] == name)
+        for (const auto& place : allPlaces({{"keyword", name}})) {
+            if (place["name"] == name) {
                 return place;
+            }
+        }
         ADD_FAILURE() << "no place named " << name;
         return {};
     }
@@ -74,8 +79,9 @@ TEST_F(ExternalPlacesTest, CategoriesAndPlacesCoverTheSeedPageByPage) {
     auto everything = allPlaces({{"categoryId", "0"}});
     EXPECT_GE(everything.size(), 150u);
     std::set<std::int64_t> placeIds;
-    for (const auto& place : everything)
+    for (const auto& place : everything) {
         placeIds.insert(place["externalPostId"].get<std::int64_t>());
+    }
     EXPECT_EQ(placeIds.size(), everything.size()) << "a place shows on two pages";
 
     // The categories split the places without overlap or loss.
@@ -93,8 +99,9 @@ TEST_F(ExternalPlacesTest, RatingAndDistanceOrders) {
     ASSERT_FALSE(rated.empty());
     auto ratingOf = [](const nlohmann::json& place) { return place["ratingImgUrl"].get<std::string>(); };
     // Without a position no distance is known, and "near" falls back on the rating.
-    for (const auto& place : rated)
+    for (const auto& place : rated) {
         EXPECT_EQ(place["distance"], -1);
+    }
     auto nearWithoutPosition = allPlaces({{"sort", "near"}});
     ASSERT_EQ(nearWithoutPosition.size(), rated.size());
     EXPECT_EQ(nearWithoutPosition.front()["externalPostId"], rated.front()["externalPostId"]);
@@ -103,8 +110,9 @@ TEST_F(ExternalPlacesTest, RatingAndDistanceOrders) {
     // Around the centre of Shanghai the nearest places are in Shanghai, closest first.
     auto near = allPlaces({{"sort", "near"}, {"longitude", "121.473"}, {"latitude", "31.230"}});
     ASSERT_EQ(near.size(), rated.size());
-    for (size_t i = 1; i < near.size(); ++i)
+    for (size_t i = 1; i < near.size(); ++i) {
         EXPECT_LE(near[i - 1]["distance"].get<std::int64_t>(), near[i]["distance"].get<std::int64_t>());
+    }
     EXPECT_NE(near.front()["address"].get<std::string>().find("上海"), std::string::npos);
     EXPECT_LT(near.front()["distance"].get<std::int64_t>(), 20000);
 
@@ -165,15 +173,17 @@ TEST_F(ExternalPlacesTest, APlaceIsSharedWithAShortNameOrALongNameAndAFullCommen
     auto longName = allPlaces({{"keyword", "屋顶花园露台"}});
     ASSERT_EQ(longName.size(), 1u);
     std::string fullComment;
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 50; ++i) {
         fullComment += "好";
+    }
     std::string longContent = longName[0]["name"].get<std::string>() + "，" + fullComment;
     ASSERT_GT(TextRules::chineseLength(longContent), 160);
     EXPECT_TRUE(share(longContent, longName[0]["externalPostUrl"]).success());
 
     std::string tooLong;
-    for (int i = 0; i < 151; ++i)
+    for (int i = 0; i < 151; ++i) {
         tooLong += "长";
+    }
     EXPECT_EQ(share(tooLong, link).errorInfo(), "发布内容请控制在150字以内");
     EXPECT_FALSE(share("  ", link).success());
     // Posts of the composer keep their own limits.

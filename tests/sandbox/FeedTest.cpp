@@ -17,14 +17,16 @@ std::vector<nlohmann::json> allPages(ApiClient& client, const std::string& path,
         params.emplace("page", std::to_string(page));
         auto answer = client.get(path, params);
         EXPECT_TRUE(answer.success()) << answer.text;
-        if (!answer.success())
+        if (!answer.success()) {
             break;
+        }
         const auto& pager = answer.result()["pager"];
         EXPECT_EQ(pager["currentPage"], page);
         EXPECT_EQ(pager["hasPre"], page > 1);
         EXPECT_TRUE(pager["hasNext"].is_boolean());
-        for (const auto& user : answer.result()["list"])
+        for (const auto& user : answer.result()["list"]) {
             users.push_back(user);
+        }
         if (!pager["hasNext"].get<bool>()) {
             EXPECT_EQ(pager["totalPage"], page);
             EXPECT_EQ(pager["totalResults"].get<size_t>(), users.size());
@@ -37,8 +39,9 @@ std::vector<nlohmann::json> allPages(ApiClient& client, const std::string& path,
 
 std::set<std::int64_t> uidsOf(const std::vector<nlohmann::json>& users) {
     std::set<std::int64_t> uids;
-    for (const auto& user : users)
+    for (const auto& user : users) {
         uids.insert(user["uid"].get<std::int64_t>());
+    }
     return uids;
 }
 
@@ -65,8 +68,9 @@ TEST_F(DemoSandboxTest, FeedsPageThroughEveryUserWithoutDuplicatesOrGaps) {
     EXPECT_FALSE(uidsOf(nearby).count(me));
     for (size_t i = 1; i < nearby.size(); ++i) {
         // Users who hide their position come last, without one.
-        if (nearby[i]["location"].is_null())
+        if (nearby[i]["location"].is_null()) {
             continue;
+        }
         ASSERT_FALSE(nearby[i - 1]["location"].is_null()) << "a located user after one without a position";
         EXPECT_LE(distanceTo(nearby[i - 1], 116.397, 39.909), distanceTo(nearby[i], 116.397, 39.909) + 0.001)
             << "position " << i;
@@ -89,8 +93,9 @@ TEST_F(DemoSandboxTest, FeedsPageThroughEveryUserWithoutDuplicatesOrGaps) {
         EXPECT_FALSE(seenWithoutPost) << "a user with a post after one without";
     }
     EXPECT_TRUE(seenWithoutPost);
-    for (size_t i = 1; i < newest.size() && !newest[i]["postView"].is_null(); ++i)
+    for (size_t i = 1; i < newest.size() && !newest[i]["postView"].is_null(); ++i) {
         EXPECT_GE(newest[i - 1]["postView"]["createTime"], newest[i]["postView"]["createTime"]);
+    }
 
     // The demo data has posts with and without pictures, places and dates.
     int withPicture = 0;
@@ -98,8 +103,9 @@ TEST_F(DemoSandboxTest, FeedsPageThroughEveryUserWithoutDuplicatesOrGaps) {
     int withDate = 0;
     for (const auto& user : nearby) {
         EXPECT_FALSE(user["bigLogo"].get<std::string>().empty());
-        if (user["postView"].is_null())
+        if (user["postView"].is_null()) {
             continue;
+        }
         withPicture += user["postView"]["bigPic"].is_string() ? 1 : 0;
         withPlace += user["postView"]["place"] != "" ? 1 : 0;
         withDate += user["postView"]["date"] != "" ? 1 : 0;
@@ -115,10 +121,12 @@ TEST_F(DemoSandboxTest, GenderFilterAndPageEdges) {
     auto women = allPages(client, "/post/v134/nearbyUsers", {{"gender", "0"}});
     auto men = allPages(client, "/post/v134/nearbyUsers", {{"gender", "1"}});
     EXPECT_EQ(women.size() + men.size(), static_cast<size_t>(DemoSeed::otherUsers));
-    for (const auto& user : women)
+    for (const auto& user : women) {
         EXPECT_EQ(user["gender"], 0);
-    for (const auto& user : men)
+    }
+    for (const auto& user : men) {
         EXPECT_EQ(user["gender"], 1);
+    }
 
     auto zero = client.get("/post/v134/nearbyUsers", {{"page", "0"}});
     EXPECT_EQ(zero.result()["pager"]["currentPage"], 1);

@@ -17,10 +17,12 @@ std::vector<nlohmann::json> allIdeas(ApiClient& client, httplib::Params params) 
         params.emplace("page", std::to_string(page));
         auto answer = client.get("/idea/allIdeas", params);
         EXPECT_TRUE(answer.success()) << answer.text;
-        if (!answer.success())
+        if (!answer.success()) {
             break;
-        for (const auto& idea : answer.result()["list"])
+        }
+        for (const auto& idea : answer.result()["list"]) {
             ideas.push_back(idea);
+        }
         const auto& pager = answer.result()["pager"];
         if (!pager["hasNext"].get<bool>()) {
             EXPECT_EQ(pager["totalResults"].get<size_t>(), ideas.size());
@@ -78,8 +80,9 @@ TEST_F(IdeaSandboxTest, TheListPagesThroughEveryCategoryInBothOrders) {
 
     auto hot = allIdeas(*client_, {{"orderType", "pop"}});
     ASSERT_EQ(hot.size(), newest.size());
-    for (size_t i = 1; i < hot.size(); ++i)
+    for (size_t i = 1; i < hot.size(); ++i) {
         EXPECT_GE(hot[i - 1]["useCount"].get<int>(), hot[i]["useCount"].get<int>()) << "position " << i;
+    }
 
     auto food = allIdeas(*client_, {{"categoryId", "1"}, {"orderType", "time"}});
     EXPECT_GE(food.size(), 5u);
@@ -165,8 +168,9 @@ TEST_F(IdeaSandboxTest, TakersArePagedAndFilteredByCityAndGender) {
     ASSERT_TRUE(sameCity.success());
     EXPECT_GT(sameCity.result()["pager"]["totalResults"].get<int>(), 0);
     EXPECT_LT(sameCity.result()["pager"]["totalResults"].get<int>(), total);
-    for (const auto& row : sameCity.result()["list"])
+    for (const auto& row : sameCity.result()["list"]) {
         EXPECT_EQ(row["userView"]["cityId"].dump(), city);
+    }
 
     EXPECT_FALSE(client_->get("/idea/users", {{"ideaId", "999999"}}).success());
     EXPECT_FALSE(client_->get("/idea/users", {{"ideaId", ideaId}, {"gender", "5"}}).success());

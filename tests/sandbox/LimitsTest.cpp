@@ -29,8 +29,9 @@ TEST(ConcurrencyLimitTest, NoMoreThanTheLimitAreInsideAndEveryoneGetsIn) {
             ++finished;
         });
     }
-    for (auto& thread : threads)
+    for (auto& thread : threads) {
         thread.join();
+    }
     EXPECT_EQ(finished, 8);
     EXPECT_LE(highest, 2);
     EXPECT_EQ(limit.peak(), highest);
@@ -80,8 +81,9 @@ TEST_F(SandboxTest, ConcurrentSignInsHashAFewAtATime) {
                 .success();
         }));
     }
-    for (auto& signIn : signIns)
+    for (auto& signIn : signIns) {
         EXPECT_TRUE(signIn.get());
+    }
     EXPECT_GE(Passwords::peakConcurrentHashes(), 1);
     EXPECT_LE(Passwords::peakConcurrentHashes(), Passwords::concurrentHashes);
 }

@@ -50,8 +50,9 @@ TEST_F(DemoSandboxTest, TwentyConcurrentClientsLoseNothing) {
                 "/passport/v132/login",
                 {{"account", "load" + std::to_string(c) + "@example.com"}, {"password", "secret99"}});
             answered++;
-            if (!signedIn.success())
+            if (!signedIn.success()) {
                 failures++;
+            }
             for (int r = 1; r < requestsPerClient; ++r) {
                 Answer answer;
                 switch (r % 5) {
@@ -78,13 +79,15 @@ TEST_F(DemoSandboxTest, TwentyConcurrentClientsLoseNothing) {
                         break;
                 }
                 answered++;
-                if (answer.status != 200 || !answer.success())
+                if (answer.status != 200 || !answer.success()) {
                     failures++;
+                }
             }
         });
     }
-    for (auto& thread : threads)
+    for (auto& thread : threads) {
         thread.join();
+    }
     auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("load: %d requests from %d clients in %.2f s = %.0f requests/s\n", answered.load(), clients,
                 seconds, answered.load() / seconds);
@@ -96,8 +99,9 @@ TEST_F(DemoSandboxTest, TwentyConcurrentClientsLoseNothing) {
     // of clients.
     auto list = reader.get("/post/v134/userPosts", {{"orderType", "new"}}).result()["list"];
     for (const auto& user : list) {
-        if (user["postView"].is_null())
+        if (user["postView"].is_null()) {
             continue;
+        }
         auto id = user["postView"]["postId"].get<std::int64_t>();
         if (std::find(postIds.begin(), postIds.end(), id) != postIds.end()) {
             EXPECT_EQ(user["postView"]["respCnt"], seededResponses[id] + clients) << "post " << id;

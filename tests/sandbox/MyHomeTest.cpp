@@ -6,8 +6,9 @@ namespace {
 
 const nlohmann::json& question(const nlohmann::json& home, std::int64_t preferenceId) {
     for (const auto& view : home["preferenceViews"]) {
-        if (view["preferenceId"] == preferenceId)
+        if (view["preferenceId"] == preferenceId) {
             return view;
+        }
     }
     static const nlohmann::json none;
     return none;
@@ -15,8 +16,9 @@ const nlohmann::json& question(const nlohmann::json& home, std::int64_t preferen
 
 std::string repeated(const std::string& text, int times) {
     std::string out;
-    for (int i = 0; i < times; ++i)
+    for (int i = 0; i < times; ++i) {
         out += text;
+    }
     return out;
 }
 

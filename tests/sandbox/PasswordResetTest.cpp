@@ -9,8 +9,9 @@ namespace {
 // The path and query of the link in a reset mail, to be opened on this sandbox.
 std::string linkIn(const std::string& body) {
     auto start = body.find("/passport/resetpwd?token=");
-    if (start == std::string::npos)
+    if (start == std::string::npos) {
         return {};
+    }
     auto end = body.find_first_of(" \n", start);
     return body.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }

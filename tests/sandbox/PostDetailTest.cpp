@@ -15,8 +15,9 @@ std::string id(std::int64_t value) {
 
 std::string repeated(const std::string& text, int times) {
     std::string result;
-    for (int i = 0; i < times; ++i)
+    for (int i = 0; i < times; ++i) {
         result += text;
+    }
     return result;
 }
 
@@ -110,8 +111,9 @@ TEST_F(DemoSandboxTest, RespondersOfACrowdedPostComeInPages) {
             EXPECT_FALSE(user["nickname"].get<std::string>().empty());
             responders.push_back(user["uid"].get<std::int64_t>());
         }
-        if (!pager["hasNext"].get<bool>())
+        if (!pager["hasNext"].get<bool>()) {
             break;
+        }
         EXPECT_EQ(answer.result()["list"].size(), pager["maxResult"].get<size_t>());
     }
     EXPECT_EQ(responders.size(), static_cast<size_t>(SocialSeed::crowdedPostResponders));

@@ -13,8 +13,9 @@ httplib::MultipartFormDataItems postForm(const std::string& content, const std::
                                              {"dateString", date, "", ""},
                                              {"link", "", "", ""},
                                              {"categoryId", "1", "", ""}};
-    if (!picture.empty())
+    if (!picture.empty()) {
         items.push_back({"postImg", picture, "postImg.jpg", "image/jpeg"});
+    }
     return items;
 }
 
@@ -48,12 +49,14 @@ TEST_F(SandboxTest, PublishingChecksTheComposerRules) {
     auto client = newSignedInUser("发布者");
     EXPECT_EQ(client->post("/post/sendPost", {{"content", "abc"}}).errorInfo(), "发布内容请控制在2~80字以内");
     std::string eightyOne;
-    for (int i = 0; i < 81; ++i)
+    for (int i = 0; i < 81; ++i) {
         eightyOne += "玩";
+    }
     EXPECT_FALSE(client->post("/post/sendPost", {{"content", eightyOne}}).success());
     std::string fiftyOne;
-    for (int i = 0; i < 51; ++i)
+    for (int i = 0; i < 51; ++i) {
         fiftyOne += "地";
+    }
     EXPECT_FALSE(client->post("/post/sendPost", {{"content", "去玩"}, {"place", fiftyOne}}).success());
     EXPECT_FALSE(client->post("/post/sendPost", {{"content", "去玩"}, {"dateString", "明天"}}).success());
     auto badPicture = client->postMultipart("/post/sendPost", postForm("去玩吧", "", "", "not a picture"));

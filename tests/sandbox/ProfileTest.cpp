@@ -17,8 +17,9 @@ nlohmann::json resourceFile(const std::string& name) {
 // A city id the reference lists know, or any id when there are none.
 std::string someCityId() {
     auto provinces = resourceFile("province");
-    if (provinces.is_object() && provinces.contains("cityList") && !provinces["cityList"].empty())
+    if (provinces.is_object() && provinces.contains("cityList") && !provinces["cityList"].empty()) {
         return std::to_string(provinces["cityList"][0]["cityId"].get<std::int64_t>());
+    }
     return "1";
 }
 
@@ -108,8 +109,9 @@ TEST_F(SandboxTest, ProfileSaveValidatesAndClearsAnOmittedSelfDescription) {
     ASSERT_TRUE(saved.success()) << saved.text;
     EXPECT_EQ(saved.result()["feature"], "喜欢爬山");
     std::string seventyOne;
-    for (int i = 0; i < 71; ++i)
+    for (int i = 0; i < 71; ++i) {
         seventyOne += "字";
+    }
     EXPECT_EQ(client->post("/profile/save", {{"feature", seventyOne}}).errorInfo(),
               "个人简介请不要超过70个字");
     EXPECT_EQ(client->post("/profile/save", {{"nickname", "别人"}}).errorInfo(), "该昵称已被使用，换一个吧");

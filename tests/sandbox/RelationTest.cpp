@@ -26,10 +26,12 @@ std::vector<std::int64_t> allUids(ApiClient& client, const std::string& path, ht
         params.emplace("page", std::to_string(page));
         auto answer = client.get(path, params);
         EXPECT_TRUE(answer.success()) << answer.text;
-        if (!answer.success())
+        if (!answer.success()) {
             break;
-        for (const auto& user : answer.result()["list"])
+        }
+        for (const auto& user : answer.result()["list"]) {
             uids.push_back(user["uid"].get<std::int64_t>());
+        }
         const auto& pager = answer.result()["pager"];
         if (!pager["hasNext"].get<bool>()) {
             EXPECT_EQ(pager["totalResults"].get<size_t>(), uids.size());
@@ -42,8 +44,9 @@ std::vector<std::int64_t> allUids(ApiClient& client, const std::string& path, ht
 std::set<std::int64_t> nearbyUids(ApiClient& client) {
     std::set<std::int64_t> uids;
     auto answer = client.get("/post/v134/nearbyUsers");
-    for (const auto& user : answer.result()["list"])
+    for (const auto& user : answer.result()["list"]) {
         uids.insert(user["uid"].get<std::int64_t>());
+    }
     return uids;
 }
 
@@ -108,8 +111,9 @@ TEST_F(DemoSandboxTest, DemoFollowListsPageAndAgreeWithTheHomeCounters) {
     EXPECT_GT(followers.size(), 20u) << "the followers list needs a second page";
     EXPECT_EQ(std::set<std::int64_t>(followers.begin(), followers.end()).size(), followers.size());
     EXPECT_FALSE(following.empty());
-    for (auto uid : following)
+    for (auto uid : following) {
         EXPECT_EQ(userOf(demo, uid)["hasInterest"], 1);
+    }
 }
 
 TEST_F(SandboxTest, BlockingHidesBothUsersFromEachOthersFeedsAndStopsContact) {
@@ -136,8 +140,9 @@ TEST_F(SandboxTest, BlockingHidesBothUsersFromEachOthersFeedsAndStopsContact) {
     for (const char* order : {"online", "new"}) {
         auto answer = alice->get("/post/v134/userPosts", {{"orderType", order}});
         std::set<std::int64_t> listed;
-        for (const auto& user : answer.result()["list"])
+        for (const auto& user : answer.result()["list"]) {
             listed.insert(user["uid"].get<std::int64_t>());
+        }
         EXPECT_EQ(listed, (std::set<std::int64_t>{a, c})) << order;
         EXPECT_EQ(answer.result()["pager"]["totalResults"], 2) << order;
     }

@@ -25,25 +25,29 @@ Answer ApiClient::finish(const httplib::Result& result) {
     for (auto it = begin; it != end; ++it) {
         auto pair = it->second.substr(0, it->second.find(';'));
         auto equals = pair.find('=');
-        if (equals == std::string::npos)
+        if (equals == std::string::npos) {
             continue;
+        }
         auto name = pair.substr(0, equals);
         auto value = pair.substr(equals + 1);
-        if (value.empty() || it->second.find("Max-Age=0") != std::string::npos)
+        if (value.empty() || it->second.find("Max-Age=0") != std::string::npos) {
             cookies.erase(name);
-        else
+        } else {
             cookies[name] = value;
+        }
     }
     return answer;
 }
 
 httplib::Headers ApiClient::requestHeaders() const {
     std::string text;
-    for (const auto& [name, value] : cookies)
+    for (const auto& [name, value] : cookies) {
         text += (text.empty() ? "" : "; ") + name + "=" + value;
+    }
     auto all = headers;
-    if (!text.empty())
+    if (!text.empty()) {
         all.emplace("Cookie", text);
+    }
     return all;
 }
 
@@ -52,8 +56,9 @@ Answer ApiClient::get(const std::string& path, const httplib::Params& params) {
 }
 
 Answer ApiClient::post(const std::string& path, const httplib::Params& params) {
-    if (params.empty())
+    if (params.empty()) {
         return finish(http_.Post(path, requestHeaders(), "", "application/html;charset=UTF-8;"));
+    }
     return finish(http_.Post(path, requestHeaders(), params));
 }
 
@@ -107,8 +112,9 @@ std::unique_ptr<ApiClient> SandboxTest::newSignedInUser(const std::string& nickn
     user.latitude = latitude;
     auto created = control().createUser(user);
     EXPECT_TRUE(created) << nickname;
-    if (uid)
+    if (uid) {
         *uid = created.value_or(0);
+    }
     auto client = std::make_unique<ApiClient>(port());
     client->signIn(user.account, user.password);
     return client;
@@ -133,8 +139,9 @@ std::string smallJpeg() {
     jpeg_set_defaults(&info);
     jpeg_start_compress(&info, TRUE);
     unsigned char row[16 * 3];
-    for (int x = 0; x < 16 * 3; ++x)
+    for (int x = 0; x < 16 * 3; ++x) {
         row[x] = static_cast<unsigned char>(x * 5);
+    }
     while (info.next_scanline < info.image_height) {
         JSAMPROW rows[] = {row};
         jpeg_write_scanlines(&info, rows, 1);
@@ -149,8 +156,9 @@ std::string smallJpeg() {
 namespace {
 
 void appendBigEndian(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8)
+    for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<char>((value >> shift) & 0xFF));
+    }
 }
 
 void appendChunk(std::string& out, const char* type, const std::string& data) {

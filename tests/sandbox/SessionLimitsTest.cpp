@@ -47,9 +47,10 @@ TEST_F(SandboxTest, RepeatedWrongPasswordsLockTheAccountForAWhile) {
     ASSERT_TRUE(control().createUser({"target@example.com", "rightpass", "被猜的人"}));
     ASSERT_TRUE(control().createUser({"bystander@example.com", "rightpass", "旁观者"}));
     ApiClient guesser(port());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(attempt(guesser, "target@example.com", "guess" + std::to_string(i)).errorInfo(),
                   "账号或密码错误");
+    }
     // Locked: even the right password is turned away, so guessing gains nothing.
     auto locked = attempt(guesser, "Target@Example.com", "rightpass");
     EXPECT_EQ(locked.status, 200);
@@ -66,8 +67,9 @@ TEST_F(SandboxTest, ManyFailedSignInsFromOneAddressAreSlowedDown) {
     int refusedAsWrong = 0;
     for (int i = 0; i < 40; ++i) {
         auto answer = attempt(sprayer, "guess" + std::to_string(i) + "@example.com", "password");
-        if (answer.errorInfo() == "账号或密码错误")
+        if (answer.errorInfo() == "账号或密码错误") {
             ++refusedAsWrong;
+        }
     }
     EXPECT_LT(refusedAsWrong, 40);
     auto blocked = attempt(sprayer, "real@example.com", "rightpass");

@@ -15,8 +15,9 @@ class DemoHomeTest : public DemoSandboxTest {
 protected:
     void SetUp() override {
         DemoSandboxTest::SetUp();
-        if (HasFatalFailure())
+        if (HasFatalFailure()) {
             return;
+        }
         client = std::make_unique<ApiClient>(port());
         me = demo()
                  .signIn(DemoSeed::demoAccount, DemoSeed::demoPassword)["userView"]["uid"]
@@ -54,11 +55,13 @@ TEST_F(DemoHomeTest, AnotherUsersHomeCarriesEverythingTheScreenShows) {
     EXPECT_TRUE(home["latitude"].is_number());
     EXPECT_TRUE(home["longitude"].is_number());
     EXPECT_GT(home["registerTime"].get<std::int64_t>(), 0);
-    for (const char* flag : {"locationSecret", "phoneSecret", "socialSecret"})
+    for (const char* flag : {"locationSecret", "phoneSecret", "socialSecret"}) {
         EXPECT_EQ(home[flag], false) << flag;
+    }
     ASSERT_EQ(home["preferenceViews"].size(), 4u);
-    for (const auto& preference : home["preferenceViews"])
+    for (const auto& preference : home["preferenceViews"]) {
         EXPECT_FALSE(preference["answer"].empty()) << preference["title"];
+    }
     EXPECT_FALSE(home["preferenceViews"][0]["displayAnswer"].get<std::string>().empty());
 
     // What a user hides stays hidden from others.
@@ -94,10 +97,12 @@ TEST_F(DemoHomeTest, PostListsPageNewestFirst) {
         const auto& pager = answer.result()["pager"];
         EXPECT_EQ(pager["currentPage"], page);
         EXPECT_EQ(pager["totalResults"], SocialSeed::busyAuthorPosts);
-        for (const auto& post : answer.result()["list"])
+        for (const auto& post : answer.result()["list"]) {
             posts.push_back(post);
-        if (!pager["hasNext"].get<bool>())
+        }
+        if (!pager["hasNext"].get<bool>()) {
             break;
+        }
         EXPECT_EQ(answer.result()["list"].size(), pager["maxResult"].get<size_t>());
     }
     ASSERT_EQ(posts.size(), static_cast<size_t>(SocialSeed::busyAuthorPosts));
@@ -112,8 +117,9 @@ TEST_F(DemoHomeTest, PostListsPageNewestFirst) {
     auto own = demo().get("/home/posts", {{"uid", ""}});
     ASSERT_TRUE(own.success()) << own.text;
     ASSERT_EQ(own.result()["list"].size(), 3u);
-    for (const auto& post : own.result()["list"])
+    for (const auto& post : own.result()["list"]) {
         EXPECT_EQ(post["createUid"], me);
+    }
     EXPECT_GT(own.result()["list"][0]["respCnt"].get<int>(), 0);
 
     EXPECT_EQ(demo().get("/home/posts", {{"uid", "abc"}}).errorInfo(), "用户参数不正确");

@@ -58,8 +58,9 @@ TEST_F(SandboxTest, CallsOfAUserDeletedMidwayAnswerSignedOutInsteadOfCrashing) {
     for (const auto& call : cases) {
         std::int64_t uid = 0;
         auto client = newSignedInUser("消失的人" + std::to_string(++index), &uid);
-        if (call.readsOnly)
+        if (call.readsOnly) {
             makeActivityStale(database, uid);
+        }
         SlowDeletion deletion(database, uid);
         auto answer = std::async(std::launch::async, [&] { return client->post(call.path, call.params); });
         std::this_thread::sleep_for(300ms);

@@ -10,7 +10,6 @@
 #include <unistd.h>
 #include <filesystem>
 
-
 // Every test program gets a data folder of its own so runs never see each
 // other's files or the user's real data.
 int main(int argc, char** argv) {

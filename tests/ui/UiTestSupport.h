@@ -7,6 +7,8 @@
 #include "ui/NotificationCenter.h"
 #include "ui/UserLocationSource.h"
 
+#include "support/ToolkitState.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -20,18 +22,12 @@ class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         MainLoop::main().clock().setVirtual(true);
-        resetToolkit();
+        resetToolkitState();
     }
     void TearDown() override {
         MainLoop::main().runPending();
-        resetToolkit();
+        resetToolkitState();
         MainLoop::main().runPending();
-    }
-    static void resetToolkit() {
-        AlertRegistry::shared().clear();
-        Keyboard::shared().reset();
-        Application::shared().reset();
-        UserLocationSource::shared().reset();
     }
 };
 

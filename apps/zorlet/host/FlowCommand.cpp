@@ -15,8 +15,9 @@ std::string FlowCommand::summary() const {
         auto dumped = arguments.dump(-1, ' ', false, Json::error_handler_t::replace);
         if (dumped.size() > longestArguments) {
             std::size_t cut = longestArguments;
-            while (cut > 0 && (static_cast<unsigned char>(dumped[cut]) & 0xC0) == 0x80)
+            while (cut > 0 && (static_cast<unsigned char>(dumped[cut]) & 0xC0) == 0x80) {
                 --cut;
+            }
             dumped = dumped.substr(0, cut) + "…";
         }
         text += " " + dumped;

@@ -85,11 +85,13 @@ std::string at(const YAML::Node& node) {
 }
 
 std::string shortQuote(const std::string& text) {
-    if (text.size() <= longestQuote)
+    if (text.size() <= longestQuote) {
         return "\"" + text + "\"";
+    }
     std::size_t cut = longestQuote;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
         --cut;  // not inside a UTF-8 sequence
+    }
     return "\"" + text.substr(0, cut) + "…\"";
 }
 
@@ -118,13 +120,15 @@ bool substitute(std::string& text, const FlowParser::Variables& variables, std::
             error = "unknown variable ${" + name + "}";
             return false;
         }
-        if (out.size() + (start - pos) + found->second.size() > longestValue)
+        if (out.size() + (start - pos) + found->second.size() > longestValue) {
             return tooLong();
+        }
         out += text.substr(pos, start - pos) + found->second;
         pos = end + 1;
     }
-    if (out.size() > longestValue)
+    if (out.size() > longestValue) {
         return tooLong();
+    }
     text = std::move(out);
     return true;
 }

@@ -2,6 +2,9 @@
 
 #include "platform/DataFolder.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -28,21 +31,37 @@ bool parseLocation(const std::string& text, double& latitude, double& longitude)
     return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
-}  // namespace
-
-std::string HostOptions::usage() {
-    return "usage: zorlet [--sandbox | --api URL] [--data DIR] [--flow FILE.yaml | --tour DIR | --window]\n"
-           "  --sandbox            start the embedded sandbox service (demo data on first start)\n"
-           "  --sandbox-data DIR   the sandbox's own data folder\n"
-           "  --api URL            run against any server speaking the API\n"
-           "  --data DIR           the client's data folder\n"
-           "  --flow FILE.yaml     run a flow headlessly; exit status 1 when a step fails\n"
-           "  --screenshots DIR    where a flow's takeScreenshot writes (default: the working folder)\n"
-           "  --tour DIR           visit every screen, write a PNG per screen and index.html\n"
-           "  --window             open the window (needs a display)\n"
-           "  --location LAT,LON   the device's position\n"
-           "  --no-sms, --no-mail  a device that cannot send text messages, or has no mail account\n";
+// The command line: each option bound to where its value goes. A repeated
+// option keeps its last value, as before; --location is checked after parsing.
+void describe(CLI::App& app, HostOptions& options, std::string& location) {
+    app.name("zorlet");
+    app.description("The Zorlet client: a window, a headless flow or a tour of every screen.");
+    app.set_help_flag();
+    // Every option with a value keeps the last one given.
+    auto value = [&app](const char* name, auto& target, const char* typeName, const char* help) {
+        app.add_option(name, target, help)
+            ->type_name(typeName)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    };
+    app.add_flag("-h,--help", options.help, "show this help");
+    app.add_flag("--sandbox", options.sandbox,
+                 "start the embedded sandbox service (demo data on first start)");
+    value("--sandbox-data", options.sandboxFolder, "DIR", "the sandbox's own data folder");
+    value("--api", options.apiUrl, "URL", "run against any server speaking the API");
+    value("--data", options.dataFolder, "DIR", "the client's data folder");
+    value("--flow", options.flowFile, "FILE.yaml", "run a flow headlessly; exit status 1 when a step fails");
+    value("--screenshots", options.screenshotFolder, "DIR",
+          "where a flow's takeScreenshot writes (default: the working folder)");
+    value("--tour", options.tourFolder, "DIR", "visit every screen, write a PNG per screen and index.html");
+    app.add_flag("--window")->description("open the window (needs a display)");
+    value("--location", location, "LAT,LON", "the device's position in degrees");
+    app.add_flag_callback(
+        "--no-sms", [&options] { options.canSendText = false; }, "a device that cannot send text messages");
+    app.add_flag_callback(
+        "--no-mail", [&options] { options.canSendMail = false; }, "a device with no mail account");
 }
+
+}  // namespace
 
 std::filesystem::path HostOptions::defaultTourFolder() {
     return std::filesystem::current_path() / "zorlet-tour";
@@ -52,78 +71,71 @@ std::filesystem::path HostOptions::defaultSandboxFolder() {
     return DataFolder::defaultRoot().parent_path() / "zorlet-sandbox";
 }
 
+std::string HostOptions::usage() {
+    HostOptions options;
+    std::string location;
+    CLI::App app;
+    describe(app, options, location);
+    return app.help();
+}
+
 std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv, std::string& error) {
     HostOptions options;
-    int modes = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        std::string value;
-        auto takeValue = [&]() {
-            if (i + 1 >= argc || std::string(argv[i + 1]).empty()) {
-                error = argument + " needs a value";
-                return false;
-            }
-            value = argv[++i];
-            return true;
-        };
-        if (argument == "--help" || argument == "-h") {
-            options.help = true;
-        } else if (argument == "--sandbox") {
-            options.sandbox = true;
-        } else if (argument == "--no-sms") {
-            options.canSendText = false;
-        } else if (argument == "--no-mail") {
-            options.canSendMail = false;
-        } else if (argument == "--window") {
-            options.mode = Mode::Window;
-            ++modes;
-        } else if (argument == "--api" || argument == "--data" || argument == "--sandbox-data" ||
-                   argument == "--flow" || argument == "--tour" || argument == "--location" ||
-                   argument == "--screenshots") {
-            if (!takeValue()) {
-                return std::nullopt;
-            }
-            if (argument == "--api") {
-                if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0) {
-                    error = "--api needs an http:// or https:// URL, not " + value;
-                    return std::nullopt;
-                }
-                options.apiUrl = value;
-            } else if (argument == "--data") {
-                options.dataFolder = value;
-            } else if (argument == "--sandbox-data") {
-                options.sandboxFolder = value;
-            } else if (argument == "--flow") {
-                options.flowFile = value;
-                options.mode = Mode::Flow;
-                ++modes;
-            } else if (argument == "--tour") {
-                options.tourFolder = value;
-                options.mode = Mode::Tour;
-                ++modes;
-            } else if (argument == "--screenshots") {
-                options.screenshotFolder = value;
-            } else {
-                double latitude = 0;
-                double longitude = 0;
-                if (!parseLocation(value, latitude, longitude)) {
-                    error = "--location needs LAT,LON in degrees, not " + value;
-                    return std::nullopt;
-                }
-                options.latitude = latitude;
-                options.longitude = longitude;
-            }
-        } else {
-            error = "unknown option " + argument;
+    std::string location;
+    CLI::App app;
+    describe(app, options, location);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ExtrasError&) {
+        error = "unknown option " + app.remaining().front();
+        return std::nullopt;
+    } catch (const CLI::ArgumentMismatch& mismatch) {
+        // "--flow: 1 required FILE.yaml missing": the option is named first.
+        std::string what = mismatch.what();
+        error = what.substr(0, what.find(':')) + " needs a value";
+        return std::nullopt;
+    } catch (const CLI::ParseError& refused) {
+        error = refused.what();
+        return std::nullopt;
+    }
+    // An empty value is no value.
+    for (const char* name :
+         {"--api", "--data", "--sandbox-data", "--flow", "--tour", "--location", "--screenshots"}) {
+        const auto& given = app.get_option(name)->results();
+        if (std::any_of(given.begin(), given.end(), [](const std::string& value) { return value.empty(); })) {
+            error = std::string(name) + " needs a value";
             return std::nullopt;
         }
+    }
+    if (!options.apiUrl.empty() && options.apiUrl.rfind("http://", 0) != 0 &&
+        options.apiUrl.rfind("https://", 0) != 0) {
+        error = "--api needs an http:// or https:// URL, not " + options.apiUrl;
+        return std::nullopt;
+    }
+    if (app.count("--location") > 0) {
+        double latitude = 0;
+        double longitude = 0;
+        if (!parseLocation(location, latitude, longitude)) {
+            error = "--location needs LAT,LON in degrees, not " + location;
+            return std::nullopt;
+        }
+        options.latitude = latitude;
+        options.longitude = longitude;
     }
     if (options.help) {
         return options;
     }
+    std::size_t modes = app.count("--flow") + app.count("--tour") + app.count("--window");
     if (modes > 1) {
         error = "choose one of --flow, --tour and --window";
         return std::nullopt;
+    }
+    if (app.count("--flow") > 0) {
+        options.mode = Mode::Flow;
+    } else if (app.count("--tour") > 0) {
+        options.mode = Mode::Tour;
+    } else if (app.count("--window") > 0) {
+        options.mode = Mode::Window;
     }
     if (options.sandbox && !options.apiUrl.empty()) {
         error = "--sandbox and --api exclude each other";

@@ -19,6 +19,7 @@
 #include "ui/Window.h"
 
 #include "support/LoopTest.h"
+#include "support/ProcessState.h"
 #include "support/ScriptedServer.h"
 
 #include <string>
@@ -73,14 +74,9 @@ class PeopleTest : public LoopTest {
 protected:
     void SetUp() override {
         LoopTest::SetUp();
+        resetProcessState();
         RecordConverters::registerAll();
         UrlUtils::setBaseUrl(server_.url());
-        Reachability::shared().setNetworkAvailable(true);
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
-        ScreenFactory::resetToCatalog();
-        UserLocationSource::shared().reset();
         UserViewController::resetLastLocation();
         UserDefaults::standard().removeObjectForKey(UserViewController::kPromotionTimeKey);
         window_ = std::make_shared<Window>();
@@ -89,11 +85,7 @@ protected:
         window_.reset();
         HttpQueue::shared().cancelAll();
         loop().runPending();
-        UserContext::logout();
-        AlertRegistry::shared().clear();
-        Application::shared().reset();
-        Keyboard::shared().reset();
-        UserLocationSource::shared().reset();
+        resetProcessState();
         LoopTest::TearDown();
     }
     // Shows `screen` as the root of a navigation stack in the key window.

@@ -1,4 +1,4 @@
-#include "app/PageControl.h"
+#include "ui/PageControl.h"
 
 #include "ui/Painter.h"
 

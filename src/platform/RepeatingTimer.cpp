@@ -1,4 +1,4 @@
-#include "app/RepeatingTimer.h"
+#include "platform/RepeatingTimer.h"
 
 namespace zorlet {
 
