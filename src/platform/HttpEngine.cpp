@@ -29,10 +29,12 @@ void HttpEngine::onSocketReady(uv_poll_t* poll, int status, int readyEvents) {
     if (status < 0) {
         flags = CURL_CSELECT_IN | CURL_CSELECT_OUT;
     } else {
-        if (readyEvents & UV_READABLE)
+        if (readyEvents & UV_READABLE) {
             flags |= CURL_CSELECT_IN;
-        if (readyEvents & UV_WRITABLE)
+        }
+        if (readyEvents & UV_WRITABLE) {
             flags |= CURL_CSELECT_OUT;
+        }
     }
     HttpEngine* engine = context->engine;
     int running = 0;

@@ -27,8 +27,9 @@ public:
         return static_cast<ssize_t>(count);
     }
     ssize_t write(const char* ptr, size_t size) override {
-        if (output_.size() < 64)
+        if (output_.size() < 64) {
             output_.append(ptr, std::min(size, 64 - output_.size()));
+        }
         return static_cast<ssize_t>(size);
     }
     void get_remote_ip_and_port(std::string& ip, int& port) const override {
@@ -43,8 +44,9 @@ public:
 
     int status() const {
         // "HTTP/1.1 200 OK"
-        if (output_.size() < 12 || output_.compare(0, 5, "HTTP/") != 0)
+        if (output_.size() < 12 || output_.compare(0, 5, "HTTP/") != 0) {
             return 0;
+        }
         return std::atoi(output_.c_str() + 9);
     }
 
@@ -73,8 +75,9 @@ SandboxHarness::SandboxHarness() {
     std::filesystem::create_directories(std::filesystem::path(folder_) / "pictures");
     std::string error;
     database_ = Database::open(folder_ + "/sandbox.db", error);
-    if (!database_)
+    if (!database_) {
         std::abort();
+    }
     sessions_ = std::make_unique<Sessions>(*database_);
     pictures_ = std::make_unique<Pictures>(std::filesystem::path(folder_) / "pictures");
     reference_ = std::make_unique<ReferenceData>(ReferenceData::load(ZORLET_RESOURCES_DIR));

@@ -17,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using zorlet::sandbox::fuzz::SandboxHarness;
     static const char* const uploads[] = {"/profile/save", "/profile/guide", "/post/sendPost",
                                           "/post/v133/edit", "/dialog/sendSms"};
-    if (size < 1)
+    if (size < 1) {
         return 0;
+    }
     auto& harness = SandboxHarness::shared();
     std::string_view body(reinterpret_cast<const char*>(data) + 1, size - 1);
     const char* path = uploads[data[0] % std::size(uploads)];
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                           "\r\nContent-Type: multipart/form-data; boundary=zorletfuzz\r\nContent-Length: " +
                           std::to_string(body.size()) + "\r\n\r\n";
     request += body;
-    if (harness.serve(request) == 500)
+    if (harness.serve(request) == 500) {
         __builtin_trap();
+    }
     return 0;
 }
