@@ -5,7 +5,8 @@ pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(UV REQUIRED IMPORTED_TARGET libuv)
 pkg_check_modules(ICU REQUIRED IMPORTED_TARGET icu-uc icu-i18n)
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo pango cairo)
-pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# JPEG through the TurboJPEG API: errors come back as values, no setjmp.
+pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libturbojpeg)
 # Our artwork is SVG; librsvg turns it into pixels at the scale the screen draws.
 pkg_check_modules(RSVG REQUIRED IMPORTED_TARGET librsvg-2.0)
 pkg_check_modules(SQLITE REQUIRED IMPORTED_TARGET sqlite3)

@@ -1,10 +1,10 @@
 #include "sandbox/Accounts.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Connection.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Records.h"
 #include "sandbox/Sessions.h"
-#include "sandbox/TextRules.h"
 
 #include <ctime>
 
@@ -80,7 +80,7 @@ std::string Accounts::unusedNickname(Connection& connection, const std::string& 
             length = 2;
         }
         auto next = base.substr(i, length);
-        if (TextRules::chineseLength(stem + next) > 16) {
+        if (UnicodeText::chineseLength(stem + next) > 16) {
             break;
         }
         stem += next;
@@ -89,7 +89,7 @@ std::string Accounts::unusedNickname(Connection& connection, const std::string& 
     if (stem.empty()) {
         stem = "Zorlet";
     }
-    if (TextRules::chineseLength(base) <= 20 && !Records::nicknameTaken(connection, base, 0)) {
+    if (UnicodeText::chineseLength(base) <= 20 && !Records::nicknameTaken(connection, base, 0)) {
         return base;
     }
     for (int number = 2; number < 10000; ++number) {

@@ -1,5 +1,7 @@
 #include "sandbox/AvatarPainter.h"
 
+#include "platform/Image.h"
+
 #include <cairo.h>
 
 #include <cmath>
@@ -26,17 +28,6 @@ Colour fromHue(double hue, double saturation, double value) {
 void fill(cairo_t* cr, Colour colour) {
     cairo_set_source_rgb(cr, colour.red, colour.green, colour.blue);
     cairo_fill(cr);
-}
-
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
-std::string encode(cairo_surface_t* surface) {
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, appendBytes, &png);
-    return png;
 }
 
 }  // namespace
@@ -77,7 +68,7 @@ std::string AvatarPainter::avatar(int number, bool male) {
     cairo_stroke(cr);
 
     cairo_destroy(cr);
-    auto png = encode(surface);
+    auto png = Image::pngData(surface);
     cairo_surface_destroy(surface);
     return png;
 }
@@ -115,7 +106,7 @@ std::string AvatarPainter::scenery(int number) {
     fill(cr, fromHue(90 + number * 7.0, 0.5, 0.45));
 
     cairo_destroy(cr);
-    auto png = encode(surface);
+    auto png = Image::pngData(surface);
     cairo_surface_destroy(surface);
     return png;
 }

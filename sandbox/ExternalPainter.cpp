@@ -1,5 +1,7 @@
 #include "sandbox/ExternalPainter.h"
 
+#include "platform/Image.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -10,15 +12,9 @@ namespace zorlet::sandbox {
 
 namespace {
 
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 std::string finish(cairo_surface_t* surface, cairo_t* cr) {
     cairo_destroy(cr);
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, appendBytes, &png);
+    auto png = Image::pngData(surface);
     cairo_surface_destroy(surface);
     return png;
 }

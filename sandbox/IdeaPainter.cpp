@@ -1,5 +1,7 @@
 #include "sandbox/IdeaPainter.h"
 
+#include "platform/Image.h"
+
 #include <cairo.h>
 
 #include <cmath>
@@ -17,11 +19,6 @@ void setHue(cairo_t* cr, double hue, double saturation, double value, double alp
     double rgb[6][3] = {{c, x, 0}, {x, c, 0}, {0, c, x}, {0, x, c}, {x, 0, c}, {c, 0, x}};
     auto* picked = rgb[static_cast<int>(h) % 6];
     cairo_set_source_rgba(cr, picked[0] + m, picked[1] + m, picked[2] + m, alpha);
-}
-
-cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
 }
 
 // One recognisable motif per category, drawn around the centre.
@@ -153,8 +150,7 @@ std::string IdeaPainter::poster(int category, int variation) {
     drawMotif(cr, category, width / 2, height * 0.42, 90);
 
     cairo_destroy(cr);
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, appendBytes, &png);
+    auto png = Image::pngData(surface);
     cairo_surface_destroy(surface);
     return png;
 }

@@ -6,76 +6,19 @@
 #include "sandbox/TextRules.h"
 
 #include "platform/AtomicFile.h"
-
-#include <cairo.h>
-#include <jpeglib.h>
+#include "platform/Image.h"
+#include "platform/PictureHeader.h"
 
 #include <algorithm>
-#include <csetjmp>
-#include <cstdio>
 #include <ctime>
 
 namespace zorlet::sandbox {
 
 namespace {
 
-struct JpegErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void jpegFailed(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<JpegErrorTrap*>(info->err)->jump, 1);
-}
-
-void jpegQuiet(j_common_ptr, int) {}
-
-// Plain C flow only between setjmp and longjmp: nothing here has a destructor.
-bool readJpegHeader(const unsigned char* bytes, unsigned long size, int* width, int* height) {
-    jpeg_decompress_struct info;
-    JpegErrorTrap trap;
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = jpegFailed;
-    trap.manager.emit_message = jpegQuiet;
-    if (setjmp(trap.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes, size);
-    bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
-    if (ok) {
-        jpeg_calc_output_dimensions(&info);
-        *width = static_cast<int>(info.image_width);
-        *height = static_cast<int>(info.image_height);
-    }
-    jpeg_destroy_decompress(&info);
-    return ok;
-}
-
-struct PngSource {
-    std::string_view bytes;
-    size_t offset = 0;
-};
-
-cairo_status_t readPng(void* closure, unsigned char* data, unsigned int length) {
-    auto* source = static_cast<PngSource*>(closure);
-    if (source->bytes.size() - source->offset < length) {
-        return CAIRO_STATUS_READ_ERROR;
-    }
-    std::copy_n(source->bytes.data() + source->offset, length, data);
-    source->offset += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
-std::uint32_t bigEndian32(std::string_view bytes, size_t at) {
-    auto byte = [&](size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
-    };
-    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
-}
-
-bool saneSize(std::int64_t width, std::int64_t height) {
+bool saneSize(const PictureDimensions& size) {
+    std::int64_t width = size.width;
+    std::int64_t height = size.height;
     return width > 0 && height > 0 && width <= Pictures::maxSide && height <= Pictures::maxSide &&
            width * height <= Pictures::maxPixels;
 }
@@ -95,38 +38,22 @@ std::optional<Pictures::Checked> Pictures::check(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > maxBytes) {
         return std::nullopt;
     }
+    // The declared size comes first, so a tiny file cannot ask for gigabytes.
+    auto size = PictureHeader::read(bytes);
+    if (!size || !saneSize(*size)) {
+        return std::nullopt;
+    }
+    Checked checked{Kind::Jpeg, static_cast<int>(size->width), static_cast<int>(size->height)};
     static constexpr std::string_view pngSignature = "\x89PNG\r\n\x1a\n";
-    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-        static_cast<unsigned char>(bytes[1]) == 0xD8 && static_cast<unsigned char>(bytes[2]) == 0xFF) {
-        int width = 0;
-        int height = 0;
-        if (!readJpegHeader(reinterpret_cast<const unsigned char*>(bytes.data()),
-                            static_cast<unsigned long>(bytes.size()), &width, &height)) {
-            return std::nullopt;
-        }
-        if (!saneSize(width, height)) {
-            return std::nullopt;
-        }
-        return Checked{Kind::Jpeg, width, height};
-    }
-    if (bytes.size() >= 24 && bytes.substr(0, 8) == pngSignature && bytes.substr(12, 4) == "IHDR") {
-        // Look at the declared size before decoding, so a tiny file cannot ask for gigabytes.
-        auto width = bigEndian32(bytes, 16);
-        auto height = bigEndian32(bytes, 20);
-        if (!saneSize(width, height)) {
-            return std::nullopt;
-        }
-        PngSource source{bytes};
+    if (bytes.starts_with(pngSignature)) {
+        // A PNG's header says little about the rest: decode it whole, a few at a time.
+        checked.kind = Kind::Png;
         auto permit = decoding().enter();
-        auto* surface = cairo_image_surface_create_from_png_stream(readPng, &source);
-        bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-        cairo_surface_destroy(surface);
-        if (!ok) {
+        if (Image::decode(bytes) == nullptr) {
             return std::nullopt;
         }
-        return Checked{Kind::Png, static_cast<int>(width), static_cast<int>(height)};
     }
-    return std::nullopt;
+    return checked;
 }
 
 std::optional<std::string> Pictures::store(Connection& connection, std::string_view bytes,

@@ -1,6 +1,6 @@
 #include "sandbox/RequestParams.h"
 
-#include "sandbox/TextRules.h"
+#include "platform/UnicodeText.h"
 
 #include <algorithm>
 
@@ -32,15 +32,15 @@ const httplib::MultipartFormData* RequestParams::file(const std::string& name) c
 
 bool RequestParams::allTextIsUtf8() const {
     for (const auto& [name, value] : request_.params) {
-        if (!TextRules::isValidUtf8(name) || !TextRules::isValidUtf8(value)) {
+        if (!UnicodeText::isValidUtf8(name) || !UnicodeText::isValidUtf8(value)) {
             return false;
         }
     }
     for (const auto& [name, part] : request_.files) {
-        if (!TextRules::isValidUtf8(name)) {
+        if (!UnicodeText::isValidUtf8(name)) {
             return false;
         }
-        if (part.filename.empty() && !TextRules::isValidUtf8(part.content)) {
+        if (part.filename.empty() && !UnicodeText::isValidUtf8(part.content)) {
             return false;
         }
     }

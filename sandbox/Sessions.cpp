@@ -1,5 +1,6 @@
 #include "sandbox/Sessions.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Database.h"
 #include "sandbox/Passwords.h"
 #include "sandbox/TextRules.h"
@@ -56,8 +57,8 @@ std::optional<std::string> Sessions::cookie(const httplib::Request& request, con
             if (equals == std::string::npos) {
                 continue;
             }
-            if (TextRules::trim(pair.substr(0, equals)) == name) {
-                return TextRules::trim(pair.substr(equals + 1));
+            if (UnicodeText::trimmed(pair.substr(0, equals)) == name) {
+                return UnicodeText::trimmed(pair.substr(equals + 1));
             }
         }
     }

@@ -1,10 +1,10 @@
 #include "sandbox/TestControl.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Accounts.h"
 #include "sandbox/Dialogs.h"
 #include "sandbox/Records.h"
 #include "sandbox/ServiceContext.h"
-#include "sandbox/TextRules.h"
 
 #include "platform/Log.h"
 
@@ -32,7 +32,7 @@ bool TestControl::change(const std::function<bool(Connection&)>& work) {
 }
 
 std::optional<std::int64_t> TestControl::createUser(const TestUser& newUser) {
-    if (!TextRules::isValidUtf8(newUser.nickname) || newUser.nickname.empty()) {
+    if (!UnicodeText::isValidUtf8(newUser.nickname) || newUser.nickname.empty()) {
         return std::nullopt;
     }
     std::optional<std::string> hash;
@@ -176,7 +176,7 @@ std::optional<std::int64_t> TestControl::unreadNotices(std::int64_t uid) {
 
 std::optional<std::int64_t> TestControl::injectMessage(std::int64_t fromUid, std::int64_t toUid,
                                                        const std::string& content) {
-    if (fromUid == toUid || content.empty() || !TextRules::isValidUtf8(content)) {
+    if (fromUid == toUid || content.empty() || !UnicodeText::isValidUtf8(content)) {
         return std::nullopt;
     }
     std::optional<std::int64_t> id;

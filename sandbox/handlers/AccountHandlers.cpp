@@ -1,5 +1,6 @@
 #include "sandbox/handlers/AccountHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Accounts.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/LoginThrottle.h"
@@ -44,7 +45,7 @@ Reply login(Call& call) {
     if (isEmpty(account) || isEmpty(password)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入登录账号和密码");
     }
-    auto name = TextRules::trim(*account);
+    auto name = UnicodeText::trimmed(*account);
     auto remember = call.params.text("remember").value_or("");
     const auto& address = call.request.remote_addr;
     // Refused before the hash is computed: each costs 64 MiB and most of a CPU for a moment.
@@ -87,20 +88,20 @@ Reply login(Call& call) {
 }
 
 Reply registerAccount(Call& call) {
-    auto account = TextRules::trim(call.params.text("account").value_or(""));
-    auto nickname = TextRules::trim(call.params.text("nickname").value_or(""));
+    auto account = UnicodeText::trimmed(call.params.text("account").value_or(""));
+    auto nickname = UnicodeText::trimmed(call.params.text("nickname").value_or(""));
     auto password = call.params.text("pwd").value_or("");
     auto confirmation = call.params.text("confirmPwd").value_or("");
-    if (account.empty() || !TextRules::isEmail(account)) {
+    if (account.empty() || !UnicodeText::isEmail(account)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入正确格式的邮箱");
     }
     if (nickname.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称不能为空");
     }
-    if (TextRules::chineseLength(nickname) > 20) {
+    if (UnicodeText::chineseLength(nickname) > 20) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称不能超过10个字");
     }
-    auto passwordLength = TextRules::utf16Length(password);
+    auto passwordLength = UnicodeText::utf16Length(password);
     if (passwordLength < 6 || passwordLength > 32) {
         return Envelope::refuse(ErrorCode::BadParameter, "密码控制在6~32位之间");
     }
@@ -137,11 +138,11 @@ Reply registerAccount(Call& call) {
 }
 
 Reply getbackPassword(Call& call) {
-    auto account = TextRules::trim(call.params.text("account").value_or(""));
+    auto account = UnicodeText::trimmed(call.params.text("account").value_or(""));
     if (account.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入需要找回密码的登录账号");
     }
-    if (!TextRules::isEmail(account)) {
+    if (!UnicodeText::isEmail(account)) {
         return Envelope::refuse(ErrorCode::BadParameter, "请输入正确格式的邮箱");
     }
     Reply reply = Envelope::ok();

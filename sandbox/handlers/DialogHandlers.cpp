@@ -1,5 +1,6 @@
 #include "sandbox/handlers/DialogHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Dialogs.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Pictures.h"
@@ -110,8 +111,8 @@ Reply sendSms(Call& call) {
     if (!receiver) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定收信人");
     }
-    auto content = TextRules::trim(call.params.text("content").value_or(""));
-    auto length = TextRules::chineseLength(content);
+    auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
+    auto length = UnicodeText::chineseLength(content);
     if (length < shortestMessage || length > longestMessage) {
         return Envelope::refuse(ErrorCode::BadParameter, lengthRule);
     }

@@ -1,5 +1,6 @@
 #include "sandbox/handlers/ExternalAccountHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Accounts.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/HtmlPage.h"
@@ -106,7 +107,7 @@ Reply authorize(Call& call, Purpose purpose) {
     if (!tpId) {
         return HtmlPage::reply(404, "不支持的平台", "<p>不支持的第三方平台</p>");
     }
-    auto account = TextRules::trim(call.params.text("account").value_or(""));
+    auto account = UnicodeText::trimmed(call.params.text("account").value_or(""));
     if (!isExternalAccountName(account)) {
         return HtmlPage::reply(400, "账号格式不正确",
                                "<p>账号只能由1到30个字母、数字、下划线、点或连字符组成。</p>");

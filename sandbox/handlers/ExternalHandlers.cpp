@@ -1,5 +1,6 @@
 #include "sandbox/handlers/ExternalHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Connection.h"
 #include "sandbox/Database.h"
 #include "sandbox/Envelope.h"
@@ -139,7 +140,7 @@ std::string cutKeyword(const std::string& keyword) {
             ++next;
         }
         auto character = keyword.substr(at, next - at);
-        length += TextRules::chineseLength(character);
+        length += UnicodeText::chineseLength(character);
         if (length > ExternalHandlers::longestKeyword) {
             break;
         }
@@ -175,7 +176,7 @@ Reply placeList(Call& call) {
         return Envelope::refuse(ErrorCode::BadParameter, "页码不正确");
     }
     int page = *pageNumber < 1 ? 1 : static_cast<int>(*pageNumber);
-    auto keyword = cutKeyword(TextRules::trim(call.params.text("keyword").value_or("")));
+    auto keyword = cutKeyword(UnicodeText::trimmed(call.params.text("keyword").value_or("")));
 
     std::vector<Place> places;
     call.service.database.read([&](Connection& connection) {

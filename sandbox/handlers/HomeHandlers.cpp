@@ -1,5 +1,6 @@
 #include "sandbox/handlers/HomeHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
@@ -10,8 +11,8 @@ namespace zorlet::sandbox {
 namespace {
 
 Reply updatePhone(Call& call) {
-    auto phoneType = TextRules::trim(call.params.text("phoneType").value_or(""));
-    if (phoneType.empty() || TextRules::utf16Length(phoneType) > 50) {
+    auto phoneType = UnicodeText::trimmed(call.params.text("phoneType").value_or(""));
+    if (phoneType.empty() || UnicodeText::utf16Length(phoneType) > 50) {
         return Envelope::refuse(ErrorCode::BadParameter, "手机型号格式不正确");
     }
     call.service.database.write([&](Connection& connection) {

@@ -1,5 +1,6 @@
 #include "sandbox/handlers/IdeaHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Connection.h"
 #include "sandbox/Database.h"
 #include "sandbox/Envelope.h"
@@ -235,11 +236,11 @@ Reply shareIdea(Call& call) {
     if (!ideaId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
     }
-    auto content = TextRules::trim(call.params.text("content").value_or(""));
+    auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
     if (content.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
     }
-    if (TextRules::chineseLength(content) > longestSharedText) {
+    if (UnicodeText::chineseLength(content) > longestSharedText) {
         return Envelope::refuse(ErrorCode::BadParameter, "分享内容请不要超过140字");
     }
     Reply reply = unknownIdea();
@@ -275,11 +276,11 @@ Reply sendDate(Call& call) {
             return Envelope::refuse(ErrorCode::BadParameter, "请指定好主意");
         }
     }
-    auto content = TextRules::trim(call.params.text("content").value_or(""));
+    auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
     if (!ideaId && content.empty()) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
     }
-    if (TextRules::chineseLength(content) > longestInvitation) {
+    if (UnicodeText::chineseLength(content) > longestInvitation) {
         return Envelope::refuse(ErrorCode::BadParameter, "请不要超过160字");
     }
     Reply reply;

@@ -1,5 +1,6 @@
 #include "sandbox/handlers/MyHomeHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Connection.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/PreferenceCatalog.h"
@@ -195,8 +196,8 @@ std::optional<Reply> check(const Submitted& submitted, Checked& checked) {
             return malformed();
         }
         if (count == 1) {
-            auto text = TextRules::trim(answers.front());
-            auto length = TextRules::chineseLength(text);
+            auto text = UnicodeText::trimmed(answers.front());
+            auto length = UnicodeText::chineseLength(text);
             if (length > high) {
                 return Envelope::refuse(ErrorCode::BadParameter,
                                         "“" + title + "”请不要超过" + std::to_string(high / 2) + "字");
@@ -213,8 +214,8 @@ std::optional<Reply> check(const Submitted& submitted, Checked& checked) {
         if (!(*question)["openDescription"].get<bool>()) {
             return Envelope::refuse(ErrorCode::BadParameter, "“" + title + "”没有补充说明");
         }
-        auto text = TextRules::trim(*submitted.description);
-        if (TextRules::chineseLength(text) > maxDescriptionLength) {
+        auto text = UnicodeText::trimmed(*submitted.description);
+        if (UnicodeText::chineseLength(text) > maxDescriptionLength) {
             return Envelope::refuse(ErrorCode::BadParameter, "补充说明请不要超过50字");
         }
         checked.description = text;

@@ -1,5 +1,6 @@
 #include "sandbox/handlers/PostDetailHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/CallParams.h"
 #include "sandbox/Dialogs.h"
 #include "sandbox/Envelope.h"
@@ -7,7 +8,6 @@
 #include "sandbox/Relations.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
-#include "sandbox/TextRules.h"
 #include "sandbox/UserPages.h"
 
 namespace zorlet::sandbox {
@@ -33,8 +33,8 @@ Reply comment(Call& call) {
     if (!postId) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要留言的Zorlet");
     }
-    auto content = TextRules::trim(call.params.text("content").value_or(""));
-    auto length = TextRules::chineseLength(content);
+    auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
+    auto length = UnicodeText::chineseLength(content);
     if (length <= 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
     }

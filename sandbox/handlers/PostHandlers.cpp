@@ -1,5 +1,6 @@
 #include "sandbox/handlers/PostHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/Records.h"
@@ -48,8 +49,8 @@ constexpr int longestSharedPlaceContent = 300;
 std::optional<Reply> readPostForm(const Call& call, PostForm& form, bool sharesPlace = false) {
     const auto& params = call.params;
     form.content = params.text("content").value_or("");
-    auto length = TextRules::chineseLength(form.content);
-    bool blank = TextRules::trim(form.content).empty();
+    auto length = UnicodeText::chineseLength(form.content);
+    bool blank = UnicodeText::trimmed(form.content).empty();
     if (sharesPlace) {
         if (blank || length > longestSharedPlaceContent) {
             return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在150字以内");
@@ -57,11 +58,11 @@ std::optional<Reply> readPostForm(const Call& call, PostForm& form, bool sharesP
     } else if (length <= 3 || length > 160 || blank) {
         return Envelope::refuse(ErrorCode::BadParameter, "发布内容请控制在2~80字以内");
     }
-    form.place = TextRules::trim(params.text("place").value_or(""));
-    if (TextRules::chineseLength(form.place) > 100) {
+    form.place = UnicodeText::trimmed(params.text("place").value_or(""));
+    if (UnicodeText::chineseLength(form.place) > 100) {
         return Envelope::refuse(ErrorCode::BadParameter, "地点字数控制在50字以内");
     }
-    form.dateString = TextRules::trim(params.text("dateString").value_or(""));
+    form.dateString = UnicodeText::trimmed(params.text("dateString").value_or(""));
     if (!form.dateString.empty() && !isDate(form.dateString)) {
         return Envelope::refuse(ErrorCode::BadParameter, "时间格式不正确");
     }
@@ -101,7 +102,7 @@ std::string purposeOf(const PostForm& form) {
 Reply sendPost(Call& call) {
     auto ideaText = call.params.text("ideaId").value_or("");
     auto content = call.params.text("content").value_or("");
-    if (!ideaText.empty() && TextRules::trim(content).empty()) {
+    if (!ideaText.empty() && UnicodeText::trimmed(content).empty()) {
         auto ideaId = TextRules::parseInteger(ideaText);
         if (!ideaId || *ideaId <= 0) {
             return Envelope::refuse(ErrorCode::BadParameter, "请指定想去的主意");
@@ -110,7 +111,7 @@ Reply sendPost(Call& call) {
     }
     auto link = call.params.text("link").value_or("");
     PostForm form;
-    if (auto refusal = readPostForm(call, form, !TextRules::trim(link).empty())) {
+    if (auto refusal = readPostForm(call, form, !UnicodeText::trimmed(link).empty())) {
         return *refusal;
     }
     auto ideaId = TextRules::parseInteger(ideaText.empty() ? "0" : ideaText).value_or(0);

@@ -1,5 +1,6 @@
 #include "sandbox/handlers/ProfileHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/Records.h"
@@ -60,8 +61,8 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
     const auto& reference = call.service.reference;
 
     if (auto nickname = params.text("nickname")) {
-        auto trimmed = TextRules::trim(*nickname);
-        auto length = TextRules::chineseLength(trimmed);
+        auto trimmed = UnicodeText::trimmed(*nickname);
+        auto length = UnicodeText::chineseLength(trimmed);
         if (length < 1 || length > 20) {
             return refuse("昵称必须1-10个字以内");
         }
@@ -79,7 +80,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
         return refuse("请选择性别");
     }
 
-    auto birth = TextRules::trim(params.text("birth").value_or(""));
+    auto birth = UnicodeText::trimmed(params.text("birth").value_or(""));
     if (!birth.empty()) {
         change.birth = parseBirth(birth, call.view.now);
         if (!change.birth) {
@@ -112,7 +113,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
     }
 
     auto professionIdText = params.text("professionId").value_or("");
-    auto professionText = TextRules::trim(params.text("profession").value_or(""));
+    auto professionText = UnicodeText::trimmed(params.text("profession").value_or(""));
     // Likewise a profession id 0 without a text: nothing chosen yet.
     if (professionText.empty() &&
         TextRules::parseInteger(professionIdText) == std::optional<std::int64_t>(0)) {
@@ -131,7 +132,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
             }
             change.profession = {*professionId, name ? *name : professionText};
         } else {
-            auto length = TextRules::chineseLength(professionText);
+            auto length = UnicodeText::chineseLength(professionText);
             if (length <= 1) {
                 return refuse("职业描述不能少于1个字");
             }
@@ -145,8 +146,8 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
     }
 
     if (auto feature = params.text("feature")) {
-        auto trimmed = TextRules::trim(*feature);
-        if (TextRules::chineseLength(trimmed) >= 141) {
+        auto trimmed = UnicodeText::trimmed(*feature);
+        if (UnicodeText::chineseLength(trimmed) >= 141) {
             return refuse("个人简介请不要超过70个字");
         }
         change.feature = trimmed;

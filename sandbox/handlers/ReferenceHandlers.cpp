@@ -1,18 +1,18 @@
 #include "sandbox/handlers/ReferenceHandlers.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/Envelope.h"
 #include "sandbox/Records.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
-#include "sandbox/TextRules.h"
 
 namespace zorlet::sandbox {
 
 namespace {
 
 Reply nicknameExists(Call& call) {
-    auto nickname = TextRules::trim(call.params.text("nickname").value_or(""));
-    auto length = TextRules::chineseLength(nickname);
+    auto nickname = UnicodeText::trimmed(call.params.text("nickname").value_or(""));
+    auto length = UnicodeText::chineseLength(nickname);
     if (length < 1 || length > 20) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称必须1-10个字以内", false);
     }

@@ -3,9 +3,9 @@
 #include "app/ScreenActions.h"
 #include "messaging/DialogService.h"
 #include "model/DialogContent.h"
-#include "model/TextTrim.h"
 #include "net/MessageShow.h"
 #include "platform/Analytics.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
@@ -43,7 +43,7 @@ void FeedbackViewController::viewWillDisappear(bool) {
 
 void FeedbackViewController::save() {
     DialogContent message;
-    message.content = trimWhitespaceAndNewlines(customTextView->text());
+    message.content = UnicodeText::trimmed(customTextView->text());
     message.receiverUid = kServiceUid;
     auto hud = OperationProgress::show(Application::shared().keyWindow(), "发送中...");
     auto weak = weakSelf(this);

@@ -2,11 +2,11 @@
 
 #include "external/ExternalCategoryButton.h"
 #include "external/ExternalPostListViewController.h"
-#include "model/TextTrim.h"
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "people/SendPostBarButtonItem.h"
 #include "platform/Analytics.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
@@ -156,7 +156,7 @@ void ExternalCategoryListViewController::searchBarTextDidBeginEditing(SearchBar&
 void ExternalCategoryListViewController::searchBarSearchButtonClicked(SearchBar& bar) {
     NavigationController* navigation = navigationController();
     // A blank search would list every place under an empty title.
-    if (navigation == nullptr || trimWhitespaceAndNewlines(bar.text()).empty()) {
+    if (navigation == nullptr || UnicodeText::trimmed(bar.text()).empty()) {
         return;
     }
     auto list = std::make_shared<ExternalPostListViewController>();

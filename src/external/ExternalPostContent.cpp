@@ -1,7 +1,6 @@
 #include "external/ExternalPostContent.h"
 
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
+#include "platform/UnicodeText.h"
 
 #include <string_view>
 
@@ -23,10 +22,10 @@ std::size_t characterEnd(const std::string& text, std::size_t at) {
 }  // namespace
 
 std::string ExternalPostContent::clipped(const std::string& text, std::size_t limit) {
-    if (chineseLength(text) <= limit) {
+    if (UnicodeText::chineseLength(text) <= limit) {
         return text;
     }
-    std::size_t ellipsis = chineseLength(kEllipsis);
+    std::size_t ellipsis = UnicodeText::chineseLength(kEllipsis);
     if (limit < ellipsis) {
         return {};
     }
@@ -35,7 +34,7 @@ std::string ExternalPostContent::clipped(const std::string& text, std::size_t li
     std::size_t end = 0;
     while (end < text.size()) {
         std::size_t next = characterEnd(text, end);
-        std::size_t width = chineseLength(std::string_view(text).substr(end, next - end));
+        std::size_t width = UnicodeText::chineseLength(std::string_view(text).substr(end, next - end));
         if (used + width > budget) {
             break;
         }
@@ -46,11 +45,11 @@ std::string ExternalPostContent::clipped(const std::string& text, std::size_t li
 }
 
 std::string ExternalPostContent::content(const std::string& name, const std::string& comment) {
-    if (trimWhitespaceAndNewlines(comment).empty()) {
+    if (UnicodeText::trimmed(comment).empty()) {
         return clipped(name, kMaxContentLength);
     }
     std::string tail = std::string(kSeparator) + comment;
-    std::size_t tailLength = chineseLength(tail);
+    std::size_t tailLength = UnicodeText::chineseLength(tail);
     std::size_t room = tailLength < kMaxContentLength ? kMaxContentLength - tailLength : 0;
     return clipped(name, room) + tail;
 }

@@ -1,13 +1,12 @@
 #include "external/SendExternalPostViewController.h"
 
 #include "external/ExternalPostContent.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
 #include "net/MessageShow.h"
 #include "people/RescueUsersViewController.h"
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
 #include "platform/TextLayout.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "ui/Application.h"
 #include "ui/BarButtonItem.h"
@@ -309,11 +308,11 @@ void SendExternalPostViewController::sendExternalPost() {
         return;
     }
     std::string typed = comment();
-    if (chineseLength(typed) > ExternalPostContent::kMaxCommentLength) {
+    if (UnicodeText::chineseLength(typed) > ExternalPostContent::kMaxCommentLength) {
         MessageShow::error(ExternalPostContent::kCommentLengthMessage, &view());
         return;
     }
-    bool withComment = !trimWhitespaceAndNewlines(typed).empty();
+    bool withComment = !UnicodeText::trimmed(typed).empty();
     std::string content = ExternalPostContent::content(externalPost->name, typed);
     if (!postService) {
         postService = std::make_shared<PostService>();

@@ -1,13 +1,12 @@
 #include "messaging/DialogService.h"
 
 #include "model/JpegSizeLimit.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
 #include "net/HttpRequestDelegate.h"
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/HttpQueue.h"
+#include "platform/UnicodeText.h"
 
 namespace zorlet {
 
@@ -17,8 +16,8 @@ std::string DialogService::encodePicture(const Image& image) {
 
 HttpRequestPtr DialogService::requestFor(const DialogContent& message, Success onSuccess, Failure onFailure,
                                          const std::string* encodedPicture) {
-    auto text = trimWhitespaceAndNewlines(message.content);
-    auto length = chineseLength(text);
+    auto text = UnicodeText::trimmed(message.content);
+    auto length = UnicodeText::chineseLength(text);
     if (length < static_cast<std::size_t>(kShortestLength) ||
         length > static_cast<std::size_t>(kLongestLength)) {
         if (onFailure) {

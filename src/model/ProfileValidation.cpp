@@ -1,16 +1,16 @@
 #include "model/ProfileValidation.h"
 
-#include "model/TextLength.h"
 #include "net/HttpRequestSender.h"
 #include "net/UrlUtils.h"
 #include "platform/HttpRequest.h"
 #include "platform/Json.h"
 #include "platform/Log.h"
+#include "platform/UnicodeText.h"
 
 namespace zorlet {
 
 std::optional<std::string> ProfileValidation::validateNickname(const std::string& nickname) {
-    std::size_t length = chineseLength(nickname);
+    std::size_t length = UnicodeText::chineseLength(nickname);
     if (length < 1 || length > 20) {
         return "昵称必须1-10个字以内";
     }
@@ -45,14 +45,14 @@ std::optional<std::string> ProfileValidation::validateNickname(const std::string
 }
 
 std::optional<std::string> ProfileValidation::validateFeature(const std::string& feature) {
-    if (chineseLength(feature) >= 141) {
+    if (UnicodeText::chineseLength(feature) >= 141) {
         return "个人简介请不要超过70个字";
     }
     return std::nullopt;
 }
 
 std::optional<std::string> ProfileValidation::validateProfession(const std::string& profession) {
-    std::size_t length = chineseLength(profession);
+    std::size_t length = UnicodeText::chineseLength(profession);
     if (length <= 1) {
         return "职业描述不能少于1个字";
     }

@@ -5,8 +5,6 @@
 #include "app/WebViewController.h"
 #include "ideas/IdeaDetailViewController.h"
 #include "model/ImageHelpers.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
@@ -21,6 +19,7 @@
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
 #include "platform/TextLayout.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/Animator.h"
@@ -450,8 +449,8 @@ void PostDetailViewController::sendComment() {
     if (!user || !user->post || !textView) {
         return;
     }
-    std::string content = trimWhitespaceAndNewlines(textView->text());
-    std::size_t length = chineseLength(content);
+    std::string content = UnicodeText::trimmed(textView->text());
+    std::size_t length = UnicodeText::chineseLength(content);
     if (length == 0) {
         MessageShow::error("请先输入内容", navigationView());
         return;

@@ -2,13 +2,12 @@
 
 #include "app/CustomNavigationController.h"
 #include "app/ScreenActions.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/MainLoop.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "ui/Button.h"
 #include "ui/ProgressHUD.h"
@@ -58,8 +57,8 @@ void PrepareDateTaViewController::viewWillDisappear(bool) {
 
 void PrepareDateTaViewController::save() {
     View* navigationView = navigationController() != nullptr ? &navigationController()->view() : nullptr;
-    std::string content = trimWhitespaceAndNewlines(textView ? textView->text() : std::string());
-    std::size_t length = chineseLength(content);
+    std::string content = UnicodeText::trimmed(textView ? textView->text() : std::string());
+    std::size_t length = UnicodeText::chineseLength(content);
     if (length == 0) {
         MessageShow::error("请先输入内容", navigationView);
         return;

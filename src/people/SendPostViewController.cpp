@@ -1,11 +1,11 @@
 #include "people/SendPostViewController.h"
 
 #include "model/BaseData.h"
-#include "model/TextLength.h"
 #include "net/MessageShow.h"
 #include "people/RescueUsersViewController.h"
 #include "platform/Analytics.h"
 #include "platform/Calendar.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "session/UserContext.h"
 #include "ui/BarButtonItem.h"
@@ -15,42 +15,12 @@
 #include "ui/NotificationCenter.h"
 #include "widgets/CustomActionSheet.h"
 
-#include <cstring>
-
 namespace zorlet {
 
 namespace {
 
 constexpr const char* kDateFormat = "yyyy-MM-dd";
 const Color kRemainColor = Color::white(0.6);
-
-// The byte length of a white-space or line-break character at `text[at]`, 0 when there is none.
-std::size_t spaceLength(const std::string& text, std::size_t at) {
-    auto byte = static_cast<unsigned char>(text[at]);
-    if (byte == ' ' || (byte >= '\t' && byte <= '\r')) {
-        return 1;
-    }
-    auto startsWith = [&](const char* sequence) {
-        return text.compare(at, std::strlen(sequence), sequence) == 0;
-    };
-    static const char* const wide[] = {"\u00a0", "\u0085", "\u1680", "\u2000", "\u2001", "\u2002", "\u2003",
-                                       "\u2004", "\u2005", "\u2006", "\u2007", "\u2008", "\u2009", "\u200a",
-                                       "\u2028", "\u2029", "\u202f", "\u205f", "\u3000"};
-    for (const char* sequence : wide) {
-        if (startsWith(sequence)) {
-            return std::strlen(sequence);
-        }
-    }
-    return 0;
-}
-
-std::size_t lastCharacterStart(const std::string& text, std::size_t end) {
-    std::size_t at = end - 1;
-    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
-        --at;
-    }
-    return at;
-}
 
 }  // namespace
 
@@ -64,29 +34,9 @@ SendPostViewController::~SendPostViewController() {
     }
 }
 
-std::string SendPostViewController::trimmed(const std::string& text) {
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        std::size_t length = spaceLength(text, begin);
-        if (length == 0) {
-            break;
-        }
-        begin += length;
-    }
-    std::size_t end = text.size();
-    while (end > begin) {
-        std::size_t start = lastCharacterStart(text, end);
-        if (start < begin || spaceLength(text, start) != end - start) {
-            break;
-        }
-        end = start;
-    }
-    return text.substr(begin, end - begin);
-}
-
 int SendPostViewController::remainingCharacters(const std::string& text) {
-    auto remaining =
-        static_cast<long long>(kMaxLength) - static_cast<long long>(chineseLength(trimmed(text)));
+    auto remaining = static_cast<long long>(kMaxLength) -
+                     static_cast<long long>(UnicodeText::chineseLength(UnicodeText::trimmed(text)));
     // Integer division rounds toward zero: one unit over still reads 0, in red.
     return static_cast<int>(remaining / 2);
 }
@@ -241,8 +191,8 @@ void SendPostViewController::viewWillDisappear(bool) {
 
 void SendPostViewController::updateRemainLength() {
     int remaining = remainingCharacters(textView->text());
-    bool over =
-        static_cast<long long>(chineseLength(trimmed(textView->text()))) > static_cast<long long>(kMaxLength);
+    bool over = static_cast<long long>(UnicodeText::chineseLength(UnicodeText::trimmed(textView->text()))) >
+                static_cast<long long>(kMaxLength);
     remainLengthLabel->setText(std::to_string(remaining));
     remainLengthLabel->setTextColor(over ? Color::redColor() : kRemainColor);
 }
@@ -380,8 +330,8 @@ void SendPostViewController::alertViewClickedButton(AlertView& alertView, int in
     }
     TextField* field = alertView.textFieldAtIndex(0);
     place = std::string();
-    std::string text = trimmed(field ? field->text() : std::string());
-    if (chineseLength(text) <= kMaxPlaceLength) {
+    std::string text = UnicodeText::trimmed(field ? field->text() : std::string());
+    if (UnicodeText::chineseLength(text) <= kMaxPlaceLength) {
         lastPlaceErrorInput.clear();
         place = text;
         markButton(*placeButton, !text.empty());
@@ -451,7 +401,7 @@ void SendPostViewController::clearPicture() {
 
 void SendPostViewController::sendPost() {
     std::string text = textView->text();
-    std::size_t length = chineseLength(text);
+    std::size_t length = UnicodeText::chineseLength(text);
     if (length > kMaxLength || length <= kMinLength) {
         MessageShow::error(kLengthMessage, &view());
         return;

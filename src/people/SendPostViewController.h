@@ -69,8 +69,6 @@ public:
     void placeButtonClick();
     void imageButtonClick();
 
-    // Text trimmed of white space and line breaks at both ends (Unicode spaces included).
-    static std::string trimmed(const std::string& text);
     // The remaining allowance in characters for `text`, and whether it is over the limit.
     static int remainingCharacters(const std::string& text);
     void updateRemainLength();

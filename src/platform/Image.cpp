@@ -7,39 +7,37 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
+#include <turbojpeg.h>
 
 namespace zorlet {
 
 namespace {
 
-// libjpeg reports fatal errors through error_exit; we jump back to the caller
-// instead of letting it call exit(). The functions that call setjmp keep no
-// C++ objects with destructors alive across the jump.
-struct JpegErrorManager {
-    jpeg_error_mgr base;
-    std::jmp_buf jump;
+// Cairo's ARGB32 is a native-endian 32-bit word: B,G,R,A in memory on little endian.
+constexpr TJPF kNativeArgb = std::endian::native == std::endian::little ? TJPF_BGRA : TJPF_ARGB;
+
+// One TurboJPEG handle for one call: handles are cheap and not to be shared between threads.
+class TurboJpeg {
+public:
+    explicit TurboJpeg(tjhandle handle) : handle_(handle) {}
+    ~TurboJpeg() {
+        if (handle_ != nullptr) {
+            tjDestroy(handle_);
+        }
+    }
+    TurboJpeg(const TurboJpeg&) = delete;
+    TurboJpeg& operator=(const TurboJpeg&) = delete;
+    tjhandle get() const { return handle_; }
+    // A warning (a damaged but readable stream) still leaves a picture, as it always did.
+    bool succeeded(int status) const { return status == 0 || tjGetErrorCode(handle_) == TJERR_WARNING; }
+
+private:
+    tjhandle handle_;
 };
-
-void jpegErrorExit(j_common_ptr info) {
-    auto* manager = reinterpret_cast<JpegErrorManager*>(info->err);
-    std::longjmp(manager->jump, 1);
-}
-
-void jpegSilence(j_common_ptr, int) {}
-
-constexpr J_COLOR_SPACE nativeArgbSpace() {
-    // Cairo's ARGB32 is a native-endian 32-bit word: B,G,R,A in memory on little endian.
-    return std::endian::native == std::endian::little ? JCS_EXT_BGRA : JCS_EXT_ARGB;
-}
 
 bool isJpeg(std::string_view bytes) {
     return bytes.size() > 3 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
@@ -51,49 +49,30 @@ bool isPng(std::string_view bytes) {
     return bytes.size() > 8 && std::memcmp(bytes.data(), kSignature, 8) == 0;
 }
 
-// Returns false on a corrupt stream; `image` is then left unset.
-bool decodeJpegInto(const unsigned char* data, unsigned long size, double scale,
-                    std::shared_ptr<Image>& image) {
-    jpeg_decompress_struct info;
-    JpegErrorManager error;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = jpegErrorExit;
-    error.base.emit_message = jpegSilence;
-    if (setjmp(error.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
+std::shared_ptr<Image> decodeJpeg(std::string_view bytes, double scale) {
+    TurboJpeg decoder(tjInitDecompress());
+    if (decoder.get() == nullptr) {
+        return nullptr;
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data, size);
-    jpeg_read_header(&info, TRUE);
-    // The frame libjpeg will decode, checked again in case it is not the one the header scan found.
-    if (!PictureHeader::withinBudget({info.image_width, info.image_height})) {
-        jpeg_destroy_decompress(&info);
-        return false;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    auto size = static_cast<unsigned long>(bytes.size());
+    int width = 0;
+    int height = 0;
+    int subsampling = 0;
+    int colorspace = 0;
+    if (tjDecompressHeader3(decoder.get(), data, size, &width, &height, &subsampling, &colorspace) != 0) {
+        return nullptr;
     }
-    info.out_color_space = nativeArgbSpace();
-    jpeg_start_decompress(&info);
-    // Allocating may throw; do it where a longjmp can no longer skip its destructor.
-    auto* target =
-        new Image(static_cast<int>(info.output_width), static_cast<int>(info.output_height), scale);
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = target->data() + static_cast<std::size_t>(info.output_scanline) * target->stride();
-        if (setjmp(error.jump)) {
-            delete target;
-            jpeg_destroy_decompress(&info);
-            return false;
-        }
-        jpeg_read_scanlines(&info, &row, 1);
+    // The frame the decoder will produce, checked again in case it is not the one the header scan found.
+    if (width <= 0 || height <= 0 ||
+        !PictureHeader::withinBudget(
+            {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)})) {
+        return nullptr;
     }
-    if (setjmp(error.jump)) {
-        delete target;
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    image.reset(target);
-    return true;
+    auto image = std::make_shared<Image>(width, height, scale);
+    int status = tjDecompress2(decoder.get(), data, size, image->data(), width, image->stride(), height,
+                               kNativeArgb, 0);
+    return decoder.succeeded(status) ? image : nullptr;
 }
 
 struct PngReader {
@@ -151,10 +130,7 @@ std::shared_ptr<Image> Image::decode(std::string_view bytes, double scale) {
         return nullptr;
     }
     if (isJpeg(bytes)) {
-        std::shared_ptr<Image> image;
-        decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.data()),
-                       static_cast<unsigned long>(bytes.size()), scale, image);
-        return image;
+        return decodeJpeg(bytes, scale);
     }
     if (isPng(bytes)) {
         PngReader reader{bytes};
@@ -219,47 +195,19 @@ std::string Image::pngData() const {
     std::vector<std::uint8_t> copy = pixels_;
     cairo_surface_t* surface =
         cairo_image_surface_create_for_data(copy.data(), CAIRO_FORMAT_ARGB32, width_, height_, stride_);
-    std::string out;
-    if (cairo_surface_write_to_png_stream(surface, appendPngChunk, &out) != CAIRO_STATUS_SUCCESS) {
-        out.clear();
-    }
+    std::string out = pngData(surface);
     cairo_surface_destroy(surface);
     return out;
 }
 
-namespace {
-
-// Encodes opaque rows; transparent areas come out over black, as premultiplied data does.
-bool encodeJpeg(const std::uint8_t* pixels, int width, int height, int stride, int quality,
-                unsigned char** out, unsigned long* outSize) {
-    jpeg_compress_struct info;
-    JpegErrorManager error;
-    info.err = jpeg_std_error(&error.base);
-    error.base.error_exit = jpegErrorExit;
-    error.base.emit_message = jpegSilence;
-    if (setjmp(error.jump)) {
-        jpeg_destroy_compress(&info);
-        return false;
+std::string Image::pngData(_cairo_surface* surface) {
+    std::string out;
+    if (surface == nullptr ||
+        cairo_surface_write_to_png_stream(surface, appendPngChunk, &out) != CAIRO_STATUS_SUCCESS) {
+        out.clear();
     }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, out, outSize);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 4;
-    info.in_color_space = nativeArgbSpace();
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        auto* row = const_cast<JSAMPROW>(pixels + static_cast<std::size_t>(info.next_scanline) * stride);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return true;
+    return out;
 }
-
-}  // namespace
 
 std::string Image::jpegData(double quality) const {
     if (width_ == 0 || height_ == 0) {
@@ -268,16 +216,22 @@ std::string Image::jpegData(double quality) const {
     if (!std::isfinite(quality)) {
         quality = 1.0;
     }
-    int libjpegQuality = static_cast<int>(std::lround(std::clamp(quality, 0.0, 1.0) * 100.0));
-    libjpegQuality = std::max(1, libjpegQuality);
+    int jpegQuality = static_cast<int>(std::lround(std::clamp(quality, 0.0, 1.0) * 100.0));
+    jpegQuality = std::max(1, jpegQuality);
+    TurboJpeg encoder(tjInitCompress());
+    if (encoder.get() == nullptr) {
+        return {};
+    }
+    // Opaque rows: transparent areas come out over black, as premultiplied data does.
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    bool ok = encodeJpeg(pixels_.data(), width_, height_, stride_, libjpegQuality, &buffer, &size);
+    int status = tjCompress2(encoder.get(), pixels_.data(), width_, stride_, height_, kNativeArgb, &buffer,
+                             &size, TJSAMP_420, jpegQuality, 0);
     std::string out;
-    if (ok && buffer != nullptr) {
+    if (status == 0 && buffer != nullptr) {
         out.assign(reinterpret_cast<const char*>(buffer), size);
     }
-    std::free(buffer);
+    tjFree(buffer);
     return out;
 }
 

@@ -36,6 +36,8 @@ public:
     // quality 0...1, as the phone framework's JPEG representation takes it.
     std::string jpegData(double quality) const;
     std::string pngData() const;
+    // PNG bytes of any Cairo image surface in its own format (RGB24 stays opaque RGB).
+    static std::string pngData(_cairo_surface* surface);
 
     // A Cairo image surface over this image's pixels (no copy): drawing into it
     // changes the image. The caller destroys it and keeps the image alive meanwhile.

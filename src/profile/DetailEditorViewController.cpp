@@ -67,16 +67,6 @@ bool DetailEditorViewController::textViewShouldChangeText(TextView&, TextRange, 
     return Keyboard::shared().currentInputMode() != "emoji";
 }
 
-std::string DetailEditorViewController::trimmed(const std::string& text) {
-    static constexpr const char* kSpace = " \t\n\r\v\f";
-    std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(kSpace);
-    return text.substr(first, last - first + 1);
-}
-
 void DetailEditorViewController::finish(const std::string& identifier, const std::string& text,
                                         std::int64_t valueId) {
     auto self = shared_from_this();

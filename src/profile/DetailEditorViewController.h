@@ -38,9 +38,6 @@ public:
     bool textFieldShouldChangeCharacters(TextField&, TextRange, const std::string&) override;
     bool textViewShouldChangeText(TextView&, TextRange, const std::string&) override;
 
-    // White space and line breaks cut from both ends.
-    static std::string trimmed(const std::string& text);
-
 protected:
     // The input the keyboard opens for shortly after the editor appears, if any.
     virtual TextInput* focusInput() { return nullptr; }

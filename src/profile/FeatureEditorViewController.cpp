@@ -1,6 +1,7 @@
 #include "profile/FeatureEditorViewController.h"
 
 #include "model/ProfileValidation.h"
+#include "platform/UnicodeText.h"
 
 namespace zorlet {
 
@@ -27,7 +28,7 @@ void FeatureEditorViewController::viewDidLoad() {
 }
 
 void FeatureEditorViewController::save() {
-    std::string text = trimmed(featureTextView->text());
+    std::string text = UnicodeText::trimmed(featureTextView->text());
     if (auto message = ProfileValidation::validateFeature(text)) {
         refuse(*message);
         return;

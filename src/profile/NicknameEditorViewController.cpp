@@ -2,6 +2,7 @@
 
 #include "app/InterfaceDescription.h"
 #include "model/ProfileValidation.h"
+#include "platform/UnicodeText.h"
 
 namespace zorlet {
 
@@ -35,7 +36,7 @@ bool NicknameEditorViewController::textFieldShouldReturn(TextField&) {
 void NicknameEditorViewController::save() {
     std::string typed = nicknameField->text();
     // The server check blocks until it answers (bounded by the request time-out).
-    if (auto message = ProfileValidation::validateNickname(trimmed(typed))) {
+    if (auto message = ProfileValidation::validateNickname(UnicodeText::trimmed(typed))) {
         refuse(*message);
         return;
     }

@@ -3,6 +3,7 @@
 #include "app/InterfaceDescription.h"
 #include "model/BaseData.h"
 #include "model/ProfileValidation.h"
+#include "platform/UnicodeText.h"
 #include "ui/Keyboard.h"
 
 namespace zorlet {
@@ -113,7 +114,7 @@ void ProfessionEditorViewController::save() {
         finish(cellIdentifier, profession->name, profession->professionIdValue());
         return;
     }
-    std::string text = trimmed(professionField->text());
+    std::string text = UnicodeText::trimmed(professionField->text());
     if (auto message = ProfileValidation::validateProfession(text)) {
         refuse(*message);
         return;

@@ -2,10 +2,9 @@
 
 #include "app/ScreenActions.h"
 #include "model/EmptyText.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
 #include "net/MessageShow.h"
 #include "platform/Analytics.h"
+#include "platform/UnicodeText.h"
 #include "ui/Keyboard.h"
 #include "ui/NavigationController.h"
 
@@ -49,8 +48,8 @@ bool UserPreferenceDescriptionViewController::textFieldShouldChangeCharacters(Te
 }
 
 void UserPreferenceDescriptionViewController::save() {
-    std::string text = trimWhitespaceAndNewlines(textField->text());
-    if (chineseLength(text) > kMaxLength) {
+    std::string text = UnicodeText::trimmed(textField->text());
+    if (UnicodeText::chineseLength(text) > kMaxLength) {
         Keyboard::shared().endEditing(&view());
         MessageShow::error("补充内容请不要超过" + std::to_string(kMaxLength / 2) + "字", &view());
         return;

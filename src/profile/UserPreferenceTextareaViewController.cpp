@@ -1,8 +1,7 @@
 #include "profile/UserPreferenceTextareaViewController.h"
 
 #include "model/EmptyText.h"
-#include "model/TextLength.h"
-#include "model/TextTrim.h"
+#include "platform/UnicodeText.h"
 
 namespace zorlet {
 
@@ -32,8 +31,8 @@ void UserPreferenceTextareaViewController::save() {
         return;
     }
     // Blank space around the answer would count towards its length and show on the home.
-    std::string text = trimWhitespaceAndNewlines(textView->text());
-    auto length = static_cast<std::int64_t>(chineseLength(text));
+    std::string text = UnicodeText::trimmed(textView->text());
+    auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(text));
     if (length < preference->minValidationValue) {
         showMessage("请输入内容");
         return;

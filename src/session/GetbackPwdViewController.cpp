@@ -8,37 +8,16 @@
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "ui/Keyboard.h"
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
 
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
-
 namespace zorlet {
 
 GetbackPwdViewController::GetbackPwdViewController() {
     setTitle("找回密码");
-}
-
-std::string GetbackPwdViewController::trimmed(const std::string& text) {
-    icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
-    int32_t start = 0;
-    int32_t end = unicode.length();
-    while (start < end && u_isUWhiteSpace(unicode.char32At(start))) {
-        start = unicode.moveIndex32(start, 1);
-    }
-    while (end > start) {
-        int32_t previous = unicode.moveIndex32(end, -1);
-        if (!u_isUWhiteSpace(unicode.char32At(previous))) {
-            break;
-        }
-        end = previous;
-    }
-    std::string out;
-    unicode.tempSubStringBetween(start, end).toUTF8String(out);
-    return out;
 }
 
 void GetbackPwdViewController::loadView() {
@@ -65,7 +44,7 @@ void GetbackPwdViewController::backgroundTap() {
 }
 
 void GetbackPwdViewController::getback() {
-    std::string account = trimmed(textField ? textField->text() : std::string());
+    std::string account = UnicodeText::trimmed(textField ? textField->text() : std::string());
     if (account.empty()) {
         AlertView::create("", "请输入需要找回密码的登录账号", nullptr, "确认")->show();
         return;

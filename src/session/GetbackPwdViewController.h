@@ -29,9 +29,6 @@ public:
     // The "mail sent" alert was answered.
     void alertViewClickedButton(AlertView& alertView, int index) override;
 
-    // White space and line breaks (any Unicode ones) cut from both ends.
-    static std::string trimmed(const std::string& text);
-
     std::shared_ptr<TextField> textField;
 
     static constexpr const char* kSentTitle = "邮件已发出";

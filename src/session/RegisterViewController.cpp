@@ -4,13 +4,13 @@
 #include "app/LocalizedStrings.h"
 #include "app/ScreenActions.h"
 #include "model/EmptyText.h"
-#include "model/TextLength.h"
 #include "net/CheckNetwork.h"
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
 #include "net/UrlUtils.h"
 #include "platform/Analytics.h"
 #include "platform/Log.h"
+#include "platform/UnicodeText.h"
 #include "platform/WeakSelf.h"
 #include "session/LoginRedirect.h"
 #include "session/LoginResult.h"
@@ -20,51 +20,10 @@
 #include "ui/NavigationController.h"
 #include "ui/ProgressHUD.h"
 
-#include <unicode/regex.h>
-#include <unicode/unistr.h>
-
-#include <mutex>
-
 namespace zorlet {
-
-namespace {
-
-// Characters as the user counts them on the keyboard (UTF-16 units, as the length rule is stated).
-std::size_t characterCount(const std::string& text) {
-    return static_cast<std::size_t>(icu::UnicodeString::fromUTF8(text).length());
-}
-
-}  // namespace
 
 RegisterViewController::RegisterViewController() {
     setTitle("帐号注册");
-}
-
-bool RegisterViewController::isEmailAddress(const std::string& account) {
-    // Compiled once; a compiled pattern is safe to share between matchers.
-    static std::unique_ptr<icu::RegexPattern> pattern;
-    static std::once_flag compiled;
-    std::call_once(compiled, [] {
-        UErrorCode status = U_ZERO_ERROR;
-        UParseError parseError;
-        pattern.reset(
-            icu::RegexPattern::compile(icu::UnicodeString::fromUTF8(kEmailPattern), 0, parseError, status));
-        if (U_FAILURE(status)) {
-            log().error("the e-mail pattern does not compile: {}", u_errorName(status));
-            pattern.reset();
-        }
-    });
-    if (!pattern) {
-        return false;
-    }
-    UErrorCode status = U_ZERO_ERROR;
-    icu::UnicodeString input = icu::UnicodeString::fromUTF8(account);
-    std::unique_ptr<icu::RegexMatcher> matcher(pattern->matcher(input, status));
-    if (U_FAILURE(status)) {
-        return false;
-    }
-    bool matches = matcher->matches(status);
-    return U_SUCCESS(status) && matches;
 }
 
 void RegisterViewController::loadView() {
@@ -171,16 +130,16 @@ std::optional<std::pair<const char*, TextField*>> RegisterViewController::firstP
     std::string nickname = text(nicknameField);
     std::string password = text(passwordField);
     std::string confirmation = text(confirmPwdField);
-    if (isEmpty(account) || !isEmailAddress(account)) {
+    if (isEmpty(account) || !UnicodeText::isEmail(account)) {
         return std::pair{"请输入正确格式的邮箱", accountField.get()};
     }
     if (isEmpty(nickname)) {
         return std::pair{"昵称不能为空", nicknameField.get()};
     }
-    if (chineseLength(nickname) > kMaxNicknameLength) {
+    if (UnicodeText::chineseLength(nickname) > kMaxNicknameLength) {
         return std::pair{"昵称不能超过10个字", nicknameField.get()};
     }
-    std::size_t passwordLength = characterCount(password);
+    std::size_t passwordLength = UnicodeText::utf16Length(password);
     if (passwordLength < kMinPasswordLength || passwordLength > kMaxPasswordLength) {
         return std::pair{"密码控制在6~32位之间", passwordField.get()};
     }

@@ -38,9 +38,6 @@ public:
     void loginTpId(std::int64_t tpId);
     void backgroundTap();
 
-    // The account check: letters, digits, "_" and "-" in dot-separated groups, an "@", then the same.
-    static bool isEmailAddress(const std::string& account);
-
     int numberOfRows(TableView&, int section) override { return 4; }
     TableViewCellPtr cellForRow(TableView&, IndexPath indexPath) override;
     double heightForRow(TableView&, IndexPath) override { return kRowHeight; }
@@ -62,8 +59,6 @@ public:
     static constexpr std::size_t kMaxNicknameLength = 20;  // 10 Chinese characters
     static constexpr std::size_t kMinPasswordLength = 6;
     static constexpr std::size_t kMaxPasswordLength = 32;
-    static constexpr const char* kEmailPattern =
-        R"(^[_A-Za-z0-9-]+(\.[_A-Za-z0-9-]+)*@[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)*$)";
 
 private:
     // The first failing check's message and the field to correct; nothing when all pass.

@@ -2,7 +2,6 @@
 #include "model/EmptyText.h"
 #include "model/HexBytes.h"
 #include "model/RelativeTime.h"
-#include "model/TextLength.h"
 #include "model/User.h"
 
 #include "PinnedClock.h"
@@ -16,21 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::PinnedClock;
-
-TEST(ChineseLength, CountsUtf16UnitsAbove127Twice) {
-    struct Case {
-        std::string text;
-        std::size_t expected;
-    };
-    const Case cases[] = {
-        {"", 0},    {"abc", 3}, {"你好", 4}, {"a你", 3},      {"é", 2},         {"😀", 4},
-        {"a😀b", 6}, {" ", 1},   {"\xFF", 2}, {"\xE4\xBD", 4}, {"\xE4\xBDx", 5},  // broken sequences count
-                                                                                 // wide per byte
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(chineseLength(c.text), c.expected) << c.text;
-    }
-}
 
 TEST(EmptyText, OnlyNothingNullAndTheEmptyTextAreEmpty) {
     EXPECT_TRUE(isEmpty(""));

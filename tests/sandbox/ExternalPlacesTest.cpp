@@ -1,5 +1,6 @@
 #include "SandboxFixture.h"
 
+#include "platform/UnicodeText.h"
 #include "sandbox/DemoSeed.h"
 #include "sandbox/ExternalSeed.h"
 #include "sandbox/TextRules.h"
@@ -177,7 +178,7 @@ TEST_F(ExternalPlacesTest, APlaceIsSharedWithAShortNameOrALongNameAndAFullCommen
         fullComment += "好";
     }
     std::string longContent = longName[0]["name"].get<std::string>() + "，" + fullComment;
-    ASSERT_GT(TextRules::chineseLength(longContent), 160);
+    ASSERT_GT(UnicodeText::chineseLength(longContent), 160);
     EXPECT_TRUE(share(longContent, longName[0]["externalPostUrl"]).success());
 
     std::string tooLong;

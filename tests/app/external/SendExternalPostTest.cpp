@@ -2,8 +2,8 @@
 
 #include "external/ExternalPostContent.h"
 #include "external/SendExternalPostViewController.h"
-#include "model/TextLength.h"
 #include "people/RescueUsersViewController.h"
+#include "platform/UnicodeText.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
 #include "widgets/CustomActionSheet.h"
@@ -103,7 +103,7 @@ TEST_F(SendExternalPostTest, TheTextNeverExceedsWhatTheServiceTakes) {
     // A long name with a full comment keeps the whole comment and cuts the name.
     std::string longName = chinese(160, "名");
     std::string content = ExternalPostContent::content(longName, chinese(50));
-    EXPECT_EQ(chineseLength(content), ExternalPostContent::kMaxContentLength);
+    EXPECT_EQ(UnicodeText::chineseLength(content), ExternalPostContent::kMaxContentLength);
     EXPECT_EQ(content.substr(content.size() - chinese(50).size()), chinese(50));
     EXPECT_NE(content.find("…，"), std::string::npos);
     // Short texts are untouched; a cut never splits a character.
@@ -112,7 +112,7 @@ TEST_F(SendExternalPostTest, TheTextNeverExceedsWhatTheServiceTakes) {
     EXPECT_EQ(ExternalPostContent::clipped("ab名字", 4), "ab…");  // the ellipsis is wide too
     EXPECT_EQ(ExternalPostContent::clipped("名字很长", 5), "名…");
     std::string longAddress = chinese(60, "路");
-    EXPECT_EQ(chineseLength(ExternalPostContent::place(longAddress)), 100u);
+    EXPECT_EQ(UnicodeText::chineseLength(ExternalPostContent::place(longAddress)), 100u);
     EXPECT_EQ(ExternalPostContent::place("朝阳路1号"), "朝阳路1号");
 
     auto screen = open(place(103, longName, false));
@@ -120,7 +120,7 @@ TEST_F(SendExternalPostTest, TheTextNeverExceedsWhatTheServiceTakes) {
     screen->textView->setText(chinese(50));
     auto sent = publish(*screen);
     EXPECT_EQ(sent.param("content"), content);
-    EXPECT_EQ(chineseLength(sent.param("place")), 100u);
+    EXPECT_EQ(UnicodeText::chineseLength(sent.param("place")), 100u);
 }
 
 TEST_F(SendExternalPostTest, ADayCanBeChosenAndCleared) {

@@ -4,6 +4,7 @@
 #include "people/PostService.h"
 #include "people/SendPostBarButtonItem.h"
 #include "people/SendPostViewController.h"
+#include "platform/UnicodeText.h"
 #include "ui/Animator.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
@@ -109,7 +110,7 @@ TEST_F(ComposerTest, RemainingAllowanceTurnsRedWhenOver) {
     type(*composer, "  " + chinese(80) + "\n ");  // surrounding blanks do not count
     EXPECT_EQ(composer->remainLengthLabel->text(), "0");
     EXPECT_NE(composer->remainLengthLabel->textColor(), Color::redColor());
-    EXPECT_EQ(SendPostViewController::trimmed("\u3000 想 \n"), "想");
+    EXPECT_EQ(UnicodeText::trimmed("\u3000 想 \n"), "想");
 }
 
 TEST_F(ComposerTest, ClearingTheDateSendsItEmptyAndPublishingLeadsToRescue) {

@@ -306,8 +306,15 @@ TEST_F(ProfileFormTest, NicknameIsCheckedWithTheServer) {
     EXPECT_EQ(server_.countOf("/profile/validate/nickexist"), 0u);
     ASSERT_TRUE(UserInput::answerAlert(0));
 
+    // A name of nothing but an ideographic space is empty once trimmed.
+    typeInto(*editor->nicknameField, "\u3000", 11);
+    ASSERT_TRUE(tapConfirm(*editor));
+    EXPECT_EQ(lastAlertTitle(), "昵称必须1-10个字以内");
+    EXPECT_EQ(server_.countOf("/profile/validate/nickexist"), 0u);
+    ASSERT_TRUE(UserInput::answerAlert(0));
+
     // The check uses the trimmed name; the form keeps it as typed.
-    typeInto(*editor->nicknameField, " 小明 ", 11);
+    typeInto(*editor->nicknameField, " 小明 ", 1);
     ASSERT_TRUE(tapConfirm(*editor));
     EXPECT_EQ(server_.lastRequestTo("/profile/validate/nickexist").param("nickname"), "小明");
     EXPECT_EQ(navigation_->topViewController(), form.get());
