@@ -101,7 +101,7 @@ Reply registerAccount(Call& call) {
     if (UnicodeText::chineseLength(nickname) > 20) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称不能超过10个字");
     }
-    auto passwordLength = UnicodeText::utf16Length(password);
+    auto passwordLength = static_cast<std::int64_t>(UnicodeText::utf16Length(password));
     if (passwordLength < 6 || passwordLength > 32) {
         return Envelope::refuse(ErrorCode::BadParameter, "密码控制在6~32位之间");
     }

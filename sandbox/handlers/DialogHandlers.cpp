@@ -112,7 +112,7 @@ Reply sendSms(Call& call) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定收信人");
     }
     auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
-    auto length = UnicodeText::chineseLength(content);
+    auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(content));
     if (length < shortestMessage || length > longestMessage) {
         return Envelope::refuse(ErrorCode::BadParameter, lengthRule);
     }

@@ -197,7 +197,7 @@ std::optional<Reply> check(const Submitted& submitted, Checked& checked) {
         }
         if (count == 1) {
             auto text = UnicodeText::trimmed(answers.front());
-            auto length = UnicodeText::chineseLength(text);
+            auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(text));
             if (length > high) {
                 return Envelope::refuse(ErrorCode::BadParameter,
                                         "“" + title + "”请不要超过" + std::to_string(high / 2) + "字");

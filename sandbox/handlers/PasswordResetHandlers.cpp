@@ -70,7 +70,7 @@ Reply setPassword(Call& call) {
     }
     auto password = call.params.text("pwd").value_or("");
     auto confirmation = call.params.text("confirmPwd").value_or("");
-    auto length = UnicodeText::utf16Length(password);
+    auto length = static_cast<std::int64_t>(UnicodeText::utf16Length(password));
     if (length < 6 || length > 32) {
         return form(400, token, user->account, "密码控制在6~32位之间");
     }

@@ -34,7 +34,7 @@ Reply comment(Call& call) {
         return Envelope::refuse(ErrorCode::BadParameter, "请指定要留言的Zorlet");
     }
     auto content = UnicodeText::trimmed(call.params.text("content").value_or(""));
-    auto length = UnicodeText::chineseLength(content);
+    auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(content));
     if (length <= 0) {
         return Envelope::refuse(ErrorCode::BadParameter, "请先输入内容");
     }

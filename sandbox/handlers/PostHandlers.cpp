@@ -49,7 +49,7 @@ constexpr int longestSharedPlaceContent = 300;
 std::optional<Reply> readPostForm(const Call& call, PostForm& form, bool sharesPlace = false) {
     const auto& params = call.params;
     form.content = params.text("content").value_or("");
-    auto length = UnicodeText::chineseLength(form.content);
+    auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(form.content));
     bool blank = UnicodeText::trimmed(form.content).empty();
     if (sharesPlace) {
         if (blank || length > longestSharedPlaceContent) {

@@ -62,7 +62,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
 
     if (auto nickname = params.text("nickname")) {
         auto trimmed = UnicodeText::trimmed(*nickname);
-        auto length = UnicodeText::chineseLength(trimmed);
+        auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(trimmed));
         if (length < 1 || length > 20) {
             return refuse("昵称必须1-10个字以内");
         }
@@ -132,7 +132,7 @@ std::optional<Reply> readChange(const Call& call, bool guide, ProfileChange& cha
             }
             change.profession = {*professionId, name ? *name : professionText};
         } else {
-            auto length = UnicodeText::chineseLength(professionText);
+            auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(professionText));
             if (length <= 1) {
                 return refuse("职业描述不能少于1个字");
             }

@@ -12,7 +12,7 @@ namespace {
 
 Reply nicknameExists(Call& call) {
     auto nickname = UnicodeText::trimmed(call.params.text("nickname").value_or(""));
-    auto length = UnicodeText::chineseLength(nickname);
+    auto length = static_cast<std::int64_t>(UnicodeText::chineseLength(nickname));
     if (length < 1 || length > 20) {
         return Envelope::refuse(ErrorCode::BadParameter, "昵称必须1-10个字以内", false);
     }

@@ -1,8 +1,9 @@
 #include "SandboxFixture.h"
 
+#include "platform/Image.h"
+
 #include "sandbox/AvatarPainter.h"
 
-#include <jpeglib.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -125,32 +126,16 @@ std::string smallPng() {
 }
 
 std::string smallJpeg() {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 16;
-    info.image_height = 8;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    unsigned char row[16 * 3];
-    for (int x = 0; x < 16 * 3; ++x) {
-        row[x] = static_cast<unsigned char>(x * 5);
+    Image image(16, 8);
+    for (int y = 0; y < image.pixelHeight(); ++y) {
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(image.data() + static_cast<std::size_t>(y) * image.stride());
+        for (int x = 0; x < image.pixelWidth(); ++x) {
+            auto shade = static_cast<std::uint32_t>(x * 15);
+            row[x] = 0xFF000000u | shade << 16 | shade << 8 | shade;
+        }
     }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[] = {row};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string bytes(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    return image.jpegData(0.9);
 }
 
 namespace {
