@@ -249,8 +249,7 @@ void DialogContentViewController::refresh() {
             return;
         }
         for (const auto& element : jsonArray(jsonObject(*envelope, "result"), "list")) {
-            auto message = DialogContent::convertFromDictionary(element);
-            self->data->addObject(message, message->dialogContentId);
+            self->arrived(DialogContent::convertFromDictionary(element));
         }
         self->doneLoadingTableViewData();
     });
@@ -273,10 +272,40 @@ void DialogContentViewController::doneLoadingTableViewData() {
     }
 }
 
+// A polled message that this screen shows as its own (same client id) is not
+// shown twice: for a failed one the server's copy is proof of delivery, so the
+// row turns sent where it stands and the outbox forgets it; one still on its
+// way is registered, so that neither its acceptance nor a later poll adds a row.
+void DialogContentViewController::arrived(const DialogContentPtr& message) {
+    const auto& rows = data->data();
+    auto local = rows.end();
+    if (!message->clientMsgId.empty()) {
+        local = std::find_if(rows.begin(), rows.end(), [&message](const RecordPtr& row) {
+            const auto& shown = static_cast<const DialogContent&>(*row);
+            return shown.sendStatus != DialogContent::Loaded && shown.clientMsgId == message->clientMsgId;
+        });
+    }
+    if (local == rows.end()) {
+        data->addObject(message, message->dialogContentId);
+        return;
+    }
+    data->addIdentity(message->dialogContentId);
+    auto shown = std::static_pointer_cast<DialogContent>(*local);
+    if (shown->sendStatus == DialogContent::Failure) {
+        dialogSender->discard(shown);
+        shown->dialogContentId = message->dialogContentId;
+        shown->imgUrl = message->imgUrl;
+        shown->bigImgUrl = message->bigImgUrl;
+        shown->originalImgUrl = message->originalImgUrl;
+        shown->createTime = message->createTime;
+        shown->sendStatus = DialogContent::Sent;
+    }
+}
+
 // Messages kept from earlier visits follow the server's, in the failure state,
 // unless the server turns out to have them already.
 void DialogContentViewController::showUnsentMessages() {
-    DialogOutbox* outbox = DialogOutbox::shared();
+    auto outbox = dialogSender ? dialogSender->outbox() : nullptr;
     if (!outbox || !targetUser) {
         return;
     }

@@ -109,6 +109,7 @@ private:
     void keyboardWillShow(const Rect& keyboardFrame);
     void keyboardWillHide();
     void showUnsentMessages();
+    void arrived(const DialogContentPtr& message);
     void messageChanged(const DialogContentPtr& message);
     void openImagePicker(ImagePickerController::SourceType source);
     void reportOrShield(const std::string& uri, const Json& params, const std::string& doneText);

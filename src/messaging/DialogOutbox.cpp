@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <system_error>
 
@@ -35,7 +36,11 @@ constexpr const char* kColumns =
 // A statement that finalizes itself, whatever path leaves the function.
 class Query {
 public:
+    // A retired outbox has no database: its statements do nothing and report failure.
     Query(sqlite3* db, const char* sql) {
+        if (db == nullptr) {
+            return;
+        }
         if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) {
             log().warn("dialog outbox: {}", sqlite3_errmsg(db));
             statement_ = nullptr;
@@ -92,34 +97,48 @@ OutboxEntry readEntry(const Query& query) {
     return entry;
 }
 
-struct SharedOutbox {
-    std::filesystem::path root;
-    std::unique_ptr<DialogOutbox> outbox;
+// One connection per file in the whole process, so that a deleted file can be
+// retired wherever it is still held.
+struct SharedOutboxes {
+    // The current data folder's, kept open between uses.
+    std::shared_ptr<DialogOutbox> current;
+    std::map<std::filesystem::path, std::weak_ptr<DialogOutbox>> byFile;
 };
 
-SharedOutbox& sharedOutbox() {
-    static SharedOutbox shared;
+SharedOutboxes& sharedOutboxes() {
+    static SharedOutboxes shared;
     return shared;
 }
 
 }  // namespace
 
-DialogOutbox* DialogOutbox::shared() {
-    auto& shared = sharedOutbox();
-    const auto& root = DataFolder::shared().root();
+std::shared_ptr<DialogOutbox> DialogOutbox::shared() {
+    auto& outboxes = sharedOutboxes();
+    outboxes.current = at(DataFolder::shared().file(kFileName));
+    return outboxes.current;
+}
+
+std::shared_ptr<DialogOutbox> DialogOutbox::at(const std::filesystem::path& file) {
+    auto& byFile = sharedOutboxes().byFile;
+    std::erase_if(byFile, [](const auto& entry) { return entry.second.expired(); });
+    auto outbox = byFile[file].lock();
     std::error_code ignored;
     // A data folder emptied under us (a clean start) gets a fresh file, not writes into a deleted one.
-    bool fileGone = shared.outbox && !std::filesystem::exists(shared.outbox->file(), ignored);
-    if (!shared.outbox || shared.root != root || fileGone) {
-        shared.outbox.reset();
-        shared.root = root;
-        std::string error;
-        shared.outbox = open(DataFolder::shared().file(kFileName), error);
-        if (!shared.outbox) {
-            log().error("dialog outbox: cannot open: {}", error);
-        }
+    if (outbox && !outbox->isRetired() && !std::filesystem::exists(file, ignored)) {
+        outbox->retire();
     }
-    return shared.outbox.get();
+    if (outbox && !outbox->isRetired()) {
+        return outbox;
+    }
+    std::string error;
+    outbox = open(file, error);
+    if (!outbox) {
+        log().error("dialog outbox: cannot open: {}", error);
+        byFile.erase(file);
+        return nullptr;
+    }
+    byFile[file] = outbox;
+    return outbox;
 }
 
 std::unique_ptr<DialogOutbox> DialogOutbox::open(const std::filesystem::path& file, std::string& error) {
@@ -147,7 +166,16 @@ DialogOutbox::~DialogOutbox() {
     sqlite3_close(db_);
 }
 
+void DialogOutbox::retire() {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    log().warn("dialog outbox: {} was deleted while open", file_.string());
+}
+
 bool DialogOutbox::execute(const char* sql) const {
+    if (!db_) {
+        return false;
+    }
     char* message = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
         log().warn("dialog outbox: {}", message ? message : "failed");
@@ -162,6 +190,9 @@ std::filesystem::path DialogOutbox::pictureFolder() const {
 }
 
 bool DialogOutbox::add(const OutboxEntry& entry, const std::string& pictureJpeg) {
+    if (!db_) {
+        return false;
+    }
     OutboxEntry stored = entry;
     if (!pictureJpeg.empty()) {
         // The picture first: a row never names a file that is not there.

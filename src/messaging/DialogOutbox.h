@@ -35,7 +35,12 @@ public:
 
     // The outbox of the current data folder, opened on first use and again
     // when the data folder changes. Null when the database cannot be opened.
-    static DialogOutbox* shared();
+    // Whoever keeps messages in it holds it: a folder change leaves an open
+    // conversation with the outbox its messages are in.
+    static std::shared_ptr<DialogOutbox> shared();
+    // The one open outbox kept in `file` (opened when none is). A file deleted
+    // under it (a clean start) retires the old one and opens a new file.
+    static std::shared_ptr<DialogOutbox> at(const std::filesystem::path& file);
 
     // Nothing (with `error` set) when the file cannot be opened or prepared.
     static std::unique_ptr<DialogOutbox> open(const std::filesystem::path& file, std::string& error);
@@ -55,6 +60,8 @@ public:
     std::size_t count() const;
 
     const std::filesystem::path& file() const { return file_; }
+    // Its file was deleted: it keeps nothing more; `at(file())` gives the one that does.
+    bool isRetired() const { return db_ == nullptr; }
     std::filesystem::path pictureFolder() const;
 
     // A new message id: random, 32 hex digits, unique across processes and restarts.
@@ -62,6 +69,9 @@ public:
 
 private:
     DialogOutbox(sqlite3* db, std::filesystem::path file) : db_(db), file_(std::move(file)) {}
+    // Closed at once, before a new file takes the old one's name: closing later
+    // would delete the write-ahead log by name, the new file's log with it.
+    void retire();
     bool execute(const char* sql) const;
     std::vector<OutboxEntry> select(const char* sql, std::int64_t first, std::int64_t second) const;
 

@@ -11,15 +11,33 @@
 
 namespace zorlet {
 
-DialogSender::DialogSender(DialogOutbox* outbox)
-    : outbox_(outbox), smsQueue_(std::make_shared<HttpQueue>(1)) {
+DialogSender::DialogSender(std::shared_ptr<DialogOutbox> outbox)
+    : outbox_(std::move(outbox)), smsQueue_(std::make_shared<HttpQueue>(1)) {
     smsQueue_->setShouldCancelAllRequestsOnFailure(true);
     // The queue lives no longer than this sender, so it may point back at it.
     smsQueue_->setRequestStartedHandler([this](HttpRequest& request) { started(request); });
 }
 
+DialogSender::~DialogSender() {
+    // The queue goes with this sender and drops its requests without a word, so
+    // nobody else would record that these messages are no longer on their way.
+    if (outbox()) {
+        for (const auto& message : pending_) {
+            outbox_->setFailed(message->clientMsgId, true);
+        }
+    }
+}
+
+const std::shared_ptr<DialogOutbox>& DialogSender::outbox() {
+    // Its file was deleted under it: what is kept from now on goes to the new one.
+    if (outbox_ && outbox_->isRetired()) {
+        outbox_ = DialogOutbox::at(outbox_->file());
+    }
+    return outbox_;
+}
+
 bool DialogSender::keep(const DialogContent& message, const std::string& jpeg, bool failed) {
-    if (!outbox_) {
+    if (!outbox()) {
         return false;
     }
     OutboxEntry entry{message.clientMsgId,
@@ -91,7 +109,7 @@ bool DialogSender::resend(const DialogContentPtr& message) {
         return false;
     }
     std::optional<std::string> jpeg;
-    if (outbox_) {
+    if (outbox()) {
         if (auto kept = outbox_->find(message->clientMsgId); kept && !kept->pictureFile.empty()) {
             jpeg = AtomicFile::read(kept->pictureFile);
         }
@@ -100,7 +118,7 @@ bool DialogSender::resend(const DialogContentPtr& message) {
     if (!request) {
         return false;
     }
-    if (outbox_) {
+    if (outbox()) {
         outbox_->setFailed(message->clientMsgId, false);
     }
     enqueue(message, request);
@@ -111,7 +129,7 @@ void DialogSender::discard(const DialogContentPtr& message) {
     if (isPending(*message)) {
         return;
     }
-    if (outbox_) {
+    if (outbox()) {
         outbox_->remove(message->clientMsgId);
     }
 }
@@ -142,7 +160,7 @@ void DialogSender::accepted(const DialogContentPtr& message, const Json& result)
     message->dialogContentId = stored->dialogContentId;
     message->createTime = stored->createTime;
     message->sendStatus = DialogContent::Sent;
-    if (outbox_) {
+    if (outbox()) {
         outbox_->remove(message->clientMsgId);
     }
     std::erase(pending_, message);
@@ -163,7 +181,7 @@ void DialogSender::failed(const DialogContentPtr& message, const std::optional<s
 
 void DialogSender::markFailed(const DialogContentPtr& message) {
     message->sendStatus = DialogContent::Failure;
-    if (outbox_) {
+    if (outbox()) {
         outbox_->setFailed(message->clientMsgId, true);
     }
     changed(message);

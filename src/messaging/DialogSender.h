@@ -26,8 +26,10 @@ class HttpQueue;
 class DialogSender : public std::enable_shared_from_this<DialogSender> {
 public:
     // Without an outbox (none could be opened) messages are still sent, but not kept.
-    explicit DialogSender(DialogOutbox* outbox);
-    ~DialogSender() = default;
+    explicit DialogSender(std::shared_ptr<DialogOutbox> outbox);
+    // What is still queued or running stops with it and stays kept, failed,
+    // to be shown and sent again when the conversation opens next.
+    ~DialogSender();
     DialogSender(const DialogSender&) = delete;
     DialogSender& operator=(const DialogSender&) = delete;
 
@@ -47,6 +49,8 @@ public:
     // Messages queued or running.
     std::size_t pendingCount() const { return pending_.size(); }
     bool isPending(const DialogContent& message) const;
+    // Where this conversation's messages are kept (null when none could be opened).
+    const std::shared_ptr<DialogOutbox>& outbox();
     // The serial queue the requests run on.
     const std::shared_ptr<HttpQueue>& smsQueue() const { return smsQueue_; }
 
@@ -73,7 +77,7 @@ private:
     void markFailed(const DialogContentPtr& message);
     void changed(const DialogContentPtr& message);
 
-    DialogOutbox* outbox_;
+    std::shared_ptr<DialogOutbox> outbox_;
     // One request at a time, in the order sent; when one fails in transport the
     // rest are cancelled and end failed (kept) rather than each timing out.
     std::shared_ptr<HttpQueue> smsQueue_;

@@ -1,9 +1,12 @@
 // Unsent messages survive a killed client: a child copy of this program sends
-// a burst of private messages to the local service and is killed at a random
-// moment; a restarted child reconciles its outbox with the service. Every
-// message the child reported as sent must then be on the service exactly once
-// or in the outbox, never both and never neither; sending the outbox again
-// leaves it empty and stores nothing twice.
+// a burst of private messages to the local service and is killed after a
+// randomly chosen number of them were accepted, so that the kill lands while
+// the rest are still queued or on the wire; a restarted child reconciles its
+// outbox with the service. Every message the child kept must then be on the
+// service exactly once or in the outbox, never both and never neither; sending
+// the outbox again leaves it empty and stores nothing twice. The last round
+// resends without reconciling first, so that only the service's client id
+// check keeps a message it already has from being stored twice.
 #include "messaging/DialogOutbox.h"
 #include "messaging/DialogSender.h"
 #include "model/DialogContent.h"
@@ -20,6 +23,7 @@
 
 #include "support/LoopTest.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +33,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -44,9 +49,14 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr const char* kModeVariable = "ZORLET_OUTBOX_CHILD";
-constexpr int kRounds = 4;
-constexpr int kBurst = 5;
-constexpr int kLongestKillDelayMs = 500;
+constexpr int kRounds = 5;
+constexpr int kBurst = 12;
+// The kill comes after at most this many fewer than the whole burst were accepted, so
+// that some are left to send even when the parent is slow to act on what it read.
+constexpr int kLeftAtLeast = 4;
+// A little more than one send on loopback: the kill also lands inside a request, after
+// the service stored a message and before the client forgot it.
+constexpr int kLongestExtraDelayUs = 4000;
 constexpr int kChildTimeLimitMs = 30000;
 
 std::string variable(const char* name) {
@@ -72,8 +82,14 @@ void say(const std::string& line) {
     [[maybe_unused]] auto written = ::write(STDOUT_FILENO, text.data(), text.size());
 }
 
-void burst(DialogOutbox& outbox, std::int64_t receiver) {
-    auto sender = std::make_shared<DialogSender>(&outbox);
+void burst(const std::shared_ptr<DialogOutbox>& outbox, std::int64_t receiver) {
+    auto sender = std::make_shared<DialogSender>(outbox);
+    // Said once the outbox forgot the message: the parent counts these to choose its moment.
+    sender->onStatusChange = [](const DialogContentPtr& message) {
+        if (message->sendStatus == DialogContent::Sent) {
+            say("accepted " + message->clientMsgId);
+        }
+    };
     int first = std::stoi(variable("ZORLET_OUTBOX_FIRST"));
     say("ready");
     for (int i = first; i < first + kBurst; ++i) {
@@ -110,9 +126,9 @@ void reconcile(DialogOutbox& outbox, std::int64_t receiver) {
     say("reconciled");
 }
 
-void resendAll(DialogOutbox& outbox, std::int64_t receiver) {
-    auto sender = std::make_shared<DialogSender>(&outbox);
-    for (const auto& message : DialogSender::unsentMessages(outbox, UserContext::getUid(), receiver)) {
+void resendAll(const std::shared_ptr<DialogOutbox>& outbox, std::int64_t receiver) {
+    auto sender = std::make_shared<DialogSender>(outbox);
+    for (const auto& message : DialogSender::unsentMessages(*outbox, UserContext::getUid(), receiver)) {
         ASSERT_TRUE(sender->resend(message));
     }
     ASSERT_TRUE(waitUntil([&] { return sender->pendingCount() == 0; }, 20000ms));
@@ -127,21 +143,28 @@ TEST(OutboxKillChild, Run) {
     MainLoop::main().clock().setVirtual(false);
     DataFolder::shared().setRoot(variable("ZORLET_OUTBOX_DATA"));
     ASSERT_TRUE(signIn());
-    DialogOutbox* outbox = DialogOutbox::shared();
+    auto outbox = DialogOutbox::shared();
     ASSERT_TRUE(outbox);
     auto receiver = std::stoll(variable("ZORLET_OUTBOX_RECEIVER"));
     if (mode == "burst") {
-        burst(*outbox, receiver);
+        burst(outbox, receiver);
     } else if (mode == "reconcile") {
         reconcile(*outbox, receiver);
     } else {
-        resendAll(*outbox, receiver);
+        resendAll(outbox, receiver);
     }
     UserContext::logout();
     CookieStore::shared().clearAll();
 }
 
 // --- the parent --------------------------------------------------------------
+
+// When to kill a burst: once `afterAccepted` of its messages were accepted, and
+// `extraDelayUs` later.
+struct KillPlan {
+    int afterAccepted = 1;
+    int extraDelayUs = 0;
+};
 
 struct ChildRun {
     // What the child said, to show when it failed.
@@ -152,10 +175,31 @@ struct ChildRun {
         }
         return all;
     }
+    // The message ids the child said after `word` ("kept ", "accepted ").
+    std::set<std::string> ids(const std::string& word) const {
+        std::set<std::string> found;
+        for (const auto& line : lines) {
+            // The test framework's own output shares the pipe; an id is 32 hex digits.
+            auto at = line.find(word);
+            if (at != std::string::npos && line.size() >= at + word.size() + 32) {
+                found.insert(line.substr(at + word.size(), 32));
+            }
+        }
+        return found;
+    }
     std::vector<std::string> lines;
     bool killed = false;
+    bool timedOut = false;
     int exitCode = -1;
 };
+
+std::size_t occurrences(const std::string& text, const std::string& word) {
+    std::size_t count = 0;
+    for (auto at = text.find(word); at != std::string::npos; at = text.find(word, at + word.size())) {
+        ++count;
+    }
+    return count;
+}
 
 class OutboxKillTest : public LoopTest {
 protected:
@@ -185,8 +229,9 @@ protected:
         LoopTest::TearDown();
     }
 
-    // Runs this program as the child in `mode`; with a kill delay, SIGKILLs it then.
-    ChildRun runChild(const std::string& mode, int firstIndex, std::optional<int> killAfterMs) {
+    // Runs this program as the child in `mode`; with a plan, SIGKILLs it as planned.
+    // A child that takes longer than the time limit is killed and reported.
+    ChildRun runChild(const std::string& mode, int firstIndex, std::optional<KillPlan> plan) {
         ChildRun run;
         int pipeEnds[2];
         if (::pipe(pipeEnds) != 0) {
@@ -225,27 +270,25 @@ protected:
             ::_exit(127);
         }
         ::close(pipeEnds[1]);
-        // The kill is timed from the moment the child starts sending, not from its (slow) start.
         auto started = std::chrono::steady_clock::now();
-        int limit = kChildTimeLimitMs;
-        bool ready = false;
         std::string pending;
         bool open = true;
         while (open) {
-            if (!ready && killAfterMs && pending.find("ready\n") != std::string::npos) {
-                ready = true;
-                started = std::chrono::steady_clock::now();
-                limit = *killAfterMs;
-            }
-            auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                std::chrono::steady_clock::now() - started);
-            if (elapsed.count() >= limit) {
+            if (plan && occurrences(pending, "accepted ") >= static_cast<std::size_t>(plan->afterAccepted)) {
+                std::this_thread::sleep_for(std::chrono::microseconds(plan->extraDelayUs));
                 ::kill(pid, SIGKILL);
                 run.killed = true;
                 break;
             }
+            auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
+            if (elapsed.count() >= kChildTimeLimitMs) {
+                ::kill(pid, SIGKILL);
+                run.timedOut = true;
+                break;
+            }
             pollfd readable{pipeEnds[0], POLLIN, 0};
-            if (::poll(&readable, 1, static_cast<int>(limit - elapsed.count())) > 0) {
+            if (::poll(&readable, 1, static_cast<int>(kChildTimeLimitMs - elapsed.count())) > 0) {
                 char buffer[512];
                 auto got = ::read(pipeEnds[0], buffer, sizeof buffer);
                 if (got <= 0) {
@@ -280,15 +323,26 @@ protected:
         }
         return copies;
     }
-    std::set<std::string> outboxIds() {
+    std::unique_ptr<DialogOutbox> clientOutbox() {
         std::string error;
         auto outbox = DialogOutbox::open(folder_ / "client" / DialogOutbox::kFileName, error);
         EXPECT_TRUE(outbox) << error;
+        return outbox;
+    }
+    std::set<std::string> outboxIds() {
+        auto outbox = clientOutbox();
         std::set<std::string> ids;
         for (const auto& entry : outbox ? outbox->all() : std::vector<OutboxEntry>{}) {
             ids.insert(entry.clientMsgId);
         }
         return ids;
+    }
+    // As if the service's answer to `message` had been lost: it is stored and still kept.
+    void keepAgain(const sandbox::StoredMessage& message) {
+        auto outbox = clientOutbox();
+        ASSERT_TRUE(outbox);
+        ASSERT_TRUE(
+            outbox->add(OutboxEntry{message.clientMsgId, sender_, receiver_, message.content, "", 0, false}));
     }
 
     std::filesystem::path folder_;
@@ -301,38 +355,79 @@ TEST_F(OutboxKillTest, EveryMessageIsOnTheServerOnceOrInTheOutboxAfterAKill) {
     std::random_device seedSource;
     auto seed = seedSource();
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> killDelay(0, kLongestKillDelayMs);
+    std::uniform_int_distribution<int> acceptedBeforeKill(1, kBurst - kLeftAtLeast);
+    std::uniform_int_distribution<int> extraDelay(0, kLongestExtraDelayUs);
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::set<std::string> sent;
+    int killedMidBurst = 0;
     for (int round = 0; round < kRounds; ++round) {
-        int delay = killDelay(random);
-        SCOPED_TRACE("round " + std::to_string(round) + ", killed after " + std::to_string(delay) + " ms");
-        auto burst = runChild("burst", round * kBurst, delay);
-        for (const auto& line : burst.lines) {
-            // The test framework's own output shares the pipe; an id is 32 hex digits after "kept ".
-            auto at = line.find("kept ");
-            if (at != std::string::npos && line.size() >= at + 5 + 32) {
-                sent.insert(line.substr(at + 5, 32));
-            }
-        }
+        KillPlan plan{acceptedBeforeKill(random), extraDelay(random)};
+        bool reconcileFirst = round < kRounds - 1;
+        SCOPED_TRACE("round " + std::to_string(round) + ", killed " + std::to_string(plan.extraDelayUs) +
+                     " us after " + std::to_string(plan.afterAccepted) + " accepted");
+        auto burst = runChild("burst", round * kBurst, plan);
+        ASSERT_FALSE(burst.timedOut) << burst.text();
+        ASSERT_TRUE(burst.killed) << burst.text();
+        auto kept = burst.ids("kept ");
         // A message kept just before the kill may not have been reported yet; it was sent all the same.
         for (const auto& id : outboxIds()) {
-            sent.insert(id);
+            kept.insert(id);
         }
-        auto reconciled = runChild("reconcile", 0, std::nullopt);
-        ASSERT_EQ(reconciled.exitCode, 0) << reconciled.text();
-        ASSERT_FALSE(reconciled.lines.empty());
+        auto accepted = burst.ids("accepted ");
+        ASSERT_GE(accepted.size(), static_cast<std::size_t>(plan.afterAccepted)) << burst.text();
 
+        // At the kill: each message is on the service, in the outbox, or both when the kill
+        // fell between the service storing it and the client forgetting it.
         auto copies = serverCopies();
-        auto kept = outboxIds();
-        for (const auto& id : sent) {
+        auto waiting = outboxIds();
+        int delivered = 0;
+        int stillKept = 0;
+        for (const auto& id : kept) {
             int onServer = copies.count(id) ? copies[id] : 0;
-            bool inOutbox = kept.count(id) > 0;
+            bool inOutbox = waiting.count(id) > 0;
             EXPECT_LE(onServer, 1) << id;
-            EXPECT_TRUE((onServer == 1) != inOutbox)
-                << id << " server " << onServer << " outbox " << inOutbox;
+            EXPECT_TRUE(onServer == 1 || inOutbox) << id << " is lost";
+            if (accepted.count(id)) {
+                EXPECT_EQ(onServer, 1) << id;
+                EXPECT_FALSE(inOutbox) << id;
+            }
+            delivered += onServer;
+            stillKept += inOutbox ? 1 : 0;
         }
-        // Nothing reaches the service or the outbox that the client did not report as sent.
+        if (delivered > 0 && stillKept > 0) {
+            ++killedMidBurst;
+        }
+        sent.insert(kept.begin(), kept.end());
+
+        if (reconcileFirst) {
+            auto reconciled = runChild("reconcile", 0, std::nullopt);
+            ASSERT_EQ(reconciled.exitCode, 0) << reconciled.text();
+            ASSERT_FALSE(reconciled.lines.empty());
+            copies = serverCopies();
+            waiting = outboxIds();
+            for (const auto& id : sent) {
+                int onServer = copies.count(id) ? copies[id] : 0;
+                bool inOutbox = waiting.count(id) > 0;
+                EXPECT_LE(onServer, 1) << id;
+                EXPECT_TRUE((onServer == 1) != inOutbox)
+                    << id << " server " << onServer << " outbox " << inOutbox;
+            }
+        } else {
+            // Nothing tells the client what arrived: it sends again what the service may already
+            // have. Make sure at least one such message is among them.
+            bool alreadyStored =
+                std::any_of(waiting.begin(), waiting.end(),
+                            [&copies](const std::string& id) { return copies.count(id) > 0; });
+            if (!alreadyStored) {
+                for (const auto& message : sandbox_->testControl().messagesFrom(sender_)) {
+                    if (accepted.count(message.clientMsgId)) {
+                        keepAgain(message);
+                        break;
+                    }
+                }
+            }
+        }
+        // Nothing reaches the service that the client did not keep first.
         for (const auto& [id, count] : copies) {
             EXPECT_TRUE(sent.count(id)) << id;
         }
@@ -344,8 +439,11 @@ TEST_F(OutboxKillTest, EveryMessageIsOnTheServerOnceOrInTheOutboxAfterAKill) {
         for (const auto& id : sent) {
             EXPECT_EQ(copies[id], 1) << id;
         }
+        EXPECT_EQ(copies.size(), sent.size());
     }
-    EXPECT_GE(sent.size(), 1u);
+    EXPECT_EQ(sent.size(), static_cast<std::size_t>(kRounds * kBurst));
+    // The kills landed while a burst was under way, not after it was over.
+    EXPECT_GE(killedMidBurst, 1);
 }
 
 }  // namespace

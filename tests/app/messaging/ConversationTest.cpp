@@ -2,14 +2,42 @@
 
 #include "messaging/DialogContentListCell.h"
 #include "messaging/DialogContentViewController.h"
+#include "platform/DataFolder.h"
 #include "ui/Animator.h"
 #include "ui/Keyboard.h"
+#include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
+
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <random>
 
 namespace zorlet::test {
 namespace {
 
 using namespace std::chrono_literals;
+
+// Holds the scripted server's answers until released, so that messages are still
+// on their way while the test acts. Never longer than a few seconds, so a failed
+// test cannot keep the server from stopping.
+class HeldAnswers {
+public:
+    void wait() {
+        std::unique_lock lock(mutex_);
+        released_.wait_for(lock, 5s, [this] { return open_; });
+    }
+    void release() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        released_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    bool open_ = false;
+};
 
 class ConversationTest : public MessagingTest {
 protected:
@@ -44,8 +72,23 @@ protected:
             screen.cellForRow(*screen.dialogContentTableView, IndexPath{0, static_cast<int>(row)}));
     }
     std::size_t outboxCount() { return DialogOutbox::shared()->count(); }
+    void TearDown() override {
+        held_->release();
+        MessagingTest::TearDown();
+    }
+    // The screen and its stack are gone: nothing holds them any more.
+    void leave(std::shared_ptr<DialogContentViewController>& screen) {
+        navigation_->popViewController(false);
+        window_->setRootViewController(nullptr);
+        navigation_.reset();
+        std::weak_ptr<DialogContentViewController> gone = screen;
+        screen.reset();
+        loop().runPending();
+        EXPECT_TRUE(gone.expired());
+    }
 
     UserPtr target_;
+    std::shared_ptr<HeldAnswers> held_ = std::make_shared<HeldAnswers>();
     std::shared_ptr<CustomNavigationController> navigation_;
 };
 
@@ -249,6 +292,189 @@ TEST_F(ConversationTest, AfterAMemoryWarningStoppedMessagesFailAndNewOnesStillGo
     screen->resend(second);
     ASSERT_TRUE(waitUntil([&] { return second->sendStatus == DialogContent::Sent; }));
     EXPECT_EQ(outboxCount(), 1u);
+}
+
+TEST_F(ConversationTest, MessagesStillOnTheirWayWhenTheScreenGoesAreKeptAndShownFailedOnReturn) {
+    auto held = held_;
+    server_.on("/dialog/sendSms", [held](const RecordedRequest& request, Reply& reply) {
+        held->wait();
+        reply = Reply::json(Json{
+            {"success", true},
+            {"result", messageJson(600, 1, 2, request.param("content"), "", request.param("clientMsgId"))}}
+                                .dump());
+    });
+    std::vector<std::string> ids;
+    {
+        auto screen = open();
+        for (const char* text : {"一", "二", "三"}) {
+            ids.push_back(typeAndSend(*screen, text)->clientMsgId);
+        }
+        ASSERT_TRUE(waitForRequests("/dialog/sendSms", 1));
+        EXPECT_EQ(messageAt(*screen, 3)->sendStatus, DialogContent::Sending);
+        EXPECT_EQ(messageAt(*screen, 5)->sendStatus, DialogContent::Waiting);
+        leave(screen);
+    }
+    // Nobody is sending them any more: every one is kept, marked as not on its way.
+    ASSERT_EQ(outboxCount(), 3u);
+    for (const auto& id : ids) {
+        auto kept = DialogOutbox::shared()->find(id);
+        ASSERT_TRUE(kept) << id;
+        EXPECT_TRUE(kept->failed) << id;
+    }
+    // The first was stored, but its answer had nowhere to go.
+    held_->release();
+    settle();
+    EXPECT_EQ(server_.countOf("/dialog/sendSms"), 1u);
+
+    // Back in the conversation: all three follow the server's messages, failed, in the order sent.
+    auto screen = open();
+    ASSERT_EQ(screen->data->count(), 6u);
+    for (std::size_t row = 3; row < 6; ++row) {
+        EXPECT_EQ(messageAt(*screen, row)->clientMsgId, ids[row - 3]);
+        EXPECT_EQ(messageAt(*screen, row)->sendStatus, DialogContent::Failure);
+        EXPECT_EQ(cellFor(*screen, row)->warning->image()->name(), "failure_icon");
+    }
+    // Polling brings the server's copy of the first: it stands where it was, sent, and is forgotten.
+    server_.onJson("/dialog/refreshDialogContent",
+                   Json{{"success", true},
+                        {"result", {{"list", Json::array({messageJson(600, 1, 2, "一", "", ids[0])})}}}}
+                       .dump());
+    advance(20s);
+    ASSERT_TRUE(waitForRequests("/dialog/refreshDialogContent", 1));
+    ASSERT_TRUE(waitUntil([&] { return messageAt(*screen, 3)->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(screen->data->count(), 6u);
+    EXPECT_EQ(messageAt(*screen, 3)->dialogContentId, 600);
+    EXPECT_TRUE(cellFor(*screen, 3)->warning->isHidden());
+    EXPECT_EQ(outboxCount(), 2u);
+
+    // The others go when tapped, each under its own id, once.
+    acceptSends(server_, 601);
+    for (std::size_t row : {4u, 5u}) {
+        cellFor(*screen, row)->warning->touch(TouchUpInside);
+        ASSERT_TRUE(UserInput::answerSheet(0));
+        ASSERT_TRUE(waitUntil([&] { return messageAt(*screen, row)->sendStatus == DialogContent::Sent; }));
+    }
+    EXPECT_EQ(outboxCount(), 0u);
+    std::vector<std::string> received;
+    for (const auto& request : server_.requestsTo("/dialog/sendSms")) {
+        received.push_back(request.param("clientMsgId"));
+    }
+    EXPECT_EQ(received, ids);
+}
+
+TEST_F(ConversationTest, AnOpenConversationKeepsItsOutboxWhenTheDataFolderChangesOrItsFileIsDeleted) {
+    auto screen = open();
+    auto home = DataFolder::shared().root();
+    auto file = DialogOutbox::shared()->file();
+    auto elsewhere = std::filesystem::temp_directory_path() /
+                     ("zorlet-conversation-" + std::to_string(std::random_device()()));
+    struct Restore {
+        std::filesystem::path home;
+        std::filesystem::path elsewhere;
+        ~Restore() {
+            DataFolder::shared().setRoot(home);
+            std::error_code ignored;
+            std::filesystem::remove_all(elsewhere, ignored);
+        }
+    } restore{home, elsewhere};
+
+    // Another data folder's outbox opens while the conversation is open.
+    DataFolder::shared().setRoot(elsewhere);
+    ASSERT_TRUE(DialogOutbox::shared());
+    server_.onJson("/dialog/sendSms", "", 500);
+    auto before = typeAndSend(*screen, "还在原来的文件夹");
+    ASSERT_TRUE(waitUntil([&] { return before->sendStatus == DialogContent::Failure; }));
+    AlertRegistry::shared().clear();
+    EXPECT_EQ(DialogOutbox::shared()->count(), 0u);
+    DataFolder::shared().setRoot(home);
+    EXPECT_TRUE(DialogOutbox::shared()->find(before->clientMsgId));
+
+    // Its file deleted under it: what the conversation keeps next goes to the new file.
+    std::filesystem::remove(file);
+    std::filesystem::remove(file.string() + "-wal");
+    std::filesystem::remove(file.string() + "-shm");
+    ASSERT_EQ(DialogOutbox::shared()->count(), 0u);
+    auto after = typeAndSend(*screen, "文件删了以后");
+    ASSERT_TRUE(waitUntil([&] { return after->sendStatus == DialogContent::Failure; }));
+    AlertRegistry::shared().clear();
+    ASSERT_TRUE(DialogOutbox::shared()->find(after->clientMsgId));
+    acceptSends(server_);
+    screen->resend(after);
+    ASSERT_TRUE(waitUntil([&] { return after->sendStatus == DialogContent::Sent; }));
+    EXPECT_EQ(outboxCount(), 0u);
+}
+
+TEST_F(ConversationTest, MoreReportsTheOtherUserOrBlocksThemAfterAskingAndTheScreenStays) {
+    server_.onJson("/home/v133/report/save", R"({"success":true})");
+    server_.onJson("/home/v133/blacklist/shield", R"({"success":true})");
+    auto screen = open();
+    auto hudText = [&] {
+        auto* hud = ProgressHUD::HUDForView(&navigation_->view());
+        return hud ? hud->labelText() : std::string();
+    };
+    auto lastAlert = [] {
+        auto* alert = AlertRegistry::shared().topAlert();
+        return alert ? alert->title() : std::string();
+    };
+
+    screen->more();
+    auto* sheet = AlertRegistry::shared().topSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->title(), "更多");
+    EXPECT_EQ(sheet->buttonTitle(0), "举报ta");
+    EXPECT_EQ(sheet->buttonTitle(1), "屏蔽ta");
+    ASSERT_TRUE(UserInput::answerSheet(0));
+    ASSERT_TRUE(waitForRequests("/home/v133/report/save", 1));
+    auto report = server_.lastRequestTo("/home/v133/report/save");
+    EXPECT_EQ(report.method, "POST");
+    EXPECT_EQ(report.param("reportUid"), "2");
+    EXPECT_EQ(report.param("reportType"), "0");
+    EXPECT_EQ(report.param("contentType"), "3");
+    EXPECT_EQ(report.param("contentId"), "2");
+    ASSERT_TRUE(waitUntil([&] { return hudText() == "感谢举报，我们核实后会尽快处理"; }));
+    advance(2s);
+    loop().runPending();
+    EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
+
+    // Cancelling the sheet puts the keyboard back.
+    screen->more();
+    ASSERT_TRUE(UserInput::answerSheet(AlertRegistry::shared().topSheet()->cancelButtonIndex()));
+    EXPECT_TRUE(screen->textView->isFirstResponder());
+    screen->hideKeyboard();
+
+    // Blocking asks first; going back sends nothing.
+    screen->more();
+    ASSERT_TRUE(UserInput::answerSheet(1));
+    EXPECT_EQ(lastAlert(), "确定要把用户2加入黑名单么？");
+    ASSERT_TRUE(UserInput::answerAlert(0));
+    settle();
+    EXPECT_EQ(server_.countOf("/home/v133/blacklist/shield"), 0u);
+    screen->more();
+    ASSERT_TRUE(UserInput::answerSheet(1));
+    ASSERT_TRUE(UserInput::answerAlert(1));
+    ASSERT_TRUE(waitForRequests("/home/v133/blacklist/shield", 1));
+    EXPECT_EQ(server_.lastRequestTo("/home/v133/blacklist/shield").param("shieldUid"), "2");
+    ASSERT_TRUE(waitUntil([&] { return hudText() == "屏蔽成功"; }));
+    EXPECT_EQ(navigation_->topViewController(), screen.get());
+    advance(2s);
+    loop().runPending();
+
+    // A refusal is shown, and the indicator goes with it.
+    server_.onJson("/home/v133/blacklist/shield", R"({"success":false,"errorInfo":"已经屏蔽"})");
+    screen->more();
+    ASSERT_TRUE(UserInput::answerSheet(1));
+    ASSERT_TRUE(UserInput::answerAlert(1));
+    ASSERT_TRUE(waitUntil([&] { return lastAlert() == "已经屏蔽"; }));
+    EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
+    AlertRegistry::shared().clear();
+
+    // Without a network nothing is sent and no indicator stays.
+    Reachability::shared().setNetworkAvailable(false);
+    screen->more();
+    ASSERT_TRUE(UserInput::answerSheet(0));
+    settle();
+    EXPECT_EQ(server_.countOf("/home/v133/report/save"), 1u);
+    EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
 }
 
 TEST_F(ConversationTest, BubblesSitRightForMineAndLeftForTheirsAndRowsFitTheText) {

@@ -52,7 +52,7 @@ protected:
         clearOutbox();
     }
     static void clearOutbox() {
-        if (DialogOutbox* outbox = DialogOutbox::shared()) {
+        if (auto outbox = DialogOutbox::shared()) {
             for (const auto& entry : outbox->all()) {
                 outbox->remove(entry.clientMsgId);
             }
