@@ -4,8 +4,10 @@
 #include "sandbox/Connection.h"
 #include "sandbox/Database.h"
 #include "sandbox/Envelope.h"
+#include "sandbox/HtmlPage.h"
 #include "sandbox/Pictures.h"
 #include "sandbox/Records.h"
+#include "sandbox/Relations.h"
 #include "sandbox/Routes.h"
 #include "sandbox/ServiceContext.h"
 #include "sandbox/TextRules.h"
@@ -88,6 +90,66 @@ bool ideaExists(Connection& connection, std::int64_t ideaId) {
 
 Reply unknownIdea() {
     return Envelope::refuse(ErrorCode::NotFound, "这个好主意已经不存在了");
+}
+
+// Where the idea's web page is: what a post made from the idea links to, and
+// what the client's share texts point at.
+std::string ideaPageUrl(const std::string& baseUrl, std::int64_t ideaId) {
+    return baseUrl + "/idea/" + std::to_string(ideaId);
+}
+
+std::string paragraph(const char* className, const std::string& text) {
+    return std::string("<p class=\"") + className + "\">" + TextRules::htmlEscape(text) + "</p>\n";
+}
+
+Reply ideaPage(Call& call) {
+    auto ideaId = TextRules::parseInteger(call.pathPart(1));
+    std::optional<Reply> reply;
+    if (ideaId) {
+        call.service.database.read([&](Connection& connection) {
+            auto select = connection.prepare(
+                "SELECT content, place, start_time, end_time, charge, city_name, town_name, category_name, "
+                "pic, detail FROM ideas WHERE idea_id = ?");
+            select.bind(1, *ideaId);
+            if (!select.step()) {
+                return;
+            }
+            auto content = select.text(0);
+            std::string body = "<h1>" + TextRules::htmlEscape(content) + "</h1>\n";
+            if (auto picture = Pictures::url(call.view.baseUrl, select.text(8)); !picture.empty()) {
+                body += "<p><img src=\"" + TextRules::htmlEscape(picture) + "\" alt=\"" +
+                        TextRules::htmlEscape(content) + "\" width=\"320\"></p>\n";
+            }
+            if (auto category = select.text(7); !category.empty()) {
+                body += paragraph("category", category);
+            }
+            std::string where;
+            for (const auto& part : {select.text(5), select.text(6), select.text(1)}) {
+                if (!part.empty()) {
+                    where += (where.empty() ? "" : " ") + part;
+                }
+            }
+            if (!where.empty()) {
+                body += paragraph("place", "地点：" + where);
+            }
+            auto start = select.text(2);
+            auto end = select.text(3);
+            if (!end.empty()) {
+                body += paragraph("time", "时间：" + (start.empty() ? end : start + " - " + end));
+            }
+            if (!select.isNull(4) && select.integer(4) >= 1) {
+                body += paragraph("charge", "费用：" + std::to_string(select.integer(4)) + "元");
+            }
+            if (auto detail = select.text(9); !detail.empty()) {
+                body += paragraph("detail", detail);
+            }
+            reply = HtmlPage::reply(200, content, body);
+        });
+    }
+    if (!reply) {
+        return HtmlPage::reply(404, "没有找到", "<p>这个好主意已经不存在了</p>");
+    }
+    return *reply;
 }
 
 Reply allIdeas(Call& call) {
@@ -289,10 +351,9 @@ Reply sendDate(Call& call) {
             reply = Envelope::refuse(ErrorCode::NotFound, "这个用户不存在了");
             return;
         }
-        auto shielded = connection.prepare("SELECT 1 FROM blacklist WHERE uid = ? AND shield_uid = ?");
-        shielded.bind(1, *targetUid).bind(2, *call.uid);
-        if (shielded.step()) {
-            reply = Envelope::refuse(ErrorCode::NotAllowed, "对方不想收到你的邀请");
+        // Whichever of the two blocked the other, no invitation passes, as with comments and messages.
+        if (Relations::isBlockedEitherWay(connection, *call.uid, *targetUid)) {
+            reply = Envelope::refuse(ErrorCode::NotAllowed, "你们之间有屏蔽关系，无法邀请");
             return;
         }
         std::string message = content;
@@ -347,10 +408,12 @@ Reply IdeaHandlers::wantToGo(Call& call, std::int64_t ideaId) {
             reply = Envelope::refuse(ErrorCode::NotAllowed, "你已经想去这个好主意了");
             return;
         }
+        // The post shows the idea's poster with a link to the idea's page: the
+        // detail screen offers to open the idea only over a picture with a link.
         connection
             .prepare(
                 "INSERT INTO posts (uid, purpose, content, place, city_name, category_id, category_name, "
-                "idea_id, pic, created) VALUES (?, '想去', ?, ?, ?, ?, ?, ?, ?, ?)")
+                "idea_id, link, pic, created) VALUES (?, '想去', ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .bind(1, *call.uid)
             .bind(2, idea.text(0))
             .bind(3, idea.text(1))
@@ -358,8 +421,9 @@ Reply IdeaHandlers::wantToGo(Call& call, std::int64_t ideaId) {
             .bind(5, idea.integer(3))
             .bind(6, idea.text(4))
             .bind(7, ideaId)
-            .bind(8, idea.text(5))
-            .bind(9, call.view.now)
+            .bind(8, ideaPageUrl(call.view.baseUrl, ideaId))
+            .bind(9, idea.text(5))
+            .bind(10, call.view.now)
             .run();
         auto postId = connection.lastInsertId();
         connection.prepare("UPDATE idea_wants SET post_id = ? WHERE idea_id = ? AND uid = ?")
@@ -386,6 +450,7 @@ void IdeaHandlers::install(Routes& routes) {
     routes.api("/idea/v133/location", Access::SignedIn, ideaLocation);
     routes.api("/idea/shareIdea", Access::SignedIn, shareIdea);
     routes.api("/dialog/v133/sendDate", Access::SignedIn, sendDate);
+    routes.page(R"(/idea/(\d{1,12}))", ideaPage);
 }
 
 }  // namespace zorlet::sandbox

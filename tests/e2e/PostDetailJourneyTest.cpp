@@ -41,11 +41,13 @@ protected:
     bool waitHudGone(View& host) {
         return waitUntil([&] { return ProgressHUD::HUDForView(&host) == nullptr; }, 20000ms);
     }
-    // The first user of the feed who is not me and has a post nobody of us responded to.
+    // The first user of the feed who is not me, whom I do not follow yet (so that the
+    // journey really follows them) and who has a post I have not responded to.
     std::optional<std::size_t> strangerWithPost() {
         for (std::size_t i = 0; i < feed_->data->count(); ++i) {
             auto user = std::static_pointer_cast<User>(feed_->data->objectAtIndex(i));
-            if (user->uid != UserContext::getUid() && user->post && user->post->hasResp == 0) {
+            if (user->uid != UserContext::getUid() && user->hasInterest == 0 && user->post &&
+                user->post->hasResp == 0) {
                 return i;
             }
         }
@@ -88,12 +90,18 @@ TEST_F(PostDetailJourneyTest, RespondFollowReadAndBlock) {
     ASSERT_NE(home, nullptr);
     ASSERT_TRUE(waitUntil([&] { return home->userHome != nullptr; }, 20000ms));
     EXPECT_EQ(home->user->uid, author->uid);
-    if (home->user->hasInterest == 0) {
-        ASSERT_TRUE(UserInput::tap(*home->interestButton));
-        ASSERT_TRUE(waitUntil([&] { return home->user->hasInterest == 1; }, 20000ms));
-        advance(2s);
-    }
+    ASSERT_EQ(home->user->hasInterest, 0);
+    ASSERT_FALSE(home->interestButton->isHidden());
+    ASSERT_TRUE(home->cancelInterestButton->isHidden());
+    ASSERT_TRUE(UserInput::tap(*home->interestButton));
+    ASSERT_TRUE(waitUntil([&] { return home->user->hasInterest == 1; }, 20000ms));
+    auto* followed = ProgressHUD::HUDForView(&home->view());
+    ASSERT_NE(followed, nullptr);
+    EXPECT_EQ(followed->labelText(), "关注成功");
+    EXPECT_TRUE(home->interestButton->isHidden());
     EXPECT_FALSE(home->cancelInterestButton->isHidden());
+    EXPECT_TRUE(home->cancelInterestButton->isEnabled());
+    advance(2s);
     ASSERT_GT(home->user->postCount, 0);
     ASSERT_TRUE(UserInput::tap(*home->postListButton));
     auto* posts = dynamic_cast<UserPostViewController*>(navigation->topViewController());

@@ -2,6 +2,7 @@
 
 #include "sandbox/DemoSeed.h"
 #include "sandbox/IdeaSeed.h"
+#include "sandbox/TextRules.h"
 
 #include <set>
 
@@ -125,6 +126,27 @@ TEST_F(IdeaSandboxTest, WantingToGoCountsOncePerUserAndMakesAPost) {
     EXPECT_EQ(feed.result()["list"][0]["uid"], me_);
     EXPECT_EQ(feed.result()["list"][0]["postView"]["ideaId"], ideaId);
 
+    // It carries the idea's poster and a link to the idea's page, which the
+    // detail screen needs to offer the idea at all.
+    const auto& post = feed.result()["list"][0]["postView"];
+    ASSERT_TRUE(post["bigPic"].is_string()) << post.dump();
+    EXPECT_EQ(post["bigPic"], idea["bigPic"]);
+    ASSERT_TRUE(post["link"].is_string()) << post.dump();
+    auto link = post["link"].get<std::string>();
+    auto suffix = "/idea/" + std::to_string(ideaId);
+    ASSERT_TRUE(link.starts_with("http://127.0.0.1:") && link.ends_with(suffix)) << link;
+    EXPECT_EQ(marked.result()["link"], link);
+    auto page = client_->get(link.substr(link.find('/', 7)));
+    EXPECT_EQ(page.status, 200);
+    auto type = page.headers.find("Content-Type");
+    ASSERT_NE(type, page.headers.end());
+    EXPECT_TRUE(type->second.starts_with("text/html")) << type->second;
+    EXPECT_NE(page.text.find("<h1>" + TextRules::htmlEscape(idea["content"].get<std::string>()) + "</h1>"),
+              std::string::npos)
+        << page.text;
+    EXPECT_NE(page.text.find(TextRules::htmlEscape(idea["bigPic"].get<std::string>())), std::string::npos);
+    EXPECT_EQ(client_->get("/idea/999999").status, 404);
+
     auto again = client_->post("/post/sendPost", {{"ideaId", std::to_string(ideaId)}});
     EXPECT_FALSE(again.success());
     EXPECT_EQ(again.errorInfo(), "你已经想去这个好主意了");
@@ -218,9 +240,10 @@ TEST_F(IdeaSandboxTest, LocationSharingAndInvitingATaker) {
             .success());
     EXPECT_FALSE(client_->post("/dialog/v133/sendDate", {{"targetUid", std::to_string(target)}}).success());
     ASSERT_TRUE(control().shield(target, me_));
-    EXPECT_FALSE(
+    EXPECT_EQ(
         client_->post("/dialog/v133/sendDate", {{"ideaId", ideaId}, {"targetUid", std::to_string(target)}})
-            .success());
+            .errorInfo(),
+        "你们之间有屏蔽关系，无法邀请");
     EXPECT_EQ(control().messagesFrom(me_).size(), seeded + 2);
 }
 

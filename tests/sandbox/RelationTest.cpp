@@ -160,6 +160,17 @@ TEST_F(SandboxTest, BlockingHidesBothUsersFromEachOthersFeedsAndStopsContact) {
     EXPECT_TRUE(
         carol->post("/post/v133/comment", {{"postId", id(*bobsPost)}, {"content", "你好"}}).success());
 
+    // Invitations are refused both ways alike: by the one who blocked and to them.
+    auto invite = [&](ApiClient& from, std::int64_t to) {
+        return from.post("/dialog/v133/sendDate", {{"content", "周末一起爬山吧"}, {"targetUid", id(to)}});
+    };
+    auto messagesBefore = control().messagesFrom(a).size() + control().messagesFrom(b).size();
+    EXPECT_EQ(invite(*alice, b).errorInfo(), "你们之间有屏蔽关系，无法邀请");
+    EXPECT_EQ(invite(*bob, a).errorInfo(), "你们之间有屏蔽关系，无法邀请");
+    EXPECT_EQ(control().messagesFrom(a).size() + control().messagesFrom(b).size(), messagesBefore);
+    EXPECT_TRUE(invite(*carol, b).success());
+    EXPECT_TRUE(invite(*alice, c).success());
+
     EXPECT_EQ(alice->post("/home/v133/blacklist/shield", {{"shieldUid", id(a)}}).errorInfo(), "不能屏蔽自己");
     EXPECT_EQ(alice->post("/home/v133/blacklist/shield", {{"shieldUid", "999999"}}).errorInfo(),
               "该用户不存在");

@@ -1,12 +1,15 @@
 #include "PeopleTestSupport.h"
 
 #include "app/WebViewController.h"
+#include "ideas/IdeaDetailViewController.h"
 #include "people/PostDetailViewController.h"
 #include "people/ResponseUsersViewController.h"
 #include "people/SendPostViewController.h"
 #include "people/TaHomeViewController.h"
 #include "people/UserListCell.h"
 #include "people/UserPostViewController.h"
+#include "platform/Image.h"
+#include "session/LoginService.h"
 #include "ui/ActionSheet.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
@@ -229,19 +232,57 @@ TEST_F(PostDetailTest, EditingOpensTheComposerOnTheSamePost) {
     EXPECT_EQ(composer->post, user->post);
 }
 
-TEST_F(PostDetailTest, TheMoreButtonOpensTheLinkAndTheInterestRowTheResponders) {
+TEST_F(PostDetailTest, TheMoreButtonOverThePictureOpensTheIdeaOrElseTheLink) {
     signInAs(1, 1);
-    server_.onJson("/post/respUsers", pageJson(Json::array({userJson(5, 0)})));
-    Json post = postJson(21, 3, "看展", false, 1);
-    post["link"] = "http://127.0.0.1:1/show";
-    auto detail = openDetail(author(3, post));
-    detail->goIdea();
+    server_.on("/poster.png", [](const RecordedRequest&, Reply& reply) {
+        reply.contentType = "image/png";
+        reply.body = Image(200, 120).pngData();
+    });
+    server_.onJson("/idea/showIdea",
+                   Json{{"success", true}, {"result", {{"ideaId", 7}, {"content", "去看展"}}}}.dump());
+    auto pictured = [&](int postId, std::int64_t ideaId, const std::string& link) {
+        Json post = postJson(postId, 3, "看展");
+        post["bigPic"] = server_.url("/poster.png");
+        post["ideaId"] = ideaId;
+        post["link"] = link;
+        return post;
+    };
+    auto pictureShown = [&](PostDetailViewController& detail) {
+        return waitUntil([&] { return !detail.postImageView->isHidden(); });
+    };
+
+    // Without a link there is nothing to open over the picture.
+    auto plain = openDetail(author(3, pictured(20, 0, "")));
+    ASSERT_TRUE(pictureShown(*plain));
+    EXPECT_TRUE(plain->moreButton->isHidden());
+
+    // A post made from an idea opens the idea, loaded by its id.
+    auto fromIdea = openDetail(author(3, pictured(21, 7, server_.url("/idea/7"))));
+    ASSERT_TRUE(pictureShown(*fromIdea));
+    ASSERT_TRUE(UserInput::tap(*fromIdea->moreButton));
+    auto* idea = dynamic_cast<IdeaDetailViewController*>(navigation_->topViewController());
+    ASSERT_NE(idea, nullptr);
+    EXPECT_EQ(idea->ideaId, 7);
+    EXPECT_TRUE(idea->hidesBottomBarWhenPushed());
+    ASSERT_TRUE(waitUntil([&] { return idea->idea != nullptr; }));
+    EXPECT_EQ(server_.lastRequestTo("/idea/showIdea").param("ideaId"), "7");
+    EXPECT_EQ(idea->idea->content, "去看展");
+
+    // Any other post opens its link in the web screen.
+    auto linked = openDetail(author(3, pictured(22, 0, "http://127.0.0.1:1/show")));
+    ASSERT_TRUE(pictureShown(*linked));
+    ASSERT_TRUE(UserInput::tap(*linked->moreButton));
     auto* web = dynamic_cast<WebViewController*>(navigation_->topViewController());
     ASSERT_NE(web, nullptr);
     EXPECT_EQ(web->url, "http://127.0.0.1:1/show");
-    navigation_->popViewController(false);
+    EXPECT_EQ(web->title(), "Zorlet详情");
+}
 
-    detail->goRespUsers();
+TEST_F(PostDetailTest, TheInterestRowOpensTheRespondersAndTheirHomes) {
+    signInAs(1, 1);
+    server_.onJson("/post/respUsers", pageJson(Json::array({userJson(5, 0)})));
+    auto detail = openDetail(author(3, postJson(21, 3, "看展", false, 1)));
+    ASSERT_TRUE(UserInput::tap(*detail->interestView));
     auto* responders = dynamic_cast<ResponseUsersViewController*>(navigation_->topViewController());
     ASSERT_NE(responders, nullptr);
     EXPECT_EQ(responders->postId, 21);
@@ -256,6 +297,62 @@ TEST_F(PostDetailTest, TheMoreButtonOpensTheLinkAndTheInterestRowTheResponders) 
     auto* home = dynamic_cast<TaHomeViewController*>(navigation_->topViewController());
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(home->user, responders->data->objectAtIndex(0));
+}
+
+TEST_F(PostDetailTest, AnHttp401OnRespondingSignsOut) {
+    LoginService::getInstance();
+    signInAs(1, 1);
+    server_.onJson("/post/respPost", "{}", 401);
+    auto detail = openDetail(author(3, postJson(21, 3, "别人的", false, 2)));
+    ASSERT_TRUE(UserInput::tap(*detail->responseButton));
+    ASSERT_TRUE(waitUntil([] { return !UserContext::hasLogin(); }));
+    ASSERT_NE(window_->rootViewController(), nullptr);
+    EXPECT_EQ(window_->rootViewController()->className(), "WelcomeViewController");
+    EXPECT_TRUE(AlertRegistry::shared().shownAlertTitles().empty());
+    EXPECT_EQ(detail->user->post->hasResp, 0);
+    EXPECT_EQ(detail->user->post->respCnt, 2);
+}
+
+TEST_F(PostDetailTest, ARefusedOrUnsendableDeletionKeepsThePost) {
+    signInAs(2, 1);
+    server_.onJson("/home/posts", pageJson(Json::array({postJson(30, 2, "第一"), postJson(31, 2, "第二")})));
+    server_.onJson("/post/v133/delete", R"({"success":false,"errorInfo":"删除失败，请稍后再试"})");
+    auto posts = std::make_shared<UserPostViewController>();
+    navigation_ = show(posts);
+    ASSERT_TRUE(waitUntil([&] { return posts->data && posts->data->count() == 2 && !posts->reloading; }));
+    ASSERT_TRUE(UserInput::tapRow(*posts->tableView, {0, 1}));
+    auto* detail = dynamic_cast<PostDetailViewController*>(navigation_->topViewController());
+    ASSERT_NE(detail, nullptr);
+    PostPtr shown = detail->user->post;
+    auto confirmDeletion = [&] {
+        detail->openEditor();
+        auto* sheet = AlertRegistry::shared().topSheet();
+        return sheet != nullptr && UserInput::answerSheet(sheet->destructiveButtonIndex()) &&
+               UserInput::answerAlert(1);
+    };
+
+    ASSERT_TRUE(confirmDeletion());
+    ASSERT_TRUE(waitUntil([&] { return lastAlert() == "删除失败，请稍后再试"; }));
+    EXPECT_EQ(ProgressHUD::HUDForView(window_.get()), nullptr);
+    AlertRegistry::shared().clear();
+
+    Reachability::shared().setNetworkAvailable(false);
+    ASSERT_TRUE(confirmDeletion());
+    settle();
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    EXPECT_EQ(ProgressHUD::HUDForView(window_.get()), nullptr);
+    EXPECT_EQ(server_.countOf("/post/v133/delete"), 1u);
+
+    // The screen stays on the post, and the list keeps its row.
+    advance(3s);
+    loop().runPending();
+    EXPECT_EQ(navigation_->topViewController(), detail);
+    EXPECT_EQ(detail->user->post, shown);
+    navigation_->popViewController(false);
+    loop().runPending();
+    ASSERT_EQ(posts->data->count(), 2u);
+    EXPECT_EQ(posts->data->objectAtIndex(1)->objIdentity(), 31);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "people/WholeImageViewController.h"
 #include "platform/Reachability.h"
 #include "platform/TextLayout.h"
+#include "session/LoginService.h"
 #include "ui/AlertRegistry.h"
 #include "ui/ProgressHUD.h"
 #include "ui/UserInput.h"
@@ -209,6 +210,44 @@ TEST_F(TaHomeTest, AMessageOpensTheConversationOnTheSameRecordAndNoNetworkSendsN
     EXPECT_EQ(ProgressHUD::HUDForView(&home->view()), nullptr);
     EXPECT_EQ(home->user->hasInterest, 0);
     Reachability::shared().setNetworkAvailable(true);
+}
+
+TEST_F(TaHomeTest, AnHttp401OnFollowingSignsOut) {
+    LoginService::getInstance();
+    signInAs(1, 1);
+    auto home = openHome(7, homeJson(7).dump());
+    server_.onJson("/home/interest", "{}", 401);
+    ASSERT_TRUE(UserInput::tap(*home->interestButton));
+    ASSERT_TRUE(waitUntil([] { return !UserContext::hasLogin(); }));
+    ASSERT_NE(window_->rootViewController(), nullptr);
+    EXPECT_EQ(window_->rootViewController()->className(), "WelcomeViewController");
+    EXPECT_TRUE(AlertRegistry::shared().shownAlertTitles().empty());
+    EXPECT_EQ(ProgressHUD::HUDForView(&home->view()), nullptr);
+    EXPECT_EQ(home->user->hasInterest, 0);
+    EXPECT_FALSE(home->interestButton->isHidden());
+    EXPECT_TRUE(home->cancelInterestButton->isHidden());
+}
+
+TEST_F(TaHomeTest, AnInvitationWithoutANetworkIsNotSentAndTheScreenStays) {
+    signInAs(1, 1);
+    auto home = openHome(7, homeJson(7).dump());
+    ASSERT_TRUE(UserInput::tap(*home->dateButton));
+    auto* invite = dynamic_cast<PrepareDateTaViewController*>(navigation_->topViewController());
+    ASSERT_NE(invite, nullptr);
+    invite->textView->setText("周末去爬山");
+
+    Reachability::shared().setNetworkAvailable(false);
+    ASSERT_NE(invite->navigationItem().rightBarButtonItem(), nullptr);
+    ASSERT_TRUE(UserInput::tapBarButton(*invite->navigationItem().rightBarButtonItem()));
+    settle();
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    EXPECT_EQ(server_.countOf("/dialog/v133/sendDate"), 0u);
+    EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
+    advance(3s);
+    loop().runPending();
+    EXPECT_EQ(navigation_->topViewController(), invite);
+    EXPECT_EQ(invite->textView->text(), "周末去爬山");
 }
 
 TEST_F(TaHomeTest, MoreReportsAtOnceAndBlocksAfterAsking) {

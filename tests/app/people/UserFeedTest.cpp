@@ -167,6 +167,31 @@ TEST_F(UserFeedTest, RowsShowDistancesButHideFarAndUnknownOnes) {
     EXPECT_TRUE(cell->locationLabel->isHidden());
 }
 
+TEST_F(UserFeedTest, TheViewersOwnRowWithoutAPostOffersNoInvitation) {
+    signInAs(1, 1);
+    auto cell = UserListCell::cellFromNib();
+    auto stranger = User::convertFromDictionary(userJson(3, 1));
+    auto me = User::convertFromDictionary(userJson(1, 1));
+
+    // A stranger's row holds the button 10 points under the text.
+    cell->redrawn(stranger);
+    ASSERT_FALSE(cell->dateButton().isHidden());
+    EXPECT_EQ(cell->dateButton().frame().y(), cell->contentLabel->frame().maxY() + 10);
+    EXPECT_EQ(cell->dateButton().frame().maxX(), 300);
+    EXPECT_LE(cell->dateButton().frame().maxY(), cell->frame().height());
+
+    // The same cell reused for the viewer's own, shorter row: there the button
+    // would hang into the next row, and nobody invites themselves.
+    cell->redrawn(me);
+    EXPECT_EQ(cell->frame().height(), 78);
+    EXPECT_TRUE(cell->dateButton().isHidden());
+    EXPECT_GT(cell->contentLabel->frame().maxY() + 10 + cell->dateButton().frame().height(),
+              cell->frame().height());
+
+    cell->redrawn(stranger);
+    EXPECT_FALSE(cell->dateButton().isHidden());
+}
+
 TEST_F(UserFeedTest, RespondingCountsOnceAndDisablesTheButton) {
     signInAs(1, 1);
     server_.onJson("/post/respPost", R"({"success":true})");
