@@ -10,6 +10,7 @@
 #include "net/UrlUtils.h"
 #include "people/UserViewController.h"
 #include "platform/CookieStore.h"
+#include "platform/DataFolder.h"
 #include "platform/HttpEngine.h"
 #include "platform/HttpQueue.h"
 #include "platform/MainLoop.h"
@@ -26,7 +27,6 @@
 
 #include <curl/curl.h>
 
-#include <unistd.h>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -47,18 +47,18 @@ struct LaunchFixture {
 LaunchFixture& fixture() {
     static auto* made = [] {
         auto* f = new LaunchFixture;
-        f->folder =
-            std::filesystem::temp_directory_path() / ("zorlet-bench-launch-" + std::to_string(::getpid()));
+        // Inside the benchmark program's own folder, which goes when the program ends.
+        f->folder = DataFolder::shared().root() / "launch-sandbox";
         std::filesystem::create_directories(f->folder);
         sandbox::SandboxOptions options;
         options.databasePath = f->folder / "sandbox.db";
         options.seedDemo = true;
         options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        f->sandbox = sandbox::SandboxServer::start(options, error);
-        if (!f->sandbox) {
-            throw std::runtime_error("sandbox: " + error);
+        auto started = sandbox::SandboxServer::start(options);
+        if (!started) {
+            throw std::runtime_error("sandbox: " + started.error());
         }
+        f->sandbox = std::move(*started);
         UrlUtils::setBaseUrl(f->sandbox->baseUrl());
         Reachability::shared().setNetworkAvailable(true);
         RecordConverters::registerAll();

@@ -159,12 +159,12 @@ void SandboxMixedLoad(benchmark::State& state) {
     options.databasePath = folder / "sandbox.db";
     options.seedDemo = true;
     options.passwordCost = sandbox::Passwords::Cost::Minimum;
-    std::string error;
-    auto service = sandbox::SandboxServer::start(options, error);
-    if (!service) {
-        state.SkipWithError(("sandbox: " + error).c_str());
+    auto started = sandbox::SandboxServer::start(options);
+    if (!started) {
+        state.SkipWithError(("sandbox: " + started.error()).c_str());
         return;
     }
+    auto service = std::move(*started);
     std::vector<std::int64_t> uids;
     for (int i = 0; i < kClients; ++i) {
         sandbox::TestUser user;

@@ -6,13 +6,13 @@
 
 namespace zorlet::sandbox {
 
-std::unique_ptr<Connection> Connection::open(const std::string& path, std::string& error) {
+Result<std::unique_ptr<Connection>> Connection::open(const std::string& path) {
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-        error = db ? sqlite3_errmsg(db) : "out of memory";
+        Failure refused{db ? sqlite3_errmsg(db) : "out of memory"};
         sqlite3_close(db);
-        return nullptr;
+        return refused;
     }
     // Writers queue behind each other instead of failing under load.
     sqlite3_busy_timeout(db, 10000);
@@ -22,8 +22,7 @@ std::unique_ptr<Connection> Connection::open(const std::string& path, std::strin
         connection->execute("PRAGMA synchronous=NORMAL");
         connection->execute("PRAGMA foreign_keys=ON");
     } catch (const SqlError& e) {
-        error = e.what();
-        return nullptr;
+        return Failure{e.what()};
     }
     return connection;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "sandbox/Statement.h"
 
 #include <cstdint>
@@ -15,8 +16,8 @@ namespace zorlet::sandbox {
 // One open SQLite connection, used by one thread at a time.
 class Connection {
 public:
-    // Empty error on success.
-    static std::unique_ptr<Connection> open(const std::string& path, std::string& error);
+    // Opens (creating when needed) in WAL mode; a failure says what SQLite refused.
+    static Result<std::unique_ptr<Connection>> open(const std::string& path);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

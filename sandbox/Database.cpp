@@ -299,22 +299,21 @@ private:
     std::unique_ptr<Connection> connection_;
 };
 
-std::unique_ptr<Database> Database::open(const std::string& path, std::string& error, int poolSize) {
+Result<std::unique_ptr<Database>> Database::open(const std::string& path, int poolSize) {
     auto database = std::unique_ptr<Database>(new Database());
     for (int i = 0; i < poolSize; ++i) {
-        auto connection = Connection::open(path, error);
+        auto connection = Connection::open(path);
         if (!connection) {
-            return nullptr;
+            return Failure{connection.error()};
         }
         if (i == 0) {
             try {
-                database->migrate(*connection);
+                database->migrate(**connection);
             } catch (const SqlError& e) {
-                error = std::string("schema migration failed: ") + e.what();
-                return nullptr;
+                return Failure{std::string("schema migration failed: ") + e.what()};
             }
         }
-        database->idle_.push_back(std::move(connection));
+        database->idle_.push_back(std::move(*connection));
     }
     return database;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "sandbox/Connection.h"
 
 #include <condition_variable>
@@ -15,8 +16,8 @@ namespace zorlet::sandbox {
 // of connections so that readers run side by side while writers take turns.
 class Database {
 public:
-    // Opens (creating when needed) and migrates the schema. Empty error on success.
-    static std::unique_ptr<Database> open(const std::string& path, std::string& error, int poolSize = 6);
+    // Opens (creating when needed) and migrates the schema.
+    static Result<std::unique_ptr<Database>> open(const std::string& path, int poolSize = 6);
 
     // Runs `work` on a free connection inside a read transaction (one consistent snapshot).
     void read(const std::function<void(Connection&)>& work);

@@ -27,22 +27,19 @@ constexpr size_t shortestSecret = 16;
 
 }  // namespace
 
-std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std::string& error) {
+Result<std::unique_ptr<SandboxServer>> SandboxServer::start(SandboxOptions options) {
     if (!Passwords::initialize()) {
-        error = "libsodium could not be initialised";
-        return nullptr;
+        return Failure{"libsodium could not be initialised"};
     }
     if (options.databasePath.empty()) {
-        error = "no database file given";
-        return nullptr;
+        return Failure{"no database file given"};
     }
     if (options.testControl && options.testControlSecret.empty()) {
         options.testControlSecret = Passwords::randomHex(16);
     }
     if (options.testControl && options.testControlSecret.size() < shortestSecret) {
-        error =
-            "the test control secret must have at least " + std::to_string(shortestSecret) + " characters";
-        return nullptr;
+        return Failure{"the test control secret must have at least " + std::to_string(shortestSecret) +
+                       " characters"};
     }
     if (!options.testControl) {
         options.testControlSecret.clear();
@@ -54,18 +51,19 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     std::error_code fileError;
     std::filesystem::create_directories(options.dataFolder / "pictures", fileError);
     if (fileError) {
-        error = "cannot create the data folder " + options.dataFolder.string() + ": " + fileError.message();
-        return nullptr;
+        return Failure{"cannot create the data folder " + options.dataFolder.string() + ": " +
+                       fileError.message()};
     }
     if (auto parent = options.databasePath.parent_path(); !parent.empty()) {
         std::filesystem::create_directories(parent, fileError);
     }
 
     auto server = std::unique_ptr<SandboxServer>(new SandboxServer());
-    server->database_ = Database::open(options.databasePath.string(), error);
-    if (!server->database_) {
-        return nullptr;
+    auto database = Database::open(options.databasePath.string());
+    if (!database) {
+        return Failure{database.error()};
     }
+    server->database_ = std::move(*database);
     server->sessions_ = std::make_unique<Sessions>(*server->database_);
     server->pictures_ = std::make_unique<Pictures>(options.dataFolder / "pictures");
     server->reference_ = std::make_unique<ReferenceData>(ReferenceData::load(options.resourcesFolder));
@@ -76,8 +74,10 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
     auto* raw = server.get();
     server->testControl_ =
         std::make_unique<TestControl>(*server->context_, [raw] { return raw->resetData(); });
-    if (options.seedDemo && !server->plantDemoIfEmpty(error)) {
-        return nullptr;
+    if (options.seedDemo) {
+        if (auto planted = server->plantDemoIfEmpty(); !planted) {
+            return Failure{planted.error()};
+        }
     }
 
     server->http_ = std::make_unique<httplib::Server>();
@@ -101,8 +101,7 @@ std::unique_ptr<SandboxServer> SandboxServer::start(SandboxOptions options, std:
         server->port_ = http.bind_to_port("127.0.0.1", options.port) ? options.port : -1;
     }
     if (server->port_ <= 0) {
-        error = "cannot listen on 127.0.0.1:" + std::to_string(options.port);
-        return nullptr;
+        return Failure{"cannot listen on 127.0.0.1:" + std::to_string(options.port)};
     }
     server->context_->port = server->port_;
     // The socket is bound already: connections made before the loop runs wait in the backlog.
@@ -132,7 +131,7 @@ std::string SandboxServer::baseUrl() const {
     return "http://127.0.0.1:" + std::to_string(port_);
 }
 
-bool SandboxServer::plantDemoIfEmpty(std::string& error) {
+Status SandboxServer::plantDemoIfEmpty() {
     try {
         bool empty = false;
         database_->read([&](Connection& connection) {
@@ -141,7 +140,7 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
             empty = query.integer(0) == 0;
         });
         if (!empty) {
-            return true;
+            return {};
         }
         auto hashing = std::async(std::launch::async, [cost = context_->options.passwordCost] {
             return Passwords::hash(DemoSeed::demoPassword, cost);
@@ -149,18 +148,16 @@ bool SandboxServer::plantDemoIfEmpty(std::string& error) {
         auto artwork = DemoSeed::paint();
         auto hash = hashing.get();
         if (!hash) {
-            error = "cannot hash the demo password";
-            return false;
+            return Failure{"cannot hash the demo password"};
         }
         database_->write([&](Connection& connection) {
             DemoSeed::plant(connection, *reference_, *pictures_, artwork, *hash,
                             static_cast<std::int64_t>(std::time(nullptr)));
         });
     } catch (const std::exception& e) {
-        error = std::string("cannot plant the demo data: ") + e.what();
-        return false;
+        return Failure{std::string("cannot plant the demo data: ") + e.what()};
     }
-    return true;
+    return {};
 }
 
 bool SandboxServer::resetData() {
@@ -198,10 +195,11 @@ bool SandboxServer::resetData() {
         zorlet::log().warn("sandbox: reset failed: {}", e.what());
         return false;
     }
-    std::string error;
-    if (context_->options.seedDemo && !plantDemoIfEmpty(error)) {
-        zorlet::log().warn("sandbox: {}", error);
-        return false;
+    if (context_->options.seedDemo) {
+        if (auto planted = plantDemoIfEmpty(); !planted) {
+            zorlet::log().warn("sandbox: {}", planted.error());
+            return false;
+        }
     }
     return true;
 }

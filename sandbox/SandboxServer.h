@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "sandbox/SandboxOptions.h"
 
 #include <memory>
@@ -26,8 +27,8 @@ struct ServiceContext;
 // zorlet-sandbox runs it as a program.
 class SandboxServer {
 public:
-    // Nothing, with `error` saying why, when the database, the data folder or the port cannot be used.
-    static std::unique_ptr<SandboxServer> start(SandboxOptions options, std::string& error);
+    // A failure saying why when the database, the data folder or the port cannot be used.
+    static Result<std::unique_ptr<SandboxServer>> start(SandboxOptions options);
     ~SandboxServer();
     SandboxServer(const SandboxServer&) = delete;
     SandboxServer& operator=(const SandboxServer&) = delete;
@@ -43,7 +44,7 @@ public:
 
 private:
     SandboxServer() = default;
-    bool plantDemoIfEmpty(std::string& error);
+    Status plantDemoIfEmpty();
     bool resetData();
 
     std::unique_ptr<Database> database_;

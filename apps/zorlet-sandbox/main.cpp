@@ -86,12 +86,12 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, requestStop);
 
     auto started = std::chrono::steady_clock::now();
-    std::string error;
-    auto server = zorlet::sandbox::SandboxServer::start(options, error);
-    if (!server) {
-        std::fprintf(stderr, "zorlet-sandbox: %s\n", error.c_str());
+    auto serving = zorlet::sandbox::SandboxServer::start(options);
+    if (!serving) {
+        std::fprintf(stderr, "zorlet-sandbox: %s\n", serving.error().c_str());
         return 1;
     }
+    auto server = std::move(*serving);
     auto elapsed =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     std::printf("zorlet-sandbox: serving %s (ready in %.0f ms)\n", server->baseUrl().c_str(), elapsed);

@@ -44,9 +44,8 @@ std::filesystem::path headlessDataFolder() {
 int runTour(AppHost& app, const std::filesystem::path& folder, const FlowParser::Variables& variables) {
     MainLoop::main().clock().setVirtual(true);
     TourRunner tour(app, std::cout, variables);
-    std::string error;
-    if (!tour.run(folder, error)) {
-        std::fprintf(stderr, "zorlet: tour: %s\n", error.c_str());
+    if (auto toured = tour.run(folder); !toured) {
+        std::fprintf(stderr, "zorlet: tour: %s\n", toured.error().c_str());
         return 1;
     }
     std::printf("zorlet: open %s to see %zu screens\n",
@@ -64,10 +63,9 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
-    std::string error;
-    auto options = HostOptions::parse(argc, argv, error);
+    auto options = HostOptions::parse(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "zorlet: %s\n%s", error.c_str(), HostOptions::usage().c_str());
+        std::fprintf(stderr, "zorlet: %s\n%s", options.error().c_str(), HostOptions::usage().c_str());
         return 2;
     }
     if (options->help) {
@@ -92,8 +90,8 @@ int main(int argc, char** argv) {
     }
     DataFolder::shared().setRoot(dataFolder);
     UserDefaults::standard().reload(DataFolder::shared().file("Preferences/defaults.json"));
-    if (!HostLogging::install(dataFolder, headless, error)) {
-        std::fprintf(stderr, "zorlet: no log file: %s\n", error.c_str());
+    if (auto logging = HostLogging::install(dataFolder, headless); !logging) {
+        std::fprintf(stderr, "zorlet: no log file: %s\n", logging.error().c_str());
     }
     log().info("client data in {}", dataFolder.string());
     MainLoop::main();
@@ -103,6 +101,7 @@ int main(int argc, char** argv) {
     if (options->sandbox) {
         std::filesystem::path folder =
             options->sandboxFolder.empty() ? HostOptions::defaultSandboxFolder() : options->sandboxFolder;
+        std::string error;
         sandbox = EmbeddedSandbox::start(folder, error);
         if (!sandbox) {
             std::fprintf(stderr, "zorlet: the sandbox did not start: %s\n", error.c_str());
@@ -134,8 +133,8 @@ int main(int argc, char** argv) {
     } else {
         AppHost app;
         SdlWindowHost host(app);
-        if (!host.open(error)) {
-            std::fprintf(stderr, "zorlet: %s\n", error.c_str());
+        if (auto opened = host.open(); !opened) {
+            std::fprintf(stderr, "zorlet: %s\n", opened.error().c_str());
             return 1;
         }
         app.launch(false);

@@ -2,8 +2,7 @@
 
 namespace zorlet {
 
-// The app's screens that the shell makes by name: the tab roots and the
-// screens the shell opens without including their headers.
+// The app's screens that the shell makes by name: the tab roots.
 class ScreenCatalog {
 public:
     // Called once, by ScreenFactory, before any other registration.

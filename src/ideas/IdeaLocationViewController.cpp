@@ -99,6 +99,8 @@ void IdeaLocationViewController::nav() {
     if (!hasLocation) {
         return;
     }
+    // A current phone hands the route to its maps application; the desktop has none, so the public
+    // web route stands in for it whatever the system version.
     Application::shared().openURL(routeUrl());
 }
 

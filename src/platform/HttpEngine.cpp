@@ -81,9 +81,8 @@ void HttpEngine::closeIdleConnections() {
 
 void HttpEngine::start(HttpRequestPtr request, std::function<void()> done) {
     auto exchange = std::make_unique<HttpExchange>(request);
-    std::string error;
-    if (!exchange->prepare(error)) {
-        request->complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, error});
+    if (auto prepared = exchange->prepare(); !prepared) {
+        request->complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, prepared.error()});
         MainLoop::main().post(std::move(done));
         return;
     }

@@ -51,10 +51,9 @@ HttpExchange::~HttpExchange() {
     }
 }
 
-bool HttpExchange::prepare(std::string& error) {
+Status HttpExchange::prepare() {
     if (!handle_) {
-        error = "cannot create a transfer";
-        return false;
+        return Failure{"cannot create a transfer"};
     }
     const HttpRequest& r = *request_;
     CURL* h = handle_;
@@ -143,7 +142,7 @@ bool HttpExchange::prepare(std::string& error) {
     // Servers that never answer "100 Continue" would otherwise stall every large upload for a second.
     headerList_ = curl_slist_append(headerList_, "Expect:");
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList_);
-    return true;
+    return {};
 }
 
 size_t HttpExchange::onBody(char* data, size_t size, size_t count, void* self) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/HttpRequest.h"
+#include "platform/Result.h"
 
 #include <curl/curl.h>
 
@@ -20,8 +21,8 @@ public:
 
     CURL* handle() const { return handle_; }
     const HttpRequestPtr& request() const { return request_; }
-    // False (with the reason) when the request cannot be sent at all.
-    bool prepare(std::string& error);
+    // A failure when the request cannot be sent at all.
+    Status prepare();
     // Hands the outcome of the transfer to the request.
     void finish(CURLcode code);
 

@@ -107,9 +107,8 @@ void HttpRequest::startSynchronous() {
         return;
     }
     HttpExchange exchange(shared_from_this());
-    std::string error;
-    if (!exchange.prepare(error)) {
-        complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, error});
+    if (auto prepared = exchange.prepare(); !prepared) {
+        complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, prepared.error()});
         return;
     }
     exchange.finish(curl_easy_perform(exchange.handle()));

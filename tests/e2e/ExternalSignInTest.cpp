@@ -1,7 +1,6 @@
 #include "SandboxJourneyTest.h"
 #include "app/CustomNavigationController.h"
 #include "app/InterfaceDescription.h"
-#include "app/ScreenFactory.h"
 #include "app/WelcomeViewController.h"
 #include "model/User.h"
 #include "net/UrlUtils.h"

@@ -2,7 +2,6 @@
 // nearby users with distances, switch to the newest women, publish a post
 // with a picture and a place, and find it at the top of the newest list.
 #include "app/CustomNavigationController.h"
-#include "app/ScreenFactory.h"
 #include "model/RecordConverters.h"
 #include "model/User.h"
 #include "model/UserHome.h"

@@ -213,9 +213,9 @@ protected:
         options.databasePath = folder_ / "sandbox.db";
         options.seedDemo = false;
         options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        sandbox_ = sandbox::SandboxServer::start(options, error);
-        ASSERT_TRUE(sandbox_) << error;
+        auto started = sandbox::SandboxServer::start(options);
+        ASSERT_TRUE(started) << started.error();
+        sandbox_ = std::move(*started);
         auto& control = sandbox_->testControl();
         sender_ = control.createUser({"sender@example.com", "secret99", "发件人"}).value_or(0);
         receiver_ = control.createUser({"receiver@example.com", "secret99", "收件人"}).value_or(0);

@@ -1,5 +1,4 @@
 #include "app/CustomNavigationController.h"
-#include "app/ScreenFactory.h"
 #include "model/User.h"
 #include "net/UrlUtils.h"
 #include "platform/Calendar.h"

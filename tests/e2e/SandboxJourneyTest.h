@@ -40,9 +40,9 @@ protected:
         options.databasePath = folder_ / "sandbox.db";
         options.seedDemo = seedsDemo();
         options.passwordCost = sandbox::Passwords::Cost::Minimum;
-        std::string error;
-        sandbox_ = sandbox::SandboxServer::start(options, error);
-        ASSERT_TRUE(sandbox_) << error;
+        auto started = sandbox::SandboxServer::start(options);
+        ASSERT_TRUE(started) << started.error();
+        sandbox_ = std::move(*started);
         resetProcessState();
         UrlUtils::setBaseUrl(sandbox_->baseUrl());
         RecordConverters::registerAll();

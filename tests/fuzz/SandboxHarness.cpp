@@ -73,11 +73,11 @@ SandboxHarness::SandboxHarness() {
     Passwords::initialize();
     folder_ = (std::filesystem::temp_directory_path() / ("zorlet-fuzz-" + Passwords::randomHex(6))).string();
     std::filesystem::create_directories(std::filesystem::path(folder_) / "pictures");
-    std::string error;
-    database_ = Database::open(folder_ + "/sandbox.db", error);
-    if (!database_) {
+    auto database = Database::open(folder_ + "/sandbox.db");
+    if (!database) {
         std::abort();
     }
+    database_ = std::move(*database);
     sessions_ = std::make_unique<Sessions>(*database_);
     pictures_ = std::make_unique<Pictures>(std::filesystem::path(folder_) / "pictures");
     reference_ = std::make_unique<ReferenceData>(ReferenceData::load(ZORLET_RESOURCES_DIR));

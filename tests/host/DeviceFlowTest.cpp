@@ -153,19 +153,17 @@ TEST_F(DeviceFlowTest, FlowsAssertTheLastLinkTheAppOpened) {
 }
 
 TEST(DeviceFlowParsing, TheNewCommandsTakeTheirArguments) {
-    std::string error;
     auto flow = FlowParser::parseText(
         "- background\n- foreground\n- answerComposer: sent\n- assertComposer: {subject: a, body: b}\n"
-        "- assertOpenedUrl: 'sms:.*'\n",
-        error);
-    ASSERT_TRUE(flow) << error;
+        "- assertOpenedUrl: 'sms:.*'\n");
+    ASSERT_TRUE(flow) << flow.error();
     ASSERT_EQ(flow->commands.size(), 5u);
     EXPECT_EQ(flow->commands[2].arguments["result"], "sent");
     EXPECT_EQ(flow->commands[3].arguments["body"], "b");
     EXPECT_EQ(flow->commands[4].arguments["url"], "sms:.*");
-    EXPECT_FALSE(FlowParser::parseText("- answerComposer\n", error));
-    EXPECT_FALSE(FlowParser::parseText("- assertComposer: {title: x}\n", error));
-    EXPECT_FALSE(FlowParser::parseText("- background: now\n", error));
+    EXPECT_FALSE(FlowParser::parseText("- answerComposer\n"));
+    EXPECT_FALSE(FlowParser::parseText("- assertComposer: {title: x}\n"));
+    EXPECT_FALSE(FlowParser::parseText("- background: now\n"));
 }
 
 // Tab badges and bar items are text a user reads, so flows find them.
@@ -190,8 +188,8 @@ TEST(DeviceFlowScreen, ATabBadgeAndBarItemsAreFoundByTheirText) {
     EXPECT_EQ(badge[0].index, 1);
     EXPECT_TRUE(ScreenQuery(*window).findText("8").empty());
 
-    std::string error;
-    ASSERT_TRUE(ScreenGestures(*window).tap(badge[0], error)) << error;
+    auto tapped = ScreenGestures(*window).tap(badge[0]);
+    ASSERT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(tabs->selectedIndex(), 1);
     EXPECT_EQ(ScreenQuery(*window).findText("编辑").size(), 1u);
     messagesTab->tabBarItem().setBadgeValue("");
@@ -199,15 +197,14 @@ TEST(DeviceFlowScreen, ATabBadgeAndBarItemsAreFoundByTheirText) {
 }
 
 TEST(DeviceFlowParsing, TheHostCanPlayADeviceThatSendsNoMessagesOrMail) {
-    std::string error;
     std::vector<const char*> plain{"zorlet", "--sandbox"};
-    auto defaults = HostOptions::parse(static_cast<int>(plain.size()), plain.data(), error);
-    ASSERT_TRUE(defaults) << error;
+    auto defaults = HostOptions::parse(static_cast<int>(plain.size()), plain.data());
+    ASSERT_TRUE(defaults) << defaults.error();
     EXPECT_TRUE(defaults->canSendText);
     EXPECT_TRUE(defaults->canSendMail);
     std::vector<const char*> without{"zorlet", "--sandbox", "--no-sms", "--no-mail"};
-    auto limited = HostOptions::parse(static_cast<int>(without.size()), without.data(), error);
-    ASSERT_TRUE(limited) << error;
+    auto limited = HostOptions::parse(static_cast<int>(without.size()), without.data());
+    ASSERT_TRUE(limited) << limited.error();
     EXPECT_FALSE(limited->canSendText);
     EXPECT_FALSE(limited->canSendMail);
 }

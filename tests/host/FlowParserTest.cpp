@@ -10,17 +10,15 @@ namespace zorlet::test {
 namespace {
 
 Flow parseOk(const std::string& text, const FlowParser::Variables& variables = {}) {
-    std::string error;
-    auto flow = FlowParser::parseText(text, error, variables);
-    EXPECT_TRUE(flow) << error;
+    auto flow = FlowParser::parseText(text, variables);
+    EXPECT_TRUE(flow) << flow.error();
     return flow ? *flow : Flow{};
 }
 
 std::string parseError(const std::string& text, const FlowParser::Variables& variables = {}) {
-    std::string error;
-    auto flow = FlowParser::parseText(text, error, variables);
+    auto flow = FlowParser::parseText(text, variables);
     EXPECT_FALSE(flow) << text;
-    return error;
+    return flow.error();
 }
 
 TEST(FlowParserTest, MaestroStepsAreNormalised) {
@@ -162,13 +160,13 @@ TEST(FlowParserTest, FilesKnowTheirFolderAndName) {
     auto folder = std::filesystem::temp_directory_path() / "zorlet-flow-parser-test";
     std::filesystem::create_directories(folder);
     { std::ofstream(folder / "walk.yaml") << "- launchApp\n- pickImage: photo.jpg\n"; }
-    std::string error;
-    auto flow = FlowParser::parseFile(folder / "walk.yaml", error);
-    ASSERT_TRUE(flow) << error;
+    auto flow = FlowParser::parseFile(folder / "walk.yaml");
+    ASSERT_TRUE(flow) << flow.error();
     EXPECT_EQ(flow->name, "walk");
     EXPECT_EQ(flow->folder, std::filesystem::absolute(folder));
-    EXPECT_FALSE(FlowParser::parseFile(folder / "missing.yaml", error));
-    EXPECT_NE(error.find("cannot read"), std::string::npos);
+    auto missing = FlowParser::parseFile(folder / "missing.yaml");
+    EXPECT_FALSE(missing);
+    EXPECT_NE(missing.error().find("cannot read"), std::string::npos);
     std::filesystem::remove_all(folder);
 }
 

@@ -121,12 +121,13 @@ TEST_F(FlowRunnerTest, AlertsAreAnsweredByTheirButtonTitle) {
     alert->setOnDismiss([&](int index) { answered = index; });
     alert->show();
     FlowRunner runner(app_, output_);
-    std::string error;
     FlowCommand wrong{"answerAlert", {{"button", "取消"}}, false, 1};
-    EXPECT_FALSE(runner.runCommand(wrong, error));
-    EXPECT_EQ(error, "the alert \"网络状态\" has no button \"取消\"");
+    auto refused = runner.runCommand(wrong);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.error(), "the alert \"网络状态\" has no button \"取消\"");
     FlowCommand right{"answerAlert", {{"button", "确定"}}, false, 2};
-    EXPECT_TRUE(runner.runCommand(right, error)) << error;
+    auto taken = runner.runCommand(right);
+    EXPECT_TRUE(taken) << taken.error();
     EXPECT_EQ(answered, 0);
 }
 
@@ -159,10 +160,10 @@ TEST_F(FlowRunnerTest, PickImageHandsTheFileToTheWaitingPicker) {
     std::ofstream(screenshots_ / "notes.txt") << "not a picture";
 
     FlowRunner runner(app_, output_);
-    std::string error;
     FlowCommand pick{"pickImage", {{"file", (screenshots_ / "red.png").string()}}, false, 1};
-    EXPECT_FALSE(runner.runCommand(pick, error));
-    EXPECT_EQ(error, "no image picker is shown");
+    auto nobodyAsked = runner.runCommand(pick);
+    EXPECT_FALSE(nobodyAsked);
+    EXPECT_EQ(nobodyAsked.error(), "no image picker is shown");
 
     struct Receiver : ImagePickerControllerDelegate {
         void imagePickerDidFinishPicking(ImagePickerController& picker, const ImagePtr&,
@@ -176,11 +177,13 @@ TEST_F(FlowRunnerTest, PickImageHandsTheFileToTheWaitingPicker) {
     picker->setDelegate(&receiver);
     app_.window()->topViewController()->presentModalViewController(picker, false);
     FlowCommand notPicture{"pickImage", {{"file", (screenshots_ / "notes.txt").string()}}, false, 2};
-    EXPECT_FALSE(runner.runCommand(notPicture, error));
-    EXPECT_NE(error.find("not a picture"), std::string::npos);
+    auto unreadable = runner.runCommand(notPicture);
+    EXPECT_FALSE(unreadable);
+    EXPECT_NE(unreadable.error().find("not a picture"), std::string::npos) << unreadable.error();
     EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
 
-    EXPECT_TRUE(runner.runCommand(pick, error)) << error;
+    auto handed = runner.runCommand(pick);
+    EXPECT_TRUE(handed) << handed.error();
     ASSERT_TRUE(receiver.picked);
     EXPECT_EQ(receiver.picked->pixelWidth(), 40);
     EXPECT_EQ(receiver.picked->pixelAt(5, 5), 0xFFFF0000u);

@@ -7,16 +7,14 @@
 namespace zorlet::test {
 namespace {
 
-std::optional<HostOptions> parse(std::vector<const char*> arguments, std::string& error) {
+Result<HostOptions> parse(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "zorlet");
-    return HostOptions::parse(static_cast<int>(arguments.size()), arguments.data(), error);
+    return HostOptions::parse(static_cast<int>(arguments.size()), arguments.data());
 }
 
 TEST(HostOptionsTest, ModesAndFoldersAreRead) {
-    std::string error;
-    auto flow =
-        parse({"--sandbox", "--flow", "a.yaml", "--data", "/tmp/d", "--location", "39.9,116.4"}, error);
-    ASSERT_TRUE(flow) << error;
+    auto flow = parse({"--sandbox", "--flow", "a.yaml", "--data", "/tmp/d", "--location", "39.9,116.4"});
+    ASSERT_TRUE(flow) << flow.error();
     EXPECT_EQ(flow->mode, HostOptions::Mode::Flow);
     EXPECT_TRUE(flow->sandbox);
     EXPECT_EQ(flow->flowFile, "a.yaml");
@@ -24,26 +22,28 @@ TEST(HostOptionsTest, ModesAndFoldersAreRead) {
     EXPECT_DOUBLE_EQ(*flow->latitude, 39.9);
     EXPECT_DOUBLE_EQ(*flow->longitude, 116.4);
 
-    auto tour = parse({"--api", "https://api.example.com", "--tour", "out"}, error);
-    ASSERT_TRUE(tour) << error;
+    auto tour = parse({"--api", "https://api.example.com", "--tour", "out"});
+    ASSERT_TRUE(tour) << tour.error();
     EXPECT_EQ(tour->mode, HostOptions::Mode::Tour);
     EXPECT_EQ(tour->apiUrl, "https://api.example.com");
 
-    auto automatic = parse({"--sandbox"}, error);
-    ASSERT_TRUE(automatic);
+    auto automatic = parse({"--sandbox"});
+    ASSERT_TRUE(automatic) << automatic.error();
     EXPECT_EQ(automatic->mode, HostOptions::Mode::Automatic);
-    EXPECT_TRUE(parse({"--help"}, error)->help);
+    auto help = parse({"--help"});
+    ASSERT_TRUE(help) << help.error();
+    EXPECT_TRUE(help->help);
 
     // South and west are negative: such a value is the option's, not another option.
-    auto south = parse({"--sandbox", "--location", "-33.87,-151.21", "--no-sms"}, error);
-    ASSERT_TRUE(south) << error;
+    auto south = parse({"--sandbox", "--location", "-33.87,-151.21", "--no-sms"});
+    ASSERT_TRUE(south) << south.error();
     EXPECT_DOUBLE_EQ(*south->latitude, -33.87);
     EXPECT_DOUBLE_EQ(*south->longitude, -151.21);
     EXPECT_FALSE(south->canSendText);
     EXPECT_TRUE(south->canSendMail);
     // A repeated option keeps its last value.
-    auto twice = parse({"--sandbox", "--data", "a", "--data=b"}, error);
-    ASSERT_TRUE(twice) << error;
+    auto twice = parse({"--sandbox", "--data", "a", "--data=b"});
+    ASSERT_TRUE(twice) << twice.error();
     EXPECT_EQ(twice->dataFolder, "b");
 }
 
@@ -67,9 +67,9 @@ TEST(HostOptionsTest, NonsenseIsRefusedWithAReason) {
         {{"--api", "http://x", "--sandbox-data", "d"}, "needs --sandbox"},
     };
     for (const Case& c : cases) {
-        std::string error;
-        EXPECT_FALSE(parse(c.arguments, error));
-        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        auto refused = parse(c.arguments);
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.error().find(c.reason), std::string::npos) << refused.error();
     }
 }
 

@@ -26,20 +26,37 @@
 namespace zorlet::test {
 
 // One sandbox service for the whole test program: seeding the demo data is
-// the slow part, and every test starts the app from a clean state anyway.
-inline EmbeddedSandbox& sharedSandbox() {
-    static std::unique_ptr<EmbeddedSandbox> sandbox = [] {
-        auto folder =
-            std::filesystem::temp_directory_path() / ("zorlet-host-sandbox-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
+// the slow part, and every test starts the app from a clean state anyway. Its
+// folder goes with it when the program ends (ctest starts one program per test).
+class SharedSandbox {
+public:
+    SharedSandbox()
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("zorlet-host-sandbox-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(folder_);
         std::string error;
-        auto started = EmbeddedSandbox::start(folder, error, sandbox::Passwords::Cost::Minimum);
-        if (!started) {
+        sandbox_ = EmbeddedSandbox::start(folder_, error, sandbox::Passwords::Cost::Minimum);
+        if (!sandbox_) {
             ADD_FAILURE() << "the sandbox did not start: " << error;
         }
-        return started;
-    }();
-    return *sandbox;
+    }
+    ~SharedSandbox() {
+        sandbox_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    SharedSandbox(const SharedSandbox&) = delete;
+    SharedSandbox& operator=(const SharedSandbox&) = delete;
+    EmbeddedSandbox& get() { return *sandbox_; }
+
+private:
+    std::filesystem::path folder_;
+    std::unique_ptr<EmbeddedSandbox> sandbox_;
+};
+
+inline EmbeddedSandbox& sharedSandbox() {
+    static SharedSandbox shared;
+    return shared.get();
 }
 
 inline FlowParser::Variables demoVariables() {
@@ -72,11 +89,10 @@ protected:
     }
 
     FlowRunner::Result runFlow(const std::string& text) {
-        std::string error;
-        auto flow = FlowParser::parseText(text, error, demoVariables());
-        EXPECT_TRUE(flow) << error;
+        auto flow = FlowParser::parseText(text, demoVariables());
+        EXPECT_TRUE(flow) << flow.error();
         if (!flow) {
-            return {false, 0, 0, error, {}};
+            return {false, 0, 0, flow.error(), {}};
         }
         output_.str({});
         FlowRunner runner(app_, output_);
@@ -86,11 +102,10 @@ protected:
 
     // A flow file of this repository (flows/ or tests/host/flows/).
     FlowRunner::Result runFlowFile(const std::filesystem::path& file) {
-        std::string error;
-        auto flow = FlowParser::parseFile(file, error, demoVariables());
-        EXPECT_TRUE(flow) << error;
+        auto flow = FlowParser::parseFile(file, demoVariables());
+        EXPECT_TRUE(flow) << flow.error();
         if (!flow) {
-            return {false, 0, 0, error, {}};
+            return {false, 0, 0, flow.error(), {}};
         }
         output_.str({});
         FlowRunner runner(app_, output_);

@@ -1,6 +1,5 @@
 #include "HostTestSupport.h"
 
-#include "app/ScreenFactory.h"
 #include "app/ZorletTabBarController.h"
 #include "host/ScreenQuery.h"
 #include "model/User.h"

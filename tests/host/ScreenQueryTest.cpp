@@ -128,13 +128,15 @@ TEST_F(ScreenQueryTest, TapsByIdAndTextReachTheControl) {
     auto byId = query.findId("go");
     ASSERT_EQ(byId.size(), 1u);
     EXPECT_EQ(byId[0].view, screen_->button.get());
-    std::string error;
     ScreenGestures actions(*window_);
-    EXPECT_TRUE(actions.tap(byId[0], error)) << error;
-    EXPECT_TRUE(actions.tap(query.findText("出  发").at(0), error)) << error;
+    auto tapped = actions.tap(byId[0]);
+    EXPECT_TRUE(tapped) << tapped.error();
+    tapped = actions.tap(query.findText("出  发").at(0));
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(screen_->taps, 2);
 
-    EXPECT_TRUE(actions.tap(query.findId("nicknameField").at(0), error)) << error;
+    tapped = actions.tap(query.findId("nicknameField").at(0));
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(Keyboard::shared().firstResponder(), screen_->field.get());
     // A view under the keyboard is out of reach.
     screen_->button->setFrame(Rect(10, 400, 120, 44));
@@ -156,11 +158,12 @@ TEST_F(ScreenQueryTest, AShownAlertIsTheWholeScreen) {
     // Two buttons side by side at the bottom of the alert: a tap on the right half is "确认".
     alert->layoutForScreen(window_->frame().size);
     Rect frame = alert->frame();
-    std::string error;
     ScreenGestures actions(*window_);
-    EXPECT_FALSE(actions.tapAt({frame.midX(), frame.y() + 5}, error));
-    EXPECT_NE(error.find("missed"), std::string::npos);
-    EXPECT_TRUE(actions.tapAt({frame.x() + frame.width() * 0.75, frame.maxY() - 20}, error)) << error;
+    auto missed = actions.tapAt({frame.midX(), frame.y() + 5});
+    EXPECT_FALSE(missed);
+    EXPECT_NE(missed.error().find("missed"), std::string::npos) << missed.error();
+    auto hit = actions.tapAt({frame.x() + frame.width() * 0.75, frame.maxY() - 20});
+    EXPECT_TRUE(hit) << hit.error();
     EXPECT_EQ(answered, 1);
     EXPECT_EQ(screen_->taps, 0);
     EXPECT_EQ(ScreenQuery(*window_).shownAlert(), nullptr);
@@ -171,11 +174,11 @@ TEST_F(ScreenQueryTest, AlertButtonsByTextAndSheetButtonsByPoint) {
     auto alert = AlertView::create("网络状态", "网络不存在", nullptr, "确定");
     alert->setOnDismiss([&](int index) { alertAnswer = index; });
     alert->show();
-    std::string error;
     auto matches = ScreenQuery(*window_).findText("确定");
     ASSERT_EQ(matches.size(), 1u);
     EXPECT_EQ(matches[0].kind, ScreenMatch::Kind::AlertButton);
-    EXPECT_TRUE(ScreenGestures(*window_).tap(matches[0], error));
+    auto tapped = ScreenGestures(*window_).tap(matches[0]);
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(alertAnswer, 0);
 
     int sheetAnswer = -1;
@@ -185,7 +188,8 @@ TEST_F(ScreenQueryTest, AlertButtonsByTextAndSheetButtonsByPoint) {
     sheet->layoutForScreen(window_->frame().size);
     // From the bottom: the cancel button, then "编辑" above it.
     Rect frame = sheet->frame();
-    EXPECT_TRUE(ScreenGestures(*window_).tapAt({160, frame.maxY() - 16 - 22}, error)) << error;
+    tapped = ScreenGestures(*window_).tapAt({160, frame.maxY() - 16 - 22});
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(sheetAnswer, sheet->cancelButtonIndex());
 
     auto again = ActionSheet::create("", nullptr, "取消", "删除", {"编辑"});
@@ -193,7 +197,8 @@ TEST_F(ScreenQueryTest, AlertButtonsByTextAndSheetButtonsByPoint) {
     again->showInView(&screen_->view());
     again->layoutForScreen(window_->frame().size);
     frame = again->frame();
-    EXPECT_TRUE(ScreenGestures(*window_).tapAt({160, frame.maxY() - 16 - 44 - 16 - 22}, error)) << error;
+    tapped = ScreenGestures(*window_).tapAt({160, frame.maxY() - 16 - 44 - 16 - 22});
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(again->buttonTitle(sheetAnswer), "编辑");
 }
 
@@ -209,8 +214,8 @@ TEST_F(ScreenQueryTest, TabsAreFoundByTitleAndTappedWhereTheyAreDrawn) {
     auto matches = ScreenQuery(*window_).findText("好主意");
     ASSERT_FALSE(matches.empty());
     EXPECT_EQ(matches[0].kind, ScreenMatch::Kind::TabItem);
-    std::string error;
-    EXPECT_TRUE(ScreenGestures(*window_).tap(matches[0], error)) << error;
+    auto tapped = ScreenGestures(*window_).tap(matches[0]);
+    EXPECT_TRUE(tapped) << tapped.error();
     EXPECT_EQ(tabs->selectedIndex(), 1);
     EXPECT_EQ(ScreenQuery(*window_).visibleViewController(), second.get());
 }
@@ -218,33 +223,36 @@ TEST_F(ScreenQueryTest, TabsAreFoundByTitleAndTappedWhereTheyAreDrawn) {
 TEST_F(ScreenQueryTest, BackLeavesPushedScreensAndClosesPresentedStacks) {
     auto navigation = std::make_shared<CustomNavigationController>(std::make_shared<SampleScreen>());
     window_->setRootViewController(navigation);
-    std::string error;
     ScreenGestures actions(*window_);
-    EXPECT_FALSE(actions.back(error));
-    EXPECT_EQ(error, "already at the first screen");
+    auto back = actions.back();
+    EXPECT_FALSE(back);
+    EXPECT_EQ(back.error(), "already at the first screen");
 
     navigation->pushViewController(std::make_shared<SampleScreen>(), false);
-    EXPECT_TRUE(actions.back(error)) << error;
+    back = actions.back();
+    EXPECT_TRUE(back) << back.error();
     MainLoop::main().runPending();
     EXPECT_EQ(navigation->viewControllers().size(), 1u);
 
     auto modal = std::make_shared<CustomNavigationController>(std::make_shared<SampleScreen>());
     navigation->topViewController()->presentModalViewController(modal, false);
     EXPECT_EQ(ScreenQuery(*window_).visibleNavigationController(), modal.get());
-    EXPECT_TRUE(actions.back(error)) << error;
+    back = actions.back();
+    EXPECT_TRUE(back) << back.error();
     MainLoop::main().runPending();
     EXPECT_EQ(navigation->topViewController()->modalViewController(), nullptr);
 }
 
 TEST_F(ScreenQueryTest, SwipesScrollAndPullTheScrollViewUnderTheFinger) {
-    std::string error;
     ScreenGestures actions(*window_);
     ScrollView* scroll = screen_->scrollView;
-    EXPECT_TRUE(actions.swipe({160, 290}, {160, 210}, error)) << error;
+    auto swiped = actions.swipe({160, 290}, {160, 210});
+    EXPECT_TRUE(swiped) << swiped.error();
     EXPECT_GT(scroll->contentOffset().y, 0);
     // Outside any scroll view the largest one on screen takes the swipe, as a flow's `scroll` expects.
     double before = scroll->contentOffset().y;
-    EXPECT_TRUE(actions.swipe({160, 460}, {160, 400}, error)) << error;
+    swiped = actions.swipe({160, 460}, {160, 400});
+    EXPECT_TRUE(swiped) << swiped.error();
     EXPECT_GT(scroll->contentOffset().y, before);
 }
 

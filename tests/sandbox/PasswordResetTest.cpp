@@ -84,10 +84,9 @@ TEST_F(SandboxTest, ResetLinksExpireAfterADayAndUnknownOnesAreRefused) {
     auto link = askForLink(browser, control(), "late@example.com");
     ASSERT_FALSE(link.empty());
     {
-        std::string error;
-        auto connection = Connection::open((folder_ / "sandbox.db").string(), error);
-        ASSERT_TRUE(connection) << error;
-        connection->prepare("UPDATE password_resets SET created = created - 86460").run();
+        auto connection = Connection::open((folder_ / "sandbox.db").string());
+        ASSERT_TRUE(connection) << connection.error();
+        (*connection)->prepare("UPDATE password_resets SET created = created - 86460").run();
     }
     EXPECT_EQ(browser.get(link).status, 410);
     auto late = browser.post("/passport/resetpwd",

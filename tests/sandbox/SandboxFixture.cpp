@@ -83,9 +83,9 @@ void SandboxTest::SetUp() {
     options.seedDemo = seedDemo();
     options.passwordCost = Passwords::Cost::Minimum;
     options.testControl = true;
-    std::string error;
-    server_ = SandboxServer::start(options, error);
-    ASSERT_TRUE(server_) << error;
+    auto started = SandboxServer::start(options);
+    ASSERT_TRUE(started) << started.error();
+    server_ = std::move(*started);
 }
 
 ApiClient SandboxTest::admin() const {

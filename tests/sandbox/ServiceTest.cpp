@@ -77,11 +77,11 @@ TEST(SandboxStartTest, DemoSeedStartsQuicklyWithRealHashingAndSurvivesARestart) 
     SandboxOptions options;
     options.databasePath = folder / "demo.db";
     options.seedDemo = true;
-    std::string error;
-    auto started = std::chrono::steady_clock::now();
-    auto server = SandboxServer::start(options, error);
-    auto elapsed = std::chrono::steady_clock::now() - started;
-    ASSERT_TRUE(server) << error;
+    auto began = std::chrono::steady_clock::now();
+    auto started = SandboxServer::start(options);
+    auto elapsed = std::chrono::steady_clock::now() - began;
+    ASSERT_TRUE(started) << started.error();
+    auto server = std::move(*started);
     std::printf(
         "sandbox start with the demo seed: %lld ms\n",
         static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
@@ -92,8 +92,9 @@ TEST(SandboxStartTest, DemoSeedStartsQuicklyWithRealHashingAndSurvivesARestart) 
     server.reset();
 
     // A second start on the same file keeps the data and does not seed twice.
-    server = SandboxServer::start(options, error);
-    ASSERT_TRUE(server) << error;
+    auto restarted = SandboxServer::start(options);
+    ASSERT_TRUE(restarted) << restarted.error();
+    server = std::move(*restarted);
     ApiClient again(server->port());
     EXPECT_EQ(again.signIn(DemoSeed::demoAccount, DemoSeed::demoPassword)["userView"]["uid"], uid);
     EXPECT_EQ(again.get("/post/v134/userPosts", {{"orderType", "online"}}).result()["pager"]["totalResults"],

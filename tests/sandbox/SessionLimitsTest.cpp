@@ -9,10 +9,10 @@ namespace {
 constexpr std::int64_t day = 24 * 60 * 60;
 
 void ageSessions(const std::filesystem::path& database, std::int64_t uid, std::int64_t seconds) {
-    std::string error;
-    auto connection = Connection::open(database.string(), error);
-    ASSERT_TRUE(connection) << error;
-    connection->prepare("UPDATE sessions SET created = created - ? WHERE uid = ?")
+    auto connection = Connection::open(database.string());
+    ASSERT_TRUE(connection) << connection.error();
+    (*connection)
+        ->prepare("UPDATE sessions SET created = created - ? WHERE uid = ?")
         .bind(1, seconds)
         .bind(2, uid)
         .run();

@@ -18,9 +18,9 @@ protected:
         SandboxOptions options;
         options.databasePath = folder_ / "sandbox.db";
         options.passwordCost = Passwords::Cost::Minimum;
-        std::string error;
-        server_ = SandboxServer::start(options, error);
-        ASSERT_TRUE(server_) << error;
+        auto started = SandboxServer::start(options);
+        ASSERT_TRUE(started) << started.error();
+        server_ = std::move(*started);
     }
     void TearDown() override {
         server_.reset();
@@ -101,13 +101,14 @@ TEST(TestControlOptionsTest, AShortSecretIsRefusedAtStartAndAGivenOneIsUsed) {
     options.passwordCost = Passwords::Cost::Minimum;
     options.testControl = true;
     options.testControlSecret = "short";
-    std::string error;
-    EXPECT_FALSE(SandboxServer::start(options, error));
-    EXPECT_NE(error.find("at least 16"), std::string::npos) << error;
+    auto refused = SandboxServer::start(options);
+    EXPECT_FALSE(refused);
+    EXPECT_NE(refused.error().find("at least 16"), std::string::npos) << refused.error();
 
     options.testControlSecret = "a-secret-the-caller-chose";
-    auto server = SandboxServer::start(options, error);
-    ASSERT_TRUE(server) << error;
+    auto started = SandboxServer::start(options);
+    ASSERT_TRUE(started) << started.error();
+    auto server = std::move(*started);
     EXPECT_EQ(server->testControlSecret(), "a-secret-the-caller-chose");
     ApiClient caller(server->port());
     caller.headers.emplace("X-Sandbox-Secret", "a-secret-the-caller-chose");

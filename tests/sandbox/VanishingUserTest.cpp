@@ -18,9 +18,12 @@ using namespace std::chrono_literals;
 class SlowDeletion {
 public:
     SlowDeletion(const std::filesystem::path& database, std::int64_t uid) {
-        std::string error;
-        connection_ = Connection::open(database.string(), error);
-        EXPECT_TRUE(connection_) << error;
+        auto opened = Connection::open(database.string());
+        if (!opened) {
+            ADD_FAILURE() << opened.error();
+            return;
+        }
+        connection_ = std::move(*opened);
         connection_->execute("BEGIN IMMEDIATE");
         connection_->prepare("DELETE FROM users WHERE uid = ?").bind(1, uid).run();
     }
@@ -32,10 +35,9 @@ private:
 
 void makeActivityStale(const std::filesystem::path& database, std::int64_t uid) {
     // A stale activity stamp makes the session check write, so it waits for the deletion too.
-    std::string error;
-    auto connection = Connection::open(database.string(), error);
-    ASSERT_TRUE(connection) << error;
-    connection->prepare("UPDATE users SET last_active = 0 WHERE uid = ?").bind(1, uid).run();
+    auto connection = Connection::open(database.string());
+    ASSERT_TRUE(connection) << connection.error();
+    (*connection)->prepare("UPDATE users SET last_active = 0 WHERE uid = ?").bind(1, uid).run();
 }
 
 }  // namespace

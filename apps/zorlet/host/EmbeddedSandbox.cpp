@@ -26,13 +26,14 @@ std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::p
     // Flows and tours may drive the test control; the secret is made here per run and never leaves
     // this process, so nothing else on the machine can use it.
     options.testControl = true;
-    auto server = sandbox::SandboxServer::start(options, error);
+    auto server = sandbox::SandboxServer::start(options);
     if (!server) {
+        error = server.error();
         return nullptr;
     }
     std::unique_ptr<EmbeddedSandbox> embedded(new EmbeddedSandbox());
     embedded->folder_ = folder;
-    embedded->server_ = std::move(server);
+    embedded->server_ = std::move(*server);
     log().info("sandbox serving {} from {} (demo account {}, password {})", embedded->baseUrl(),
                folder.string(), demoAccount(), demoPassword());
     return embedded;

@@ -25,40 +25,37 @@ bool FlowDeviceCommands::handles(const std::string& name) {
            name == "assertComposer" || name == "assertOpenedUrl";
 }
 
-bool FlowDeviceCommands::run(const FlowCommand& command, std::string& error) {
+Status FlowDeviceCommands::run(const FlowCommand& command) {
     const std::string& name = command.name;
     if (name == "background") {
         if (!app_.enterBackground()) {
-            error = "the app is already in the background";
-            return false;
+            return Failure{"the app is already in the background"};
         }
         app_.settle();
-        return true;
+        return {};
     }
     if (name == "foreground") {
         if (!app_.enterForeground()) {
-            error = "the app is not in the background";
-            return false;
+            return Failure{"the app is not in the background"};
         }
         app_.settle();
-        return true;
+        return {};
     }
     if (name == "answerComposer") {
-        bool ok = answerComposer(command.arguments["result"].get<std::string>(), error);
+        Status answered = answerComposer(command.arguments["result"].get<std::string>());
         app_.settle();
-        return ok;
+        return answered;
     }
     if (name == "assertComposer") {
-        return assertComposer(command.arguments, error);
+        return assertComposer(command.arguments);
     }
     if (name == "assertOpenedUrl") {
-        return assertOpenedUrl(command.arguments, error);
+        return assertOpenedUrl(command.arguments);
     }
-    error = "unknown command";
-    return false;
+    return Failure{"unknown command"};
 }
 
-bool FlowDeviceCommands::answerComposer(const std::string& answer, std::string& error) {
+Status FlowDeviceCommands::answerComposer(const std::string& answer) {
     ComposeResult result;
     if (answer == "sent") {
         result = ComposeResult::Sent;
@@ -67,13 +64,11 @@ bool FlowDeviceCommands::answerComposer(const std::string& answer, std::string& 
     } else if (answer == "failed") {
         result = ComposeResult::Failed;
     } else {
-        error = "the answer is sent, cancelled or failed, not " + ViewTreeDump::quoted(answer);
-        return false;
+        return Failure{"the answer is sent, cancelled or failed, not " + ViewTreeDump::quoted(answer)};
     }
     ComposeViewController* composer = ComposeViewController::presentedComposer();
     if (composer == nullptr) {
-        error = "no message or mail composer is shown";
-        return false;
+        return Failure{"no message or mail composer is shown"};
     }
     auto held = composer->shared_from_this();
     composer->answer(result);
@@ -81,14 +76,13 @@ bool FlowDeviceCommands::answerComposer(const std::string& answer, std::string& 
     if (ComposeViewController::presentedComposer() == composer) {
         composer->dismissModalViewController(false);
     }
-    return true;
+    return {};
 }
 
-bool FlowDeviceCommands::assertComposer(const Json& arguments, std::string& error) {
+Status FlowDeviceCommands::assertComposer(const Json& arguments) {
     ComposeViewController* composer = ComposeViewController::presentedComposer();
     if (composer == nullptr) {
-        error = "no message or mail composer is shown";
-        return false;
+        return Failure{"no message or mail composer is shown"};
     }
     const OutgoingMessage& message = composer->message();
     struct Field {
@@ -109,30 +103,27 @@ bool FlowDeviceCommands::assertComposer(const Json& arguments, std::string& erro
             matched = matched || ScreenQuery::textMatches(text, pattern);
         }
         if (!matched) {
-            error = std::string("the composer's ") + field.key + " is " +
-                    ViewTreeDump::quoted(field.shown[0]) + ", not " + ViewTreeDump::quoted(pattern);
-            return false;
+            return Failure{std::string("the composer's ") + field.key + " is " +
+                           ViewTreeDump::quoted(field.shown[0]) + ", not " + ViewTreeDump::quoted(pattern)};
         }
     }
-    return true;
+    return {};
 }
 
-bool FlowDeviceCommands::assertOpenedUrl(const Json& arguments, std::string& error) {
+Status FlowDeviceCommands::assertOpenedUrl(const Json& arguments) {
     const auto& opened = Application::shared().openedUrls();
     if (opened.empty()) {
-        error = "no link was opened";
-        return false;
+        return Failure{"no link was opened"};
     }
     if (!arguments.contains("url")) {
-        return true;
+        return {};
     }
     std::string pattern = arguments["url"].get<std::string>();
     if (!ScreenQuery::textMatches(opened.back(), pattern)) {
-        error = "the last link opened was " + ViewTreeDump::quoted(opened.back()) + ", not " +
-                ViewTreeDump::quoted(pattern);
-        return false;
+        return Failure{"the last link opened was " + ViewTreeDump::quoted(opened.back()) + ", not " +
+                       ViewTreeDump::quoted(pattern)};
     }
-    return true;
+    return {};
 }
 
 }  // namespace zorlet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/FlowCommand.h"
+#include "platform/Result.h"
 
 #include <string>
 
@@ -25,13 +26,13 @@ public:
     explicit FlowDeviceCommands(AppHost& app) : app_(app) {}
 
     static bool handles(const std::string& name);
-    // One step; false with `error` when it failed.
-    bool run(const FlowCommand& command, std::string& error);
+    // One step; a failure says why it did not work.
+    Status run(const FlowCommand& command);
 
 private:
-    bool answerComposer(const std::string& answer, std::string& error);
-    bool assertComposer(const Json& arguments, std::string& error);
-    bool assertOpenedUrl(const Json& arguments, std::string& error);
+    Status answerComposer(const std::string& answer);
+    Status assertComposer(const Json& arguments);
+    Status assertOpenedUrl(const Json& arguments);
 
     AppHost& app_;
 };

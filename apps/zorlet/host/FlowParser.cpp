@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -95,12 +96,12 @@ std::string shortQuote(const std::string& text) {
     return "\"" + text.substr(0, cut) + "…\"";
 }
 
-// Replaces ${NAME}; false (with `error`) for a name nobody defined or a result too long.
-bool substitute(std::string& text, const FlowParser::Variables& variables, std::string& error) {
+// The text with ${NAME} replaced; a failure for a name nobody defined or a result too long.
+Result<std::string> substitute(const std::string& text, const FlowParser::Variables& variables) {
     std::string out;
-    auto tooLong = [&] {
-        error = "a value longer than " + std::to_string(longestValue) + " bytes after replacing variables";
-        return false;
+    auto tooLong = [] {
+        return Failure{"a value longer than " + std::to_string(longestValue) +
+                       " bytes after replacing variables"};
     };
     std::size_t pos = 0;
     while (true) {
@@ -117,8 +118,7 @@ bool substitute(std::string& text, const FlowParser::Variables& variables, std::
         std::string name = text.substr(start + 2, end - start - 2);
         auto found = variables.find(name);
         if (found == variables.end()) {
-            error = "unknown variable ${" + name + "}";
-            return false;
+            return Failure{"unknown variable ${" + name + "}"};
         }
         if (out.size() + (start - pos) + found->second.size() > longestValue) {
             return tooLong();
@@ -129,8 +129,7 @@ bool substitute(std::string& text, const FlowParser::Variables& variables, std::
     if (out.size() > longestValue) {
         return tooLong();
     }
-    text = std::move(out);
-    return true;
+    return out;
 }
 
 std::optional<Json> typedValue(std::string text, ValueType type) {
@@ -180,18 +179,16 @@ const char* typeName(ValueType type) {
 }
 
 // A push payload: scalars become numbers or booleans when they read as such.
-std::optional<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables,
-                            std::string& error, int& budget) {
+Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables, int& budget) {
     if (--budget < 0) {
-        error = "the payload has more than " + std::to_string(largestPayload) + " values";
-        return std::nullopt;
+        return Failure{"the payload has more than " + std::to_string(largestPayload) + " values"};
     }
     if (node.IsMap()) {
         Json object = Json::object();
         for (const auto& entry : node) {
-            auto value = payload(entry.second, variables, error, budget);
+            auto value = payload(entry.second, variables, budget);
             if (!value) {
-                return std::nullopt;
+                return value;
             }
             object[entry.first.as<std::string>()] = std::move(*value);
         }
@@ -200,9 +197,9 @@ std::optional<Json> payload(const YAML::Node& node, const FlowParser::Variables&
     if (node.IsSequence()) {
         Json array = Json::array();
         for (const auto& element : node) {
-            auto value = payload(element, variables, error, budget);
+            auto value = payload(element, variables, budget);
             if (!value) {
-                return std::nullopt;
+                return value;
             }
             array.push_back(std::move(*value));
         }
@@ -211,18 +208,18 @@ std::optional<Json> payload(const YAML::Node& node, const FlowParser::Variables&
     if (node.IsNull()) {
         return Json();
     }
-    std::string text = node.as<std::string>();
-    if (!substitute(text, variables, error)) {
-        return std::nullopt;
+    auto text = substitute(node.as<std::string>(), variables);
+    if (!text) {
+        return Failure{text.error()};
     }
     if (node.Tag() != "!") {  // quoted scalars stay text
         for (ValueType type : {ValueType::Integer, ValueType::Number, ValueType::Bool}) {
-            if (auto value = typedValue(text, type)) {
-                return value;
+            if (auto value = typedValue(*text, type)) {
+                return std::move(*value);
             }
         }
     }
-    return Json(text);
+    return Json(std::move(*text));
 }
 
 }  // namespace
@@ -231,8 +228,7 @@ bool FlowParser::isKnownCommand(const std::string& name) {
     return rules().count(name) != 0;
 }
 
-std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Variables& variables,
-                                                    std::string& error) {
+Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Variables& variables) {
     FlowCommand command;
     command.line = item.Mark().line + 1;
     YAML::Node argument;
@@ -242,13 +238,11 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
         command.name = item.begin()->first.as<std::string>();
         argument = item.begin()->second;
     } else {
-        error = at(item) + ": a step is a command name or a map with one command";
-        return std::nullopt;
+        return Failure{at(item) + ": a step is a command name or a map with one command"};
     }
     auto rule = rules().find(command.name);
     if (rule == rules().end()) {
-        error = at(item) + ": unknown command " + command.name;
-        return std::nullopt;
+        return Failure{at(item) + ": unknown command " + command.name};
     }
     const CommandRule& commandRule = rule->second;
     std::string where = at(item) + ": " + command.name;
@@ -256,77 +250,68 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
     if (command.name == "deliverPush") {
         if (argument && !argument.IsNull()) {
             if (!argument.IsMap()) {
-                error = where + " takes a map (the notification's payload)";
-                return std::nullopt;
+                return Failure{where + " takes a map (the notification's payload)"};
             }
             int budget = largestPayload;
-            auto value = payload(argument, variables, error, budget);
+            auto value = payload(argument, variables, budget);
             if (!value) {
-                error = where + ": " + error;
-                return std::nullopt;
+                return Failure{where + ": " + value.error()};
             }
             command.arguments["payload"] = std::move(*value);
         }
         return command;
     }
 
-    auto setValue = [&](const std::string& key, const YAML::Node& node) {
+    auto setValue = [&](const std::string& key, const YAML::Node& node) -> Status {
         if (key == "optional") {
             std::string text = node.IsScalar() ? node.as<std::string>() : "";
             auto flag = typedValue(text, ValueType::Bool);
             if (!flag) {
-                error = where + ": optional must be true or false";
-                return false;
+                return Failure{where + ": optional must be true or false"};
             }
             command.optional = flag->get<bool>();
-            return true;
+            return {};
         }
         auto known = commandRule.keys.find(key);
         if (known == commandRule.keys.end()) {
-            error = where + " has no argument " + key;
-            return false;
+            return Failure{where + " has no argument " + key};
         }
         if (!node.IsScalar()) {
-            error = where + ": " + key + " must be " + typeName(known->second);
-            return false;
+            return Failure{where + ": " + key + " must be " + typeName(known->second)};
         }
-        std::string text = node.as<std::string>();
-        if (!substitute(text, variables, error)) {
-            error = where + ": " + error;
-            return false;
+        auto text = substitute(node.as<std::string>(), variables);
+        if (!text) {
+            return Failure{where + ": " + text.error()};
         }
-        auto value = typedValue(text, known->second);
+        auto value = typedValue(*text, known->second);
         if (!value) {
-            error = where + ": " + key + " must be " + typeName(known->second) + ", not " + shortQuote(text);
-            return false;
+            return Failure{where + ": " + key + " must be " + typeName(known->second) + ", not " +
+                           shortQuote(*text)};
         }
         command.arguments[key] = std::move(*value);
-        return true;
+        return {};
     };
 
     if (argument && argument.IsScalar()) {
         if (commandRule.scalarKey.empty()) {
-            error = where + " takes no value";
-            return std::nullopt;
+            return Failure{where + " takes no value"};
         }
-        if (!setValue(commandRule.scalarKey, argument)) {
-            return std::nullopt;
+        if (auto set = setValue(commandRule.scalarKey, argument); !set) {
+            return Failure{set.error()};
         }
     } else if (argument && argument.IsMap()) {
         for (const auto& entry : argument) {
-            if (!setValue(entry.first.as<std::string>(), entry.second)) {
-                return std::nullopt;
+            if (auto set = setValue(entry.first.as<std::string>(), entry.second); !set) {
+                return Failure{set.error()};
             }
         }
     } else if (argument && !argument.IsNull()) {
-        error = where + " takes a value or a map, not a list";
-        return std::nullopt;
+        return Failure{where + " takes a value or a map, not a list"};
     }
 
     for (const std::string& key : commandRule.needsAll) {
         if (!command.arguments.contains(key)) {
-            error = where + " needs " + key;
-            return std::nullopt;
+            return Failure{where + " needs " + key};
         }
     }
     if (!commandRule.needsOneOf.empty()) {
@@ -337,37 +322,34 @@ std::optional<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, cons
             names += (names.empty() ? "" : " or ") + key;
         }
         if (!any) {
-            error = where + " needs " + names;
-            return std::nullopt;
+            return Failure{where + " needs " + names};
         }
     }
     if (command.name == "swipe" && command.arguments.contains("start") != command.arguments.contains("end")) {
-        error = where + " needs both start and end";
-        return std::nullopt;
+        return Failure{where + " needs both start and end"};
     }
     return command;
 }
 
-std::optional<Flow> FlowParser::parseText(const std::string& text, std::string& error,
-                                          const Variables& variables) {
+Result<Flow> FlowParser::parseText(const std::string& text, const Variables& variables) {
+    auto yamlFailure = [](const YAML::Exception& exception) {
+        return Failure{"line " + std::to_string(exception.mark.line + 1) + ": " + exception.msg};
+    };
     std::vector<YAML::Node> documents;
     try {
         documents = YAML::LoadAll(text);
     } catch (const YAML::Exception& exception) {
-        error = "line " + std::to_string(exception.mark.line + 1) + ": " + exception.msg;
-        return std::nullopt;
+        return yamlFailure(exception);
     }
     if (documents.empty() || documents.size() > 2) {
-        error = "a flow is a list of commands, optionally after a header and ---";
-        return std::nullopt;
+        return Failure{"a flow is a list of commands, optionally after a header and ---"};
     }
     Flow flow;
     Variables all = variables;
     if (documents.size() == 2) {
         const YAML::Node& header = documents[0];
         if (!header.IsMap()) {
-            error = at(header) + ": the header before --- must be a map";
-            return std::nullopt;
+            return Failure{at(header) + ": the header before --- must be a map"};
         }
         try {
             if (header["appId"]) {
@@ -378,57 +360,49 @@ std::optional<Flow> FlowParser::parseText(const std::string& text, std::string& 
             }
             if (const YAML::Node env = header["env"]) {
                 if (!env.IsMap()) {
-                    error = at(env) + ": env must be a map";
-                    return std::nullopt;
+                    return Failure{at(env) + ": env must be a map"};
                 }
                 for (const auto& entry : env) {
-                    std::string value = entry.second.as<std::string>();
-                    if (!substitute(value, all, error)) {
-                        error = at(entry.second) + ": " + error;
-                        return std::nullopt;
+                    auto value = substitute(entry.second.as<std::string>(), all);
+                    if (!value) {
+                        return Failure{at(entry.second) + ": " + value.error()};
                     }
                     // Values given by the caller win over the file's defaults.
-                    all.emplace(entry.first.as<std::string>(), value);
+                    all.emplace(entry.first.as<std::string>(), std::move(*value));
                 }
             }
         } catch (const YAML::Exception& exception) {
-            error = "line " + std::to_string(exception.mark.line + 1) + ": " + exception.msg;
-            return std::nullopt;
+            return yamlFailure(exception);
         }
     }
     const YAML::Node& steps = documents.back();
     if (!steps.IsSequence()) {
-        error = "a flow is a list of commands";
-        return std::nullopt;
+        return Failure{"a flow is a list of commands"};
     }
     try {
         for (const auto& item : steps) {
-            auto command = parseCommand(item, all, error);
+            auto command = parseCommand(item, all);
             if (!command) {
-                return std::nullopt;
+                return Failure{command.error()};
             }
             flow.commands.push_back(std::move(*command));
         }
     } catch (const YAML::Exception& exception) {
-        error = "line " + std::to_string(exception.mark.line + 1) + ": " + exception.msg;
-        return std::nullopt;
+        return yamlFailure(exception);
     }
     return flow;
 }
 
-std::optional<Flow> FlowParser::parseFile(const std::filesystem::path& path, std::string& error,
-                                          const Variables& variables) {
+Result<Flow> FlowParser::parseFile(const std::filesystem::path& path, const Variables& variables) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot read " + path.string();
-        return std::nullopt;
+        return Failure{"cannot read " + path.string()};
     }
     std::ostringstream text;
     text << in.rdbuf();
-    auto flow = parseText(text.str(), error, variables);
+    auto flow = parseText(text.str(), variables);
     if (!flow) {
-        error = path.string() + ": " + error;
-        return std::nullopt;
+        return Failure{path.string() + ": " + flow.error()};
     }
     flow->folder = std::filesystem::absolute(path).parent_path();
     if (flow->name.empty()) {

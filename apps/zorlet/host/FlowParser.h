@@ -1,10 +1,10 @@
 #pragma once
 
 #include "host/FlowCommand.h"
+#include "platform/Result.h"
 
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <string>
 
 namespace YAML {
@@ -22,16 +22,14 @@ class FlowParser {
 public:
     using Variables = std::map<std::string, std::string>;
 
-    static std::optional<Flow> parseFile(const std::filesystem::path& path, std::string& error,
-                                         const Variables& variables = {});
-    static std::optional<Flow> parseText(const std::string& text, std::string& error,
-                                         const Variables& variables = {});
+    // A failure says what is wrong, and on which line when it is one line's fault.
+    static Result<Flow> parseFile(const std::filesystem::path& path, const Variables& variables = {});
+    static Result<Flow> parseText(const std::string& text, const Variables& variables = {});
 
     static bool isKnownCommand(const std::string& name);
 
 private:
-    static std::optional<FlowCommand> parseCommand(const YAML::Node& item, const Variables& variables,
-                                                   std::string& error);
+    static Result<FlowCommand> parseCommand(const YAML::Node& item, const Variables& variables);
 };
 
 }  // namespace zorlet

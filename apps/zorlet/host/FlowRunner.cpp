@@ -102,10 +102,9 @@ FlowRunner::Result FlowRunner::run(const Flow& flow) {
     for (int i = 0; i < total; ++i) {
         const FlowCommand& command = flow.commands[static_cast<std::size_t>(i)];
         out_ << "[" << i + 1 << "/" << total << "] " << command.summary() << std::flush;
-        std::string error;
-        bool ok = runCommand(command, error);
+        Status step = runCommand(command);
         result.stepsRun = i + 1;
-        if (ok) {
+        if (step) {
             out_ << "  ok\n";
             if (observer_) {
                 observer_(command);
@@ -113,13 +112,13 @@ FlowRunner::Result FlowRunner::run(const Flow& flow) {
             continue;
         }
         if (command.optional) {
-            out_ << "  skipped (" << error << ")\n";
+            out_ << "  skipped (" << step.error() << ")\n";
             continue;
         }
         out_ << "  FAILED\n";
         result.passed = false;
         result.failedStep = i + 1;
-        result.message = "line " + std::to_string(command.line) + ": " + command.name + ": " + error;
+        result.message = "line " + std::to_string(command.line) + ": " + command.name + ": " + step.error();
         result.screenDump = screenDump();
         out_ << "failure: " << result.message << "\nscreen:\n" << result.screenDump << std::flush;
         return result;
@@ -128,122 +127,111 @@ FlowRunner::Result FlowRunner::run(const Flow& flow) {
     return result;
 }
 
-bool FlowRunner::runCommand(const FlowCommand& command, std::string& error) {
+Status FlowRunner::runCommand(const FlowCommand& command) {
     const std::string& name = command.name;
     const Json& arguments = command.arguments;
     if (name == "launchApp") {
         if (!app_.launch(arguments.value("clearState", false), arguments.value("skipGuidance", false))) {
-            error = "the app did not finish launching";
-            return false;
+            return Failure{"the app did not finish launching"};
         }
-        return true;
+        return {};
     }
     if (app_.window() == nullptr) {
-        error = "the app is not running (launchApp first)";
-        return false;
+        return Failure{"the app is not running (launchApp first)"};
     }
-    bool ok = false;
+    // Steps that act on the app let it settle afterwards, whether they worked or not.
+    Status done;
     if (name == "tapOn") {
-        ok = tapOn(arguments, error);
+        done = tapOn(arguments);
     } else if (name == "inputText") {
-        ok = UserInput::typeText(arguments["text"].get<std::string>());
-        if (!ok) {
-            error = "no input has the focus";
+        if (!UserInput::typeText(arguments["text"].get<std::string>())) {
+            done = Failure{"no input has the focus"};
         }
     } else if (name == "eraseText") {
         if (Keyboard::shared().firstResponder() == nullptr) {
-            error = "no input has the focus";
-            return false;
+            return Failure{"no input has the focus"};
         }
         auto count = arguments.value("charactersToErase", static_cast<long long>(kDefaultEraseCount));
         for (long long i = 0; i < count; ++i) {
             UserInput::deleteBackward();
         }
-        ok = true;
     } else if (name == "assertVisible" || name == "assertNotVisible") {
-        return assertVisible(arguments, name == "assertVisible", error);
+        return assertVisible(arguments, name == "assertVisible");
     } else if (name == "back") {
-        ok = ScreenGestures(*app_.window()).back(error);
+        done = ScreenGestures(*app_.window()).back();
     } else if (name == "hideKeyboard") {
         Keyboard::shared().endEditing();
-        ok = true;
     } else if (name == "scroll") {
         Size screen = app_.window()->frame().size;
-        ok = ScreenGestures(*app_.window())
-                 .swipe({screen.width / 2, screen.height * 0.7}, {screen.width / 2, screen.height * 0.3},
-                        error);
+        done = ScreenGestures(*app_.window())
+                   .swipe({screen.width / 2, screen.height * 0.7}, {screen.width / 2, screen.height * 0.3});
     } else if (name == "swipe") {
-        ok = swipe(arguments, error);
+        done = swipe(arguments);
     } else if (name == "takeScreenshot") {
-        return takeScreenshot(arguments["path"].get<std::string>(), error);
+        return takeScreenshot(arguments["path"].get<std::string>());
     } else if (name == "waitForAnimationToEnd") {
-        return waitForAnimationToEnd(Duration(arguments.value("timeout", 3000LL)));
+        waitForAnimationToEnd(Duration(arguments.value("timeout", 3000LL)));
+        return {};
     } else if (name == "advanceClock") {
         double seconds = arguments["seconds"].get<double>();
         if (seconds < 0) {
-            error = "time only moves forward";
-            return false;
+            return Failure{"time only moves forward"};
         }
         if (!MainLoop::main().clock().isVirtual()) {
-            error = "the clock is real in this mode";
-            return false;
+            return Failure{"the clock is real in this mode"};
         }
-        return advanceClock(Duration(static_cast<long long>(seconds * 1000)));
+        advanceClock(Duration(static_cast<long long>(seconds * 1000)));
+        return {};
     } else if (name == "setNetwork") {
         Reachability::shared().setNetworkAvailable(arguments["on"].get<bool>());
-        ok = true;
     } else if (name == "setLocation") {
         double latitude = arguments["latitude"].get<double>();
         double longitude = arguments["longitude"].get<double>();
         if (latitude < -90 || latitude > 90 || longitude < -180 || longitude > 180) {
-            error = "no such place";
-            return false;
+            return Failure{"no such place"};
         }
         UserLocationSource::shared().setLocation({latitude, longitude});
-        ok = true;
     } else if (name == "deliverPush") {
-        ok = deliverPush(arguments);
+        deliverPush(arguments);
     } else if (name == "pickImage") {
-        ok = pickImage(arguments["file"].get<std::string>(), error);
+        done = pickImage(arguments["file"].get<std::string>());
     } else if (name == "answerAlert") {
-        ok = answerAlert(arguments["button"].get<std::string>(), error);
+        done = answerAlert(arguments["button"].get<std::string>());
     } else if (name == "pressKey") {
         std::string key = arguments["key"].get<std::string>();
         if (key == "Enter" || key == "enter" || key == "Return") {
-            ok = UserInput::pressReturn();
+            if (!UserInput::pressReturn()) {
+                done = Failure{"no input has the focus"};
+            }
         } else if (key == "Backspace" || key == "backspace" || key == "Delete") {
-            ok = UserInput::deleteBackward();
+            if (!UserInput::deleteBackward()) {
+                done = Failure{"no input has the focus"};
+            }
         } else if (key == "Back" || key == "back") {
-            ok = ScreenGestures(*app_.window()).back(error);
+            done = ScreenGestures(*app_.window()).back();
         } else {
-            error = "unknown key " + key + " (Enter, Backspace, Back)";
-            return false;
-        }
-        if (!ok && error.empty()) {
-            error = "no input has the focus";
+            return Failure{"unknown key " + key + " (Enter, Backspace, Back)"};
         }
     } else if (name == "dumpScreen") {
-        return dumpScreen(arguments, error);
+        return dumpScreen(arguments);
     } else if (FlowDeviceCommands::handles(name)) {
-        return FlowDeviceCommands(app_).run(command, error);
+        return FlowDeviceCommands(app_).run(command);
     } else {
-        error = "unknown command";
-        return false;
+        return Failure{"unknown command"};
     }
     app_.settle();
-    return ok;
+    return done;
 }
 
-bool FlowRunner::tapOn(const Json& arguments, std::string& error) {
+Status FlowRunner::tapOn(const Json& arguments) {
     Window& window = *app_.window();
     ScreenGestures actions(window);
     if (arguments.contains("point")) {
         auto point = parsePoint(arguments["point"].get<std::string>(), window.frame().size);
         if (!point) {
-            error = "point must be \"x,y\" in points or \"x%,y%\" inside the screen";
-            return false;
+            return Failure{"point must be \"x,y\" in points or \"x%,y%\" inside the screen"};
         }
-        return actions.tapAt(*point, error);
+        return actions.tapAt(*point);
     }
     ScreenQuery query(window);
     std::vector<ScreenMatch> matches = arguments.contains("id")
@@ -255,8 +243,7 @@ bool FlowRunner::tapOn(const Json& arguments, std::string& error) {
         std::erase_if(matches, [&](const ScreenMatch& m) { return !ScreenQuery::textMatches(m.text, text); });
     }
     if (matches.empty()) {
-        error = "nothing with " + describeTarget(arguments) + " on screen";
-        return false;
+        return Failure{"nothing with " + describeTarget(arguments) + " on screen"};
     }
     if (arguments.contains("index")) {
         long long index = arguments["index"].get<long long>();
@@ -267,27 +254,24 @@ bool FlowRunner::tapOn(const Json& arguments, std::string& error) {
                 int rows = table->numberOfRows(section);
                 if (remaining < rows) {
                     if (!UserInput::tapRow(*table, IndexPath{section, static_cast<int>(remaining)})) {
-                        error = "row " + std::to_string(index) + " did not take the tap";
-                        return false;
+                        return Failure{"row " + std::to_string(index) + " did not take the tap"};
                     }
-                    return true;
+                    return {};
                 }
                 remaining -= rows;
             }
-            error = "the table has no row " + std::to_string(index);
-            return false;
+            return Failure{"the table has no row " + std::to_string(index)};
         }
         if (index < 0 || index >= static_cast<long long>(matches.size())) {
-            error = std::to_string(matches.size()) + " views with " + describeTarget(arguments) +
-                    ", no index " + std::to_string(index);
-            return false;
+            return Failure{std::to_string(matches.size()) + " views with " + describeTarget(arguments) +
+                           ", no index " + std::to_string(index)};
         }
-        return actions.tap(matches[static_cast<std::size_t>(index)], error);
+        return actions.tap(matches[static_cast<std::size_t>(index)]);
     }
-    return actions.tap(matches.front(), error);
+    return actions.tap(matches.front());
 }
 
-bool FlowRunner::assertVisible(const Json& arguments, bool visible, std::string& error) {
+Status FlowRunner::assertVisible(const Json& arguments, bool visible) {
     ScreenQuery query(*app_.window());
     std::vector<ScreenMatch> matches = arguments.contains("id")
                                            ? query.findId(arguments["id"].get<std::string>())
@@ -306,17 +290,15 @@ bool FlowRunner::assertVisible(const Json& arguments, bool visible, std::string&
     }
     std::size_t needed = static_cast<std::size_t>(arguments.value("index", 0LL)) + 1;
     if (visible && matches.size() < needed) {
-        error = describeTarget(arguments) + " is not visible";
-        return false;
+        return Failure{describeTarget(arguments) + " is not visible"};
     }
     if (!visible && !matches.empty()) {
-        error = describeTarget(arguments) + " is visible: " + matches.front().describe();
-        return false;
+        return Failure{describeTarget(arguments) + " is visible: " + matches.front().describe()};
     }
-    return true;
+    return {};
 }
 
-bool FlowRunner::swipe(const Json& arguments, std::string& error) {
+Status FlowRunner::swipe(const Json& arguments) {
     Size screen = app_.window()->frame().size;
     Point start;
     Point end;
@@ -338,23 +320,21 @@ bool FlowRunner::swipe(const Json& arguments, std::string& error) {
             start = {screen.width * 0.1, cy};
             end = {screen.width * 0.9, cy};
         } else {
-            error = "direction is UP, DOWN, LEFT or RIGHT";
-            return false;
+            return Failure{"direction is UP, DOWN, LEFT or RIGHT"};
         }
     } else {
         auto from = parsePoint(arguments["start"].get<std::string>(), screen);
         auto to = parsePoint(arguments["end"].get<std::string>(), screen);
         if (!from || !to) {
-            error = "start and end must be \"x,y\" in points or \"x%,y%\" inside the screen";
-            return false;
+            return Failure{"start and end must be \"x,y\" in points or \"x%,y%\" inside the screen"};
         }
         start = *from;
         end = *to;
     }
-    return ScreenGestures(*app_.window()).swipe(start, end, error);
+    return ScreenGestures(*app_.window()).swipe(start, end);
 }
 
-bool FlowRunner::takeScreenshot(const std::string& path, std::string& error) {
+Status FlowRunner::takeScreenshot(const std::string& path) {
     std::filesystem::path file = resolve(screenshotFolder_, path);
     if (file.extension() != ".png") {
         file += ".png";
@@ -362,14 +342,13 @@ bool FlowRunner::takeScreenshot(const std::string& path, std::string& error) {
     std::error_code fileError;
     std::filesystem::create_directories(file.parent_path(), fileError);
     if (!Renderer::writeWindowPng(*app_.window(), file.string())) {
-        error = "cannot write " + file.string();
-        return false;
+        return Failure{"cannot write " + file.string()};
     }
     out_ << "  -> " << file.string();
-    return true;
+    return {};
 }
 
-bool FlowRunner::waitForAnimationToEnd(Duration timeout) {
+void FlowRunner::waitForAnimationToEnd(Duration timeout) {
     // Virtual time moves in small steps until two pictures of the screen in a
     // row agree, no view is still moving and no progress indicator is left to fade.
     std::string before = screenDump();
@@ -379,14 +358,13 @@ bool FlowRunner::waitForAnimationToEnd(Duration timeout) {
         std::string after = screenDump();
         if (after == before && !Animator::shared().isAnimating() &&
             (app_.window() == nullptr || !ScreenQuery(*app_.window()).showsProgress())) {
-            return true;
+            return;
         }
         before = std::move(after);
     }
-    return true;
 }
 
-bool FlowRunner::advanceClock(Duration delta) {
+void FlowRunner::advanceClock(Duration delta) {
     // In chunks, so requests started by timers are answered in between as they would be in real time.
     MainLoop& loop = MainLoop::main();
     while (delta > Duration(0)) {
@@ -398,61 +376,64 @@ bool FlowRunner::advanceClock(Duration delta) {
         }
     }
     app_.settle();
-    return true;
 }
 
-bool FlowRunner::deliverPush(const Json& arguments) {
+void FlowRunner::deliverPush(const Json& arguments) {
     Json payload = arguments.contains("payload") ? arguments["payload"]
                                                  : Json{{"aps", {{"alert", "你有新的消息"}, {"badge", 1}}}};
     PushNotifications::shared().deliverRemoteNotification(std::move(payload));
-    return true;
 }
 
-bool FlowRunner::pickImage(const std::string& file, std::string& error) {
+Status FlowRunner::pickImage(const std::string& file) {
     std::filesystem::path path = resolve(flowFolder_, file);
     ImagePtr image = Image::fromFile(path.string());
     if (!image) {
-        error = path.string() + " is not a picture that can be read";
-        return false;
+        return Failure{path.string() + " is not a picture that can be read"};
     }
     ImagePickerController* picker = ImagePickerController::visiblePicker();
     if (picker == nullptr) {
-        error = "no image picker is shown";
-        return false;
+        return Failure{"no image picker is shown"};
     }
-    return picker->pick(image, &error);
+    std::string refused;
+    if (!picker->pick(image, &refused)) {
+        return Failure{refused};
+    }
+    return {};
 }
 
-bool FlowRunner::answerAlert(const std::string& button, std::string& error) {
+Status FlowRunner::answerAlert(const std::string& button) {
     AlertRegistry& registry = AlertRegistry::shared();
     if (AlertView* alert = registry.topAlert()) {
         for (int i = 0; i < alert->numberOfButtons(); ++i) {
             if (ScreenQuery::textMatches(alert->buttonTitle(i), button)) {
-                return registry.answerAlert(i);
+                if (!registry.answerAlert(i)) {
+                    return Failure{"the alert no longer takes button " + std::to_string(i)};
+                }
+                return {};
             }
         }
-        error = "the alert " + ViewTreeDump::quoted(alert->title()) + " has no button " +
-                ViewTreeDump::quoted(button);
-        return false;
+        return Failure{"the alert " + ViewTreeDump::quoted(alert->title()) + " has no button " +
+                       ViewTreeDump::quoted(button)};
     }
     if (ActionSheet* sheet = registry.topSheet()) {
         for (int i = 0; i < sheet->numberOfButtons(); ++i) {
             if (ScreenQuery::textMatches(sheet->buttonTitle(i), button)) {
-                return registry.answerSheet(i);
+                if (!registry.answerSheet(i)) {
+                    return Failure{"the sheet no longer takes button " + std::to_string(i)};
+                }
+                return {};
             }
         }
-        error = "the sheet has no button " + ViewTreeDump::quoted(button);
-        return false;
+        return Failure{"the sheet has no button " + ViewTreeDump::quoted(button)};
     }
-    error = "no alert is shown";
-    return false;
+    return Failure{"no alert is shown"};
 }
 
-bool FlowRunner::dumpScreen(const Json& arguments, std::string& error) {
+Status FlowRunner::dumpScreen(const Json& arguments) {
     std::string dump = screenDump();
     if (!arguments.contains("path")) {
         out_ << "\n" << dump;
-        return true;
+        return {};
     }
     std::filesystem::path file = resolve(screenshotFolder_, arguments["path"].get<std::string>());
     std::error_code fileError;
@@ -460,11 +441,10 @@ bool FlowRunner::dumpScreen(const Json& arguments, std::string& error) {
     std::ofstream stream(file, std::ios::binary);
     stream << dump;
     if (!stream) {
-        error = "cannot write " + file.string();
-        return false;
+        return Failure{"cannot write " + file.string()};
     }
     out_ << "  -> " << file.string();
-    return true;
+    return {};
 }
 
 }  // namespace zorlet

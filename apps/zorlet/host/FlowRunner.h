@@ -2,6 +2,7 @@
 
 #include "host/FlowCommand.h"
 #include "platform/Clock.h"
+#include "platform/Result.h"
 
 #include <filesystem>
 #include <functional>
@@ -36,20 +37,20 @@ public:
     void setStepObserver(StepObserver observer) { observer_ = std::move(observer); }
 
     Result run(const Flow& flow);
-    // One step; false with `error` when it failed.
-    bool runCommand(const FlowCommand& command, std::string& error);
+    // One step; a failure says why it did not work.
+    Status runCommand(const FlowCommand& command);
 
 private:
-    bool tapOn(const Json& arguments, std::string& error);
-    bool assertVisible(const Json& arguments, bool visible, std::string& error);
-    bool swipe(const Json& arguments, std::string& error);
-    bool takeScreenshot(const std::string& path, std::string& error);
-    bool waitForAnimationToEnd(Duration timeout);
-    bool advanceClock(Duration delta);
-    bool deliverPush(const Json& arguments);
-    bool pickImage(const std::string& file, std::string& error);
-    bool answerAlert(const std::string& button, std::string& error);
-    bool dumpScreen(const Json& arguments, std::string& error);
+    Status tapOn(const Json& arguments);
+    Status assertVisible(const Json& arguments, bool visible);
+    Status swipe(const Json& arguments);
+    Status takeScreenshot(const std::string& path);
+    void waitForAnimationToEnd(Duration timeout);
+    void advanceClock(Duration delta);
+    void deliverPush(const Json& arguments);
+    Status pickImage(const std::string& file);
+    Status answerAlert(const std::string& button);
+    Status dumpScreen(const Json& arguments);
     std::filesystem::path resolve(const std::filesystem::path& folder, const std::string& path) const;
     std::string screenDump() const;
 

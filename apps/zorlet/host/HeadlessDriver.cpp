@@ -30,10 +30,9 @@ std::string HeadlessDriver::uniqueToken() {
 int HeadlessDriver::runFlowFile(const std::filesystem::path& file) {
     FlowParser::Variables variables = variables_;
     variables.emplace("UNIQUE", uniqueToken());
-    std::string error;
-    auto flow = FlowParser::parseFile(file, error, variables);
+    auto flow = FlowParser::parseFile(file, variables);
     if (!flow) {
-        out_ << "flow " << file.string() << ": " << error << "\n" << std::flush;
+        out_ << "flow " << file.string() << ": " << flow.error() << "\n" << std::flush;
         return kBadFlow;
     }
     return runFlow(*flow);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <filesystem>
-#include <string>
 
 namespace zorlet {
 
@@ -10,8 +11,8 @@ namespace zorlet {
 // the file always has everything from info up.
 class HostLogging {
 public:
-    // False, with `error`, when the log file cannot be opened (stderr still works).
-    static bool install(const std::filesystem::path& dataRoot, bool quietStderr, std::string& error);
+    // A failure when the log file cannot be opened; the log goes to stderr all the same.
+    static Status install(const std::filesystem::path& dataRoot, bool quietStderr);
     static std::filesystem::path logFile(const std::filesystem::path& dataRoot);
 };
 

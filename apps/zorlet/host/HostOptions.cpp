@@ -79,7 +79,7 @@ std::string HostOptions::usage() {
     return app.help();
 }
 
-std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv, std::string& error) {
+Result<HostOptions> HostOptions::parse(int argc, const char* const* argv) {
     HostOptions options;
     std::string location;
     CLI::App app;
@@ -87,37 +87,31 @@ std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv,
     try {
         app.parse(argc, argv);
     } catch (const CLI::ExtrasError&) {
-        error = "unknown option " + app.remaining().front();
-        return std::nullopt;
+        return Failure{"unknown option " + app.remaining().front()};
     } catch (const CLI::ArgumentMismatch& mismatch) {
         // "--flow: 1 required FILE.yaml missing": the option is named first.
         std::string what = mismatch.what();
-        error = what.substr(0, what.find(':')) + " needs a value";
-        return std::nullopt;
+        return Failure{what.substr(0, what.find(':')) + " needs a value"};
     } catch (const CLI::ParseError& refused) {
-        error = refused.what();
-        return std::nullopt;
+        return Failure{refused.what()};
     }
     // An empty value is no value.
     for (const char* name :
          {"--api", "--data", "--sandbox-data", "--flow", "--tour", "--location", "--screenshots"}) {
         const auto& given = app.get_option(name)->results();
         if (std::any_of(given.begin(), given.end(), [](const std::string& value) { return value.empty(); })) {
-            error = std::string(name) + " needs a value";
-            return std::nullopt;
+            return Failure{std::string(name) + " needs a value"};
         }
     }
     if (!options.apiUrl.empty() && options.apiUrl.rfind("http://", 0) != 0 &&
         options.apiUrl.rfind("https://", 0) != 0) {
-        error = "--api needs an http:// or https:// URL, not " + options.apiUrl;
-        return std::nullopt;
+        return Failure{"--api needs an http:// or https:// URL, not " + options.apiUrl};
     }
     if (app.count("--location") > 0) {
         double latitude = 0;
         double longitude = 0;
         if (!parseLocation(location, latitude, longitude)) {
-            error = "--location needs LAT,LON in degrees, not " + location;
-            return std::nullopt;
+            return Failure{"--location needs LAT,LON in degrees, not " + location};
         }
         options.latitude = latitude;
         options.longitude = longitude;
@@ -127,8 +121,7 @@ std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv,
     }
     std::size_t modes = app.count("--flow") + app.count("--tour") + app.count("--window");
     if (modes > 1) {
-        error = "choose one of --flow, --tour and --window";
-        return std::nullopt;
+        return Failure{"choose one of --flow, --tour and --window"};
     }
     if (app.count("--flow") > 0) {
         options.mode = Mode::Flow;
@@ -138,16 +131,13 @@ std::optional<HostOptions> HostOptions::parse(int argc, const char* const* argv,
         options.mode = Mode::Window;
     }
     if (options.sandbox && !options.apiUrl.empty()) {
-        error = "--sandbox and --api exclude each other";
-        return std::nullopt;
+        return Failure{"--sandbox and --api exclude each other"};
     }
     if (!options.sandbox && options.apiUrl.empty()) {
-        error = "say which server: --sandbox or --api URL";
-        return std::nullopt;
+        return Failure{"say which server: --sandbox or --api URL"};
     }
     if (!options.sandboxFolder.empty() && !options.sandbox) {
-        error = "--sandbox-data needs --sandbox";
-        return std::nullopt;
+        return Failure{"--sandbox-data needs --sandbox"};
     }
     return options;
 }

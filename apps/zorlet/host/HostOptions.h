@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,8 +32,8 @@ struct HostOptions {
     bool canSendText = true;
     bool canSendMail = true;
 
-    // Nothing, with `error` saying why, for a command line that makes no sense.
-    static std::optional<HostOptions> parse(int argc, const char* const* argv, std::string& error);
+    // A failure saying why for a command line that makes no sense.
+    static Result<HostOptions> parse(int argc, const char* const* argv);
     static std::string usage();
 
     // The tour's folder when none was named: "zorlet-tour" in the working folder.

@@ -12,115 +12,112 @@
 
 namespace zorlet {
 
-bool ScreenGestures::tap(const ScreenMatch& match, std::string& error) {
+Status ScreenGestures::tap(const ScreenMatch& match) {
     switch (match.kind) {
         case ScreenMatch::Kind::AlertButton:
             if (!AlertRegistry::shared().answerAlert(match.index)) {
-                error = "the alert no longer takes button " + std::to_string(match.index);
-                return false;
+                return Failure{"the alert no longer takes button " + std::to_string(match.index)};
             }
-            return true;
+            return {};
         case ScreenMatch::Kind::SheetButton:
             if (!AlertRegistry::shared().answerSheet(match.index)) {
-                error = "the sheet no longer takes button " + std::to_string(match.index);
-                return false;
+                return Failure{"the sheet no longer takes button " + std::to_string(match.index)};
             }
-            return true;
+            return {};
         case ScreenMatch::Kind::View:
             if (match.view != nullptr && match.view->window() != &window_) {
                 // Inside an alert or a sheet (its text field, a sheet's picker).
                 if (!UserInput::tap(*match.view)) {
-                    error = "the tap on " + match.describe() + " was not taken";
-                    return false;
+                    return Failure{"the tap on " + match.describe() + " was not taken"};
                 }
-                return true;
+                return {};
             }
             [[fallthrough]];
         case ScreenMatch::Kind::TabItem:
         case ScreenMatch::Kind::Segment:
-            return tapAt(match.center(), error);
+            return tapAt(match.center());
     }
-    return false;
+    return Failure{"nothing on screen matches " + match.describe()};
 }
 
-bool ScreenGestures::tapAt(Point point, std::string& error) {
+Status ScreenGestures::tapAt(Point point) {
     ScreenQuery query(window_);
     Size screen = window_.frame().size;
     if (AlertView* alert = query.shownAlert()) {
         if (auto index = ScreenQuery::alertButtonAt(*alert, screen, point)) {
-            return AlertRegistry::shared().answerAlert(*index);
+            if (!AlertRegistry::shared().answerAlert(*index)) {
+                return Failure{"the alert no longer takes button " + std::to_string(*index)};
+            }
+            return {};
         }
         for (const auto& child : alert->subviews()) {
             Rect area(child->convertToWindow(child->boundsOrigin()), child->frame().size);
             if (!child->isHidden() && area.contains(point)) {
-                return UserInput::tap(*child);
+                if (!UserInput::tap(*child)) {
+                    return Failure{"the tap on the alert reached nothing"};
+                }
+                return {};
             }
         }
-        error = "an alert is shown and the tap missed its buttons";
-        return false;
+        return Failure{"an alert is shown and the tap missed its buttons"};
     }
     if (ActionSheet* sheet = query.shownSheet()) {
         if (auto index = ScreenQuery::sheetButtonAt(*sheet, screen, point)) {
-            return AlertRegistry::shared().answerSheet(*index);
+            if (!AlertRegistry::shared().answerSheet(*index)) {
+                return Failure{"the sheet no longer takes button " + std::to_string(*index)};
+            }
+            return {};
         }
         if (!sheet->frame().contains(point)) {
-            error = "a sheet is shown and the tap missed it";
-            return false;
+            return Failure{"a sheet is shown and the tap missed it"};
         }
         View* hit = sheet->hitTest(sheet->convertFromWindow(point));
         if (hit == nullptr || hit == sheet || !UserInput::tap(*hit)) {
-            error = "the tap on the sheet reached nothing";
-            return false;
+            return Failure{"the tap on the sheet reached nothing"};
         }
-        return true;
+        return {};
     }
     if (!UserInput::tapAt(window_, point)) {
-        error = "nothing at (" + std::to_string(int(point.x)) + "," + std::to_string(int(point.y)) +
-                ") takes a tap";
-        return false;
+        return Failure{"nothing at (" + std::to_string(int(point.x)) + "," + std::to_string(int(point.y)) +
+                       ") takes a tap"};
     }
-    return true;
+    return {};
 }
 
-bool ScreenGestures::back(std::string& error) {
+Status ScreenGestures::back() {
     ScreenQuery query(window_);
     if (query.shownAlert() != nullptr || query.shownSheet() != nullptr) {
-        error = "an alert or sheet is shown; answer it first";
-        return false;
+        return Failure{"an alert or sheet is shown; answer it first"};
     }
     NavigationController* navigation = query.visibleNavigationController();
     if (navigation == nullptr) {
-        error = "the screen has no way back";
-        return false;
+        return Failure{"the screen has no way back"};
     }
     bool presented = navigation->presentingViewController() != nullptr;
     if (auto* custom = dynamic_cast<CustomNavigationController*>(navigation)) {
         if (custom->viewControllers().size() < 2 && !presented) {
-            error = "already at the first screen";
-            return false;
+            return Failure{"already at the first screen"};
         }
         auto held = custom->weak_from_this().lock();
         custom->popViewController();
-        return true;
+        return {};
     }
     if (navigation->viewControllers().size() >= 2 && UserInput::tapBackButton(*navigation)) {
-        return true;
+        return {};
     }
     if (presented) {
         auto held = navigation->weak_from_this().lock();
         navigation->dismissModalViewController(true);
-        return true;
+        return {};
     }
-    error = "already at the first screen";
-    return false;
+    return Failure{"already at the first screen"};
 }
 
-bool ScreenGestures::swipe(Point start, Point end, std::string& error) {
+Status ScreenGestures::swipe(Point start, Point end) {
     ScreenQuery query(window_);
     ScrollView* scrollView = query.scrollViewAt(start);
     if (scrollView == nullptr) {
-        error = "nothing scrolls here";
-        return false;
+        return Failure{"nothing scrolls here"};
     }
     // The content follows the finger: moving the finger up shows what is further down.
     Point delta{start.x - end.x, start.y - end.y};
@@ -130,7 +127,7 @@ bool ScreenGestures::swipe(Point start, Point end, std::string& error) {
     } else {
         UserInput::scroll(*scrollView, delta);
     }
-    return true;
+    return {};
 }
 
 }  // namespace zorlet

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "host/ScreenMatch.h"
-
-#include <string>
+#include "platform/Result.h"
 
 namespace zorlet {
 
@@ -10,20 +9,20 @@ class Window;
 
 // What a finger and a keyboard do to the screen, for flows and the window:
 // taps that respect what is on top (an alert takes every tap while shown),
-// the back gesture, swipes on scroll views. Each returns false, with `error`
-// saying why, when the input reached nothing.
+// the back gesture, swipes on scroll views. Each fails, saying why, when the
+// input reached nothing.
 class ScreenGestures {
 public:
     explicit ScreenGestures(Window& window) : window_(window) {}
 
-    bool tap(const ScreenMatch& match, std::string& error);
-    bool tapAt(Point windowPoint, std::string& error);
+    Status tap(const ScreenMatch& match);
+    Status tapAt(Point windowPoint);
     // The way back from the visible screen: the navigation stack's back item,
     // or closing a stack presented over another screen.
-    bool back(std::string& error);
+    Status back();
     // A finger moving from `start` to `end` (window points) over a scroll view;
     // pulling down at the top of a list pulls its refresh header.
-    bool swipe(Point start, Point end, std::string& error);
+    Status swipe(Point start, Point end);
 
 private:
     Window& window_;

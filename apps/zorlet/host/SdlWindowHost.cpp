@@ -72,32 +72,28 @@ SdlWindowHost::~SdlWindowHost() {
     }
 }
 
-bool SdlWindowHost::open(std::string& error) {
+Status SdlWindowHost::open() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        error = std::string("no window: ") + SDL_GetError();
-        return false;
+        return Failure{std::string("no window: ") + SDL_GetError()};
     }
     sdlStarted_ = true;
     window_ = SDL_CreateWindow("Zorlet", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight,
                                SDL_WINDOW_SHOWN);
     if (window_ == nullptr) {
-        error = std::string("no window: ") + SDL_GetError();
-        return false;
+        return Failure{std::string("no window: ") + SDL_GetError()};
     }
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (renderer_ == nullptr) {
         renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     }
     if (renderer_ == nullptr) {
-        error = std::string("no renderer: ") + SDL_GetError();
-        return false;
+        return Failure{std::string("no renderer: ") + SDL_GetError()};
     }
     // Cairo's ARGB32 is SDL's ARGB8888 in native byte order.
     texture_ =
         SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
     if (texture_ == nullptr) {
-        error = std::string("no texture: ") + SDL_GetError();
-        return false;
+        return Failure{std::string("no texture: ") + SDL_GetError()};
     }
     SDL_StopTextInput();
     Application::shared().setUrlOpener(&DesktopOpener::open);
@@ -108,7 +104,7 @@ bool SdlWindowHost::open(std::string& error) {
     });
     log().info("window open: {}x{} pixels for {}x{} points", kWidth, kHeight, ViewController::kScreenWidth,
                ViewController::kScreenHeight);
-    return true;
+    return {};
 }
 
 int SdlWindowHost::run() {
@@ -217,9 +213,8 @@ void SdlWindowHost::handle(const SDL_Event& event) {
                     } else if (ComposeViewController* composer = ComposeViewController::presentedComposer()) {
                         composer->cancel();
                     } else if (window != nullptr) {
-                        std::string error;
-                        if (!ScreenGestures(*window).back(error)) {
-                            log().info("back: {}", error);
+                        if (auto went = ScreenGestures(*window).back(); !went) {
+                            log().info("back: {}", went.error());
                         }
                     }
                     break;
@@ -296,9 +291,8 @@ void SdlWindowHost::mouseUp(Point point) {
     }
     dragTarget_.reset();
     if (Window* window = app_.window()) {
-        std::string error;
-        if (!ScreenGestures(*window).tapAt(point, error)) {
-            log().debug("tap: {}", error);
+        if (auto tapped = ScreenGestures(*window).tapAt(point); !tapped) {
+            log().debug("tap: {}", tapped.error());
         }
     }
 }
@@ -369,9 +363,8 @@ ImagePtr SdlWindowHost::screenshot() const {
 
 SdlWindowHost::~SdlWindowHost() = default;
 
-bool SdlWindowHost::open(std::string& error) {
-    error = "this build has no window support (SDL2 was not found)";
-    return false;
+Status SdlWindowHost::open() {
+    return Failure{"this build has no window support (SDL2 was not found)"};
 }
 
 int SdlWindowHost::run() {

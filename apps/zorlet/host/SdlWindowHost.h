@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Image.h"
+#include "platform/Result.h"
 #include "ui/Geometry.h"
 
 #include <memory>
@@ -39,8 +40,8 @@ public:
     // Whether a display is there to open a window on.
     static bool displayAvailable();
 
-    // False, with `error`, when SDL cannot open the window.
-    bool open(std::string& error);
+    // A failure when SDL cannot open the window.
+    Status open();
     // Runs until the window is closed; the process's exit status.
     int run();
 

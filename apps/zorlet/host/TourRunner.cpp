@@ -195,32 +195,32 @@ const char* TourRunner::builtInFlowText() {
 TourRunner::TourRunner(AppHost& app, std::ostream& out, FlowParser::Variables variables)
     : app_(app), out_(out), variables_(std::move(variables)) {}
 
-bool TourRunner::run(const std::filesystem::path& folder, std::string& error) {
+Status TourRunner::run(const std::filesystem::path& folder) {
     std::error_code fileError;
     std::filesystem::create_directories(folder, fileError);
     if (fileError) {
-        error = "cannot create " + folder.string() + ": " + fileError.message();
-        return false;
+        return Failure{"cannot create " + folder.string() + ": " + fileError.message()};
     }
-    auto flow = FlowParser::parseText(builtInFlowText(), error, variables_);
+    auto flow = FlowParser::parseText(builtInFlowText(), variables_);
     if (!flow) {
-        return false;
+        return Failure{flow.error()};
     }
     stops_.clear();
-    bool written = true;
+    // The first picture that cannot be written stops the pictures, not the walk.
+    Status written;
     FlowRunner runner(app_, out_);
     runner.setScreenshotFolder(folder);
     runner.setStepObserver([&](const FlowCommand& command) {
-        if (written && !capture(folder, command.summary(), error)) {
-            written = false;
+        if (written) {
+            written = capture(folder, command.summary());
         }
     });
     runner.run(*flow);
     if (!written) {
-        return false;
+        return written;
     }
-    if (!writeIndex(folder, error)) {
-        return false;
+    if (auto index = writeIndex(folder); !index) {
+        return index;
     }
     std::string standIns;
     for (const Stop& stop : stops_) {
@@ -229,24 +229,23 @@ bool TourRunner::run(const std::filesystem::path& folder, std::string& error) {
         }
     }
     if (!standIns.empty()) {
-        error = standIns;
-        return false;
+        return Failure{standIns};
     }
     out_ << "tour: " << stops_.size() << " screens in " << (folder / "index.html").string() << "\n"
          << std::flush;
-    return true;
+    return {};
 }
 
-bool TourRunner::capture(const std::filesystem::path& folder, const std::string& step, std::string& error) {
+Status TourRunner::capture(const std::filesystem::path& folder, const std::string& step) {
     Window* window = app_.window();
     if (window == nullptr) {
-        return true;
+        return {};
     }
     std::string screen = ScreenQuery(*window).screenName();
     bool seen =
         std::any_of(stops_.begin(), stops_.end(), [&](const Stop& stop) { return stop.screen == screen; });
     if (seen) {
-        return true;  // coming back to a screen makes no second picture
+        return {};  // coming back to a screen makes no second picture
     }
     char number[8];
     std::snprintf(number, sizeof number, "%02zu", stops_.size() + 1);
@@ -260,14 +259,13 @@ bool TourRunner::capture(const std::filesystem::path& folder, const std::string&
     MissingImageRegistry& missing = MissingImageRegistry::shared();
     missing.clearDrawn();
     if (!Renderer::writeWindowPng(*window, (folder / file).string())) {
-        error = "cannot write " + (folder / file).string();
-        return false;
+        return Failure{"cannot write " + (folder / file).string()};
     }
     stops_.push_back({file, screen, step, missing.drawn()});
-    return true;
+    return {};
 }
 
-bool TourRunner::writeIndex(const std::filesystem::path& folder, std::string& error) const {
+Status TourRunner::writeIndex(const std::filesystem::path& folder) const {
     std::ofstream html(folder / "index.html", std::ios::binary | std::ios::trunc);
     html << "<!DOCTYPE html>\n<html lang=\"zh\">\n<head>\n<meta charset=\"utf-8\">\n"
             "<title>Zorlet tour</title>\n<style>\n"
@@ -285,10 +283,9 @@ bool TourRunner::writeIndex(const std::filesystem::path& folder, std::string& er
     }
     html << "</div>\n</body>\n</html>\n";
     if (!html) {
-        error = "cannot write " + (folder / "index.html").string();
-        return false;
+        return Failure{"cannot write " + (folder / "index.html").string()};
     }
-    return true;
+    return {};
 }
 
 }  // namespace zorlet

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/FlowParser.h"
+#include "platform/Result.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -29,17 +30,17 @@ public:
     // `variables` must name DEMO_EMAIL and DEMO_PASSWORD.
     TourRunner(AppHost& app, std::ostream& out, FlowParser::Variables variables);
 
-    // False, with `error`, when the folder or a picture cannot be written, or
-    // when a screen drew a stand-in for a picture without an asset (the
-    // pictures and the index are written all the same, to see where).
-    bool run(const std::filesystem::path& folder, std::string& error);
+    // A failure when the folder or a picture cannot be written, or when a
+    // screen drew a stand-in for a picture without an asset (the pictures and
+    // the index are written all the same, to see where).
+    Status run(const std::filesystem::path& folder);
     const std::vector<Stop>& stops() const { return stops_; }
 
     static const char* builtInFlowText();
 
 private:
-    bool capture(const std::filesystem::path& folder, const std::string& step, std::string& error);
-    bool writeIndex(const std::filesystem::path& folder, std::string& error) const;
+    Status capture(const std::filesystem::path& folder, const std::string& step);
+    Status writeIndex(const std::filesystem::path& folder) const;
 
     AppHost& app_;
     std::ostream& out_;
