@@ -4,6 +4,7 @@
 #include "external/ExternalPostListCell.h"
 #include "net/HttpRequestSender.h"
 #include "net/MessageShow.h"
+#include "net/ResponseEnvelope.h"
 #include "net/UrlUtils.h"
 #include "people/SendPostBarButtonItem.h"
 #include "people/UserViewController.h"
@@ -18,18 +19,81 @@
 
 namespace zorlet {
 
+// Page answers go into the rows as for every paged list. A refused answer
+// leaves the rows as they were and tells the user why, as any other request
+// of the app does. A load that replaces the list keeps the key window covered
+// until it ends, whichever way it ends; the request keeps this delegate alive,
+// so the window is uncovered even when the screen has gone meanwhile.
+class ExternalPostListViewController::PlacePagesDelegate final : public ListHttpRequestDelegate {
+public:
+    void coverWindow(const HttpRequestPtr& request) {
+        uncoverWindow();
+        coveredRequest_ = request;
+        hud_ = OperationProgress::show(Application::shared().keyWindow(), kLoadingText);
+    }
+    void uncoverWindow() {
+        if (auto hud = hud_.lock()) {
+            hud->hide(true);
+        }
+        hud_.reset();
+        coveredRequest_.reset();
+    }
+
+    void requestFinished(HttpRequest& request) override {
+        if (request.responseStatusCode() != 200) {
+            requestFailed(request);
+            return;
+        }
+        const std::string& body = request.responseString();
+        auto envelope = ResponseEnvelope::decode(body);
+        bool accepted = envelope && ResponseEnvelope::readsAsSuccess(*envelope);
+        ended(request, accepted);
+        // A refused page merges nothing; the screen still hears that loading ended.
+        mergeResponse(body);
+        if (!accepted) {
+            MessageShow::error(HttpRequestSender::failureText(envelope), nullptr);
+        }
+    }
+    void requestFailed(HttpRequest& request) override {
+        ended(request, false);
+        ListHttpRequestDelegate::requestFailed(request);
+    }
+
+    std::weak_ptr<ExternalPostListViewController> screen;
+
+private:
+    void ended(HttpRequest& request, bool accepted) {
+        if (coveredRequest_.lock().get() == &request) {
+            uncoverWindow();
+        }
+        if (auto list = screen.lock()) {
+            list->placesAnswered(accepted);
+        }
+    }
+
+    std::weak_ptr<HttpRequest> coveredRequest_;
+    std::weak_ptr<ProgressHUD> hud_;
+};
+
 void ExternalPostListViewController::viewDidLoad() {
     setTitle(externalCategory ? externalCategory->externalCategoryName : keyword.value_or(""));
     view().setId("ExternalPostListViewController");
     view().setBackgroundImage(ImageAsset::named("app_bg"));
+    data = std::make_shared<ZLData>();
     auto weak = weakSelf(this);
+    placePages_ = std::make_shared<PlacePagesDelegate>();
+    placePages_->zlData = data;
+    placePages_->viewClassName = ExternalPost::kRecordClassName;
+    placePages_->listViewController = weak;
+    placePages_->screen = weak;
+    listHttpRequestDelegate = placePages_;
 
     orderButton = Button::create();
     orderButton->setId("orderButton");
     orderButton->setFrame(Rect(0, 0, 45, 30));
     orderButton->setBackgroundImage(ImageAsset::named("top_nav_btn"));
     orderButton->setTitleFont(Font::boldSystemFont(13));
-    setOrder(kRatingOrder, kRatingTitle);
+    setOrder(kRatingOrder);
     orderButton->addTarget(TouchUpInside, [weak](Control&) {
         if (auto self = weak.lock()) {
             self->openOrder();
@@ -79,7 +143,10 @@ void ExternalPostListViewController::viewDidLoad() {
     tableView->setDelegate(this);
     view().addSubview(tableView);
 
-    query();
+    // The base starts the first load.
+    coverNextLoad_ = true;
+    EGORefreshHeaderViewController::viewDidLoad();
+    coverNextLoad_ = false;
 }
 
 void ExternalPostListViewController::viewWillAppear(bool) {
@@ -94,8 +161,9 @@ bool ExternalPostListViewController::positionKnown() {
     return UserViewController::lastLongitude() != 0 || UserViewController::lastLatitude() != 0;
 }
 
-Json ExternalPostListViewController::queryParams() const {
-    Json params = {{"categoryId", externalCategory ? externalCategory->externalCategoryId : 0},
+Json ExternalPostListViewController::queryParams(std::int64_t page) const {
+    Json params = {{"page", pageOrFirst(page)},
+                   {"categoryId", externalCategory ? externalCategory->externalCategoryId : 0},
                    {"sort", orderButton && orderButton->tag() == kNearOrder ? "near" : "rating"}};
     if (positionKnown()) {
         params["longitude"] = UserViewController::lastLongitude();
@@ -105,46 +173,88 @@ Json ExternalPostListViewController::queryParams() const {
     return params;
 }
 
-void ExternalPostListViewController::query() {
+void ExternalPostListViewController::loadListDataWithPage(std::int64_t page) {
     auto request = HttpRequestSender::getRequestWithUrl(
-        UrlUtils::urlStringWithUri("post/v135/externalPostList"), queryParams());
-    if (!request) {
-        return;
+        UrlUtils::urlStringWithUri("post/v135/externalPostList"), queryParams(page));
+    if (request) {
+        std::erase_if(pendingRequests_, [](const auto& pending) { return pending.expired(); });
+        pendingRequests_.push_back(request);
+        if (coverNextLoad_ && pageOrFirst(page) == 1 && placePages_) {
+            placePages_->coverWindow(request);
+        }
+    } else {
+        placesAnswered(false);
     }
-    View* shell = Application::shared().keyWindow();
-    auto hud = OperationProgress::show(shell, "请求数据");
-    auto weak = weakSelf(this);
-    HttpRequestSender::doRequest(
-        request, shell,
-        [weak, hud](const Json& envelope) {
-            if (hud) {
-                hud->hide(true);
-            }
-            if (auto self = weak.lock()) {
-                self->showPlaces(jsonArray(jsonObject(envelope, "result"), "list"));
-            }
-        },
-        [] {});
+    coverNextLoad_ = false;
+    sendListRequest(request, listHttpRequestDelegate);
 }
 
-void ExternalPostListViewController::showPlaces(const Json& list) {
-    externalPostArray.clear();
-    for (const Json& element : list) {
-        if (element.is_object()) {
-            externalPostArray.push_back(ExternalPost::convertFromDictionary(element));
+void ExternalPostListViewController::query() {
+    // Pages still on their way were asked for in the other order: arriving
+    // after the new first page they would replace it or extend it with
+    // places of the wrong order. Dropped unheard, they show no message
+    // either, and the indicator of a dropped load goes with it.
+    if (placePages_) {
+        placePages_->uncoverWindow();
+    }
+    for (const auto& pending : pendingRequests_) {
+        if (auto request = pending.lock()) {
+            request->clearDelegatesAndCancel();
         }
     }
-    bool found = !externalPostArray.empty();
+    pendingRequests_.clear();
+    coverNextLoad_ = true;
+    if (reloading) {
+        // The pull header is already open for the dropped load; this load closes it.
+        loadListDataWithPage(1);
+    } else {
+        autoRefresh();
+    }
+    coverNextLoad_ = false;
+}
+
+void ExternalPostListViewController::placesAnswered(bool accepted) {
+    if (accepted) {
+        // Every page still on its way was asked for in the order shown now.
+        shownOrder_ = orderButton->tag();
+        return;
+    }
+    // The rows stay, so the order must name theirs again: otherwise the more
+    // row would append the next page of the other order to them.
+    if (orderButton->tag() != shownOrder_) {
+        setOrder(shownOrder_);
+    }
+}
+
+void ExternalPostListViewController::doneLoadingTableViewData() {
+    EGORefreshHeaderViewController::doneLoadingTableViewData();
+    showPlacesOrTips();
+}
+
+void ExternalPostListViewController::showPlacesOrTips() {
+    // Until a first answer arrives (a failed first load included) nothing is
+    // known to be missing, so the invitation to write a post waits.
+    bool answered = data && data->pager();
+    bool found = !answered || data->cellRows() > 0;
     tip1Label->setHidden(found);
     tip2Label->setHidden(found);
     bigButton->setHidden(found);
     tableView->setHidden(!found);
-    if (found) {
-        tableView->reloadData();
-    }
 }
 
-void ExternalPostListViewController::setOrder(int order, const char* title) {
+std::vector<ExternalPostPtr> ExternalPostListViewController::externalPostArray() const {
+    std::vector<ExternalPostPtr> places;
+    if (data) {
+        places.reserve(data->count());
+        for (const auto& record : data->data()) {
+            places.push_back(std::static_pointer_cast<ExternalPost>(record));
+        }
+    }
+    return places;
+}
+
+void ExternalPostListViewController::setOrder(int order) {
+    const char* title = order == kNearOrder ? kNearTitle : kRatingTitle;
     orderButton->setTag(order);
     orderButton->setTitle(title);
     orderButton->setTitle(title, Highlighted);
@@ -163,13 +273,13 @@ void ExternalPostListViewController::actionSheetDidDismiss(ActionSheet& sheet, i
         return;
     }
     if (index == kRatingOrder) {
-        setOrder(kRatingOrder, kRatingTitle);
+        setOrder(kRatingOrder);
     } else if (index == kNearOrder) {
         if (!positionKnown()) {
             MessageShow::error(kNoLocationMessage, nullptr);
             return;
         }
-        setOrder(kNearOrder, kNearTitle);
+        setOrder(kNearOrder);
     } else {
         return;
     }
@@ -184,32 +294,44 @@ void ExternalPostListViewController::sendPost() {
 }
 
 int ExternalPostListViewController::numberOfRows(TableView&, int) {
-    return static_cast<int>(externalPostArray.size());
+    return data ? static_cast<int>(data->cellRows()) : 0;
 }
 
 TableViewCellPtr ExternalPostListViewController::cellForRow(TableView& table, IndexPath indexPath) {
+    if (auto pager = pagerRowCell(data, table, indexPath)) {
+        return pager;
+    }
     auto cell = std::dynamic_pointer_cast<ExternalPostListCell>(
         table.dequeueReusableCell(ExternalPostListCell::kIdentifier));
     if (!cell) {
         cell = ExternalPostListCell::cellFromNib();
     }
-    cell->redrawn(externalPostArray[static_cast<std::size_t>(indexPath.row)]);
+    cell->redrawn(
+        std::static_pointer_cast<ExternalPost>(data->objectAtIndex(static_cast<std::size_t>(indexPath.row))));
     return cell;
 }
 
 double ExternalPostListViewController::heightForRow(TableView&, IndexPath indexPath) {
-    return ExternalPostListCell::heightForCell(*externalPostArray[static_cast<std::size_t>(indexPath.row)]);
+    if (auto height = pagerRowHeight(data, indexPath)) {
+        return *height;
+    }
+    const auto& place =
+        static_cast<const ExternalPost&>(*data->objectAtIndex(static_cast<std::size_t>(indexPath.row)));
+    return ExternalPostListCell::heightForCell(place);
 }
 
 void ExternalPostListViewController::didSelectRow(TableView& table, IndexPath indexPath) {
     table.deselectRow(indexPath, true);
+    if (selectPagerRow(data, indexPath)) {
+        return;
+    }
     NavigationController* navigation = navigationController();
     auto row = static_cast<std::size_t>(indexPath.row);
-    if (navigation == nullptr || row >= externalPostArray.size()) {
+    if (navigation == nullptr || !data || row >= data->count()) {
         return;
     }
     auto detail = std::make_shared<ExternalPostDetailViewController>();
-    detail->externalPost = externalPostArray[row];
+    detail->externalPost = std::static_pointer_cast<ExternalPost>(data->objectAtIndex(row));
     detail->externalCategory = externalCategory;
     navigation->pushViewController(detail, true);
 }

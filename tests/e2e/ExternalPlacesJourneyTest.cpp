@@ -10,6 +10,7 @@
 #include "people/RescueUsersViewController.h"
 #include "people/UserViewController.h"
 #include "sandbox/DemoSeed.h"
+#include "sandbox/ExternalSeed.h"
 #include "session/LoginService.h"
 #include "session/UserContext.h"
 #include "ui/ActionSheet.h"
@@ -20,6 +21,8 @@
 #include "widgets/GenderButton.h"
 
 #include "SandboxJourneyTest.h"
+
+#include <set>
 
 namespace zorlet::test {
 namespace {
@@ -75,13 +78,13 @@ TEST_F(ExternalPlacesJourneyTest, FromThePlusButtonToASharedPlaceInTheFeed) {
     // The list, then nearest first.
     auto* list = top<ExternalPostListViewController>(*modal);
     ASSERT_NE(list, nullptr);
-    ASSERT_TRUE(waitUntil([&] { return !list->externalPostArray.empty(); }, 20000ms));
-    auto rated = list->externalPostArray;
+    ASSERT_TRUE(waitUntil([&] { return !list->externalPostArray().empty(); }, 20000ms));
+    auto rated = list->externalPostArray();
     list->openOrder();
     ASSERT_TRUE(UserInput::answerSheet(1));
-    ASSERT_TRUE(waitUntil([&] { return list->externalPostArray != rated; }, 20000ms));
+    ASSERT_TRUE(waitUntil([&] { return list->externalPostArray() != rated; }, 20000ms));
     ASSERT_EQ(list->orderButton->title(), "附近");
-    const auto& places = list->externalPostArray;
+    const auto places = list->externalPostArray();
     for (std::size_t i = 1; i < places.size(); ++i) {
         EXPECT_LE(places[i - 1]->distance, places[i]->distance);
     }
@@ -153,6 +156,44 @@ TEST_F(ExternalPlacesJourneyTest, FromThePlusButtonToASharedPlaceInTheFeed) {
     EXPECT_EQ(first->post->link, pageUrl);
     EXPECT_FALSE(first->post->bigPic.empty());
     EXPECT_FALSE(first->post->date.empty()) << day;
+}
+
+TEST_F(ExternalPlacesJourneyTest, AKeywordSearchReachesEveryPlaceThroughTheMoreRow) {
+    ASSERT_TRUE(LoginService::getInstance()
+                    .useLoginName(sandbox::DemoSeed::demoAccount, sandbox::DemoSeed::demoPassword)
+                    .success);
+    auto categories = std::make_shared<ExternalCategoryListViewController>();
+    auto navigation = std::make_shared<CustomNavigationController>(categories);
+    window_->setRootViewController(navigation);
+    window_->makeKeyAndVisible();
+    categories->view();
+    ASSERT_TRUE(waitUntil([&] { return !categories->externalCategoryArray.empty(); }, 20000ms));
+    categories->searchBar->setText("杭州");
+    categories->searchBarSearchButtonClicked(*categories->searchBar);
+    auto* list = top<ExternalPostListViewController>(*navigation);
+    ASSERT_NE(list, nullptr);
+    list->view();
+    ASSERT_TRUE(waitUntil([&] { return !list->reloading && list->data->pager(); }, 20000ms));
+    ASSERT_EQ(list->data->count(), 20u);
+
+    // More rows until the last page: every place of the city, each once.
+    for (int taps = 0; taps < 5 && list->data->pager()->hasNext; ++taps) {
+        std::size_t shown = list->data->count();
+        ASSERT_TRUE(UserInput::tapRow(*list->tableView, {0, list->tableView->numberOfRows(0) - 1}));
+        ASSERT_TRUE(waitUntil([&] { return list->data->count() > shown; }, 20000ms));
+    }
+    EXPECT_FALSE(list->data->pager()->hasNext);
+    auto places = list->externalPostArray();
+    ASSERT_EQ(places.size(), static_cast<std::size_t>(sandbox::ExternalSeed::placesPerCity));
+    EXPECT_EQ(list->tableView->numberOfRows(0), sandbox::ExternalSeed::placesPerCity);
+    std::set<std::int64_t> ids;
+    for (const auto& place : places) {
+        ids.insert(place->externalPostId);
+        EXPECT_TRUE(place->name.find("杭州") != std::string::npos ||
+                    place->address.find("杭州") != std::string::npos)
+            << place->name << " " << place->address;
+    }
+    EXPECT_EQ(ids.size(), places.size());
 }
 
 }  // namespace
