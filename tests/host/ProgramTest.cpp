@@ -129,6 +129,45 @@ TEST_F(ProgramTest, WithoutADisplayTheMainCommandToursEveryScreen) {
     text << html.rdbuf();
     EXPECT_NE(text.str().find("01-GuidanceViewController.png"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find("WelcomeViewController.png"), std::string::npos);
+    // Every step of the tour may be skipped, so a screen that stops being reachable would
+    // quietly drop out of it: name the screens it must show.
+    for (const char* screen : {"RegisterViewController",
+                               "LoginViewController",
+                               "UserViewController",
+                               "IdeaViewController",
+                               "IdeaDetailViewController",
+                               "IdeaUsersViewController",
+                               "IdeaLocationViewController",
+                               "ComposeFormViewController",
+                               "ShareIdeaInputViewController",
+                               "SmsViewController",
+                               "DialogContentViewController",
+                               "HomeViewController",
+                               "InviteInputViewController",
+                               "InterestUserViewController",
+                               "EditorListViewController",
+                               "UserPreferenceSettingViewController",
+                               "UserPreferenceCheckboxViewController",
+                               "UserPreferenceDescriptionViewController",
+                               "UserPreferenceTextareaViewController",
+                               "ConfigViewController",
+                               "PrivacyViewController",
+                               "BlacklistViewController",
+                               "FeedbackViewController",
+                               "ProtocalViewController",
+                               "PostDetailViewController",
+                               "ResponseUsersViewController",
+                               "TaHomeViewController",
+                               "UserPostViewController",
+                               "PrepareDateTaViewController",
+                               "ExternalCategoryListViewController",
+                               "SendPostViewController",
+                               "RescueUsersViewController",
+                               "ExternalPostListViewController",
+                               "ExternalPostDetailViewController",
+                               "SendExternalPostViewController"}) {
+        EXPECT_NE(text.str().find(std::string("-") + screen + ".png"), std::string::npos) << screen;
+    }
     int pictures = 0;
     for (const auto& entry : std::filesystem::directory_iterator(tour)) {
         pictures += entry.path().extension() == ".png" ? 1 : 0;
