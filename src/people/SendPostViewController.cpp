@@ -309,6 +309,7 @@ void SendPostViewController::placeButtonClick() {
         placeField->setId("placeField");
         placeField->setPlaceholder("输入地点");
         placeField->setBorderStyle(TextField::BorderStyle::RoundedRect);
+        placeField->setClearButtonMode(TextFieldViewMode::WhileEditing);
         placeField->setText(!lastPlaceErrorInput.empty() ? lastPlaceErrorInput
                                                          : place.value_or(std::string()));
     }

@@ -147,6 +147,10 @@ TEST_F(ComposerTest, ATooLongPlaceIsRefusedAndOfferedAgain) {
     type(*composer, "去吃火锅吧");
     composer->placeButtonClick();
     ASSERT_NE(composer->placeField, nullptr);
+    // The field has the keyboard and offers its clear button while it is edited.
+    EXPECT_TRUE(composer->placeField->isFirstResponder());
+    EXPECT_EQ(composer->placeField->clearButtonMode(), TextFieldViewMode::WhileEditing);
+    EXPECT_EQ(composer->placeField->placeholder(), "输入地点");
     composer->placeField->setText(chinese(51));
     ASSERT_TRUE(UserInput::answerAlert(1));
     EXPECT_EQ(lastAlert(), SendPostViewController::kPlaceLengthMessage);
