@@ -102,9 +102,26 @@ TEST_F(PrivacyTest, SavingSendsAllFlagsAndUpdatesTheHomeOnlyOnSuccess) {
     Reachability::shared().setNetworkAvailable(false);
     std::size_t count = server_.countOf("/profile/v132/savePrivacy");
     privacy->save();
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
     EXPECT_EQ(server_.countOf("/profile/v132/savePrivacy"), count);
     loop().advance(Duration(1000));
     EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
+}
+
+TEST_F(PrivacyTest, AnHttp401OnSavingSignsOut) {
+    auto privacy = openPrivacy();
+    UserHomePtr records = UserContext::getUserHome();
+    ASSERT_TRUE(UserInput::toggleSwitch(switchAt(*privacy, PrivacyViewController::LocationRow)));
+    server_.onJson("/profile/v132/savePrivacy", "{}", 401);
+    ASSERT_TRUE(tapRight(*privacy));
+    ASSERT_TRUE(waitUntil([] { return !UserContext::hasLogin(); }));
+    ASSERT_NE(window_->rootViewController(), nullptr);
+    EXPECT_EQ(window_->rootViewController()->className(), "WelcomeViewController");
+    EXPECT_TRUE(AlertRegistry::shared().shownAlertTitles().empty());
+    EXPECT_TRUE(waitUntil([&] { return ProgressHUD::HUDForView(&navigation_->view()) == nullptr; }));
+    EXPECT_EQ(server_.countOf("/profile/v132/savePrivacy"), 1u);
+    EXPECT_FALSE(records->locationSecret);
 }
 
 TEST_F(PrivacyTest, LeavingWithUnsavedSwitchesAsksFirst) {

@@ -46,6 +46,16 @@ protected:
         }
         return texts;
     }
+    // Answers the single-choice question (second row) with its third option, unsaved.
+    void answerSingleChoice(UserPreferenceSettingViewController& screen) {
+        ASSERT_TRUE(UserInput::tapRow(*screen.tableView, {0, 1}));
+        ASSERT_TRUE(UserInput::pickRow(*screen.picker, 3, 0));
+        ASSERT_TRUE(confirmSheet());
+        ASSERT_TRUE(screen.saveButton()->isEnabled());
+    }
+    bool hudGone() {
+        return waitUntil([&] { return ProgressHUD::HUDForView(&navigation_->view()) == nullptr; });
+    }
 };
 
 TEST_F(QuestionnaireTest, TheEditorListLeadsToTheProfileAndTheQuestionnaire) {
@@ -267,6 +277,65 @@ TEST_F(QuestionnaireTest, SavingSendsEveryQuestionAndUpdatesTheHomeInPlace) {
     auto myHome = std::make_shared<HomeViewController>();
     navigation_->pushViewController(myHome, false);
     EXPECT_EQ(myHome->cellForRow(*myHome->infoTableView, {3, 0})->detailTextLabel().text(), "选项1");
+}
+
+TEST_F(QuestionnaireTest, AFailedSaveKeepsTheUnsavedAnswers) {
+    UserHomePtr records = UserContext::getUserHome();
+    auto screen = openQuestionnaire();
+    answerSingleChoice(*screen);
+    auto expectStillUnsaved = [&] {
+        EXPECT_TRUE(screen->saveButton()->isEnabled());
+        EXPECT_TRUE(navigation_->popAlert());
+        EXPECT_EQ(top<UserPreferenceSettingViewController>(), screen.get());
+        EXPECT_EQ(answersOf(*screen->preferenceArray[1]), std::vector<std::string>{"2"});
+        EXPECT_EQ(screen->preferenceArray[1]->displayAnswer, "选项2");
+        EXPECT_EQ(UserContext::getUserHome(), records);
+        EXPECT_TRUE(records->preferences[1]->answers.empty());
+        EXPECT_EQ(records->preferences[1]->finalDisplayAnswer(), "还没有填写");
+    };
+
+    // A server error and an answer that is no envelope both read as the generic failure.
+    for (auto [body, status] : {std::pair<const char*, int>{"oops", 500}, {"{not json", 200}}) {
+        SCOPED_TRACE(status);
+        server_.onJson("/home/v132/savePreference", body, status);
+        std::size_t before = server_.countOf("/home/v132/savePreference");
+        ASSERT_TRUE(tapRight(*screen));
+        ASSERT_TRUE(waitForAnswer("/home/v132/savePreference", before + 1));
+        ASSERT_TRUE(waitUntil([&] { return !lastAlertTitle().empty(); }));
+        EXPECT_EQ(AlertRegistry::shared().shownAlertTitles(), std::vector<std::string>{kGeneric});
+        EXPECT_TRUE(hudGone());
+        EXPECT_EQ(server_.lastRequestTo("/home/v132/savePreference").param("userPreferences[1].answer[0]"),
+                  "2");
+        expectStillUnsaved();
+        AlertRegistry::shared().clear();
+    }
+
+    // No network: the user is told, nothing is sent, no indicator stays behind.
+    Reachability::shared().setNetworkAvailable(false);
+    std::size_t sent = server_.countOf("/home/v132/savePreference");
+    ASSERT_TRUE(tapRight(*screen));
+    ASSERT_NE(AlertRegistry::shared().topAlert(), nullptr);
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->title(), "网络状态");
+    EXPECT_EQ(AlertRegistry::shared().topAlert()->message(), "网络不存在");
+    loop().advance(Duration(1000));
+    EXPECT_EQ(server_.countOf("/home/v132/savePreference"), sent);
+    EXPECT_EQ(ProgressHUD::HUDForView(&navigation_->view()), nullptr);
+    expectStillUnsaved();
+    Reachability::shared().setNetworkAvailable(true);
+}
+
+TEST_F(QuestionnaireTest, AnHttp401OnSavingSignsOut) {
+    UserHomePtr records = UserContext::getUserHome();
+    auto screen = openQuestionnaire();
+    answerSingleChoice(*screen);
+    server_.onJson("/home/v132/savePreference", "{}", 401);
+    ASSERT_TRUE(tapRight(*screen));
+    ASSERT_TRUE(waitUntil([] { return !UserContext::hasLogin(); }));
+    ASSERT_NE(window_->rootViewController(), nullptr);
+    EXPECT_EQ(window_->rootViewController()->className(), "WelcomeViewController");
+    EXPECT_TRUE(AlertRegistry::shared().shownAlertTitles().empty());
+    EXPECT_TRUE(hudGone());
+    EXPECT_TRUE(records->preferences[1]->answers.empty());
 }
 
 }  // namespace
