@@ -145,6 +145,25 @@ TEST(FlowParserTest, ExpandingInputIsRefusedQuicklyWithAClearError) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     EXPECT_EQ(error, "line 6: a value longer than 65536 bytes after replacing variables");
 
+    // Every value within its bound, repeated in command after command: the whole flow is bounded.
+    std::string wide = "env:\n  A: " + std::string(60000, 'x') + "\n---\n";
+    for (int i = 0; i < 100; ++i) {
+        wide += "- inputText: ${A}\n";
+    }
+    started = std::chrono::steady_clock::now();
+    error = parseError(wide);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_NE(error.find("the flow expands to more than 4194304 bytes"), std::string::npos) << error;
+    // And one push payload of long values.
+    std::string push =
+        "env:\n  A: " + std::string(60000, 'x') + "\n---\n- deliverPush:\n    v: &v ${A}\n    l: [";
+    for (int i = 0; i < 100; ++i) {
+        push += std::string(i ? ", " : "") + "*v";
+    }
+    push += "]\n";
+    error = parseError(push);
+    EXPECT_NE(error.find("the payload is larger than 4194304 bytes"), std::string::npos) << error;
+
     // Messages quote a bad value only in part.
     error = parseError("- eraseText: " + std::string(1000, '7') + "x\n");
     EXPECT_LT(error.size(), 200u);

@@ -16,6 +16,9 @@ namespace {
 // each other the same way: both are cut off long before memory or time run out.
 constexpr int largestPayload = 10000;
 constexpr std::size_t longestValue = 65536;
+// Each value is bounded, but aliases and variables can repeat a long one in every
+// command; what a whole flow expands to is bounded too.
+constexpr std::size_t largestFlowText = 4 * 1024 * 1024;
 // Error messages quote a bad value only this far.
 constexpr std::size_t longestQuote = 40;
 
@@ -179,8 +182,13 @@ const char* typeName(ValueType type) {
 }
 
 // A push payload: scalars become numbers or booleans when they read as such.
-Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables, int& budget) {
-    if (--budget < 0) {
+struct PayloadBudget {
+    int values = largestPayload;
+    std::size_t bytes = largestFlowText;
+};
+
+Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables, PayloadBudget& budget) {
+    if (--budget.values < 0) {
         return Failure{"the payload has more than " + std::to_string(largestPayload) + " values"};
     }
     if (node.IsMap()) {
@@ -212,6 +220,10 @@ Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variab
     if (!text) {
         return Failure{text.error()};
     }
+    if (text->size() > budget.bytes) {
+        return Failure{"the payload is larger than " + std::to_string(largestFlowText) + " bytes"};
+    }
+    budget.bytes -= text->size();
     if (node.Tag() != "!") {  // quoted scalars stay text
         for (ValueType type : {ValueType::Integer, ValueType::Number, ValueType::Bool}) {
             if (auto value = typedValue(*text, type)) {
@@ -252,7 +264,7 @@ Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Varia
             if (!argument.IsMap()) {
                 return Failure{where + " takes a map (the notification's payload)"};
             }
-            int budget = largestPayload;
+            PayloadBudget budget;
             auto value = payload(argument, variables, budget);
             if (!value) {
                 return Failure{where + ": " + value.error()};
@@ -380,10 +392,17 @@ Result<Flow> FlowParser::parseText(const std::string& text, const Variables& var
         return Failure{"a flow is a list of commands"};
     }
     try {
+        std::size_t expanded = 0;
         for (const auto& item : steps) {
             auto command = parseCommand(item, all);
             if (!command) {
                 return Failure{command.error()};
+            }
+            // Counted as written out; bytes that are not UTF-8 count as the replacement they print as.
+            expanded += command->arguments.dump(-1, ' ', false, Json::error_handler_t::replace).size();
+            if (expanded > largestFlowText) {
+                return Failure{at(item) + ": the flow expands to more than " +
+                               std::to_string(largestFlowText) + " bytes"};
             }
             flow.commands.push_back(std::move(*command));
         }
