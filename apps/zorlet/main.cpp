@@ -101,12 +101,12 @@ int main(int argc, char** argv) {
     if (options->sandbox) {
         std::filesystem::path folder =
             options->sandboxFolder.empty() ? HostOptions::defaultSandboxFolder() : options->sandboxFolder;
-        std::string error;
-        sandbox = EmbeddedSandbox::start(folder, error);
-        if (!sandbox) {
-            std::fprintf(stderr, "zorlet: the sandbox did not start: %s\n", error.c_str());
+        auto started = EmbeddedSandbox::start(folder);
+        if (!started) {
+            std::fprintf(stderr, "zorlet: the sandbox did not start: %s\n", started.error().c_str());
             return 1;
         }
+        sandbox = std::move(*started);
         UrlUtils::setBaseUrl(sandbox->baseUrl());
         variables["DEMO_EMAIL"] = EmbeddedSandbox::demoAccount();
         variables["DEMO_PASSWORD"] = EmbeddedSandbox::demoPassword();

@@ -130,34 +130,33 @@ std::shared_ptr<DialogOutbox> DialogOutbox::at(const std::filesystem::path& file
     if (outbox && !outbox->isRetired()) {
         return outbox;
     }
-    std::string error;
-    outbox = open(file, error);
-    if (!outbox) {
-        log().error("dialog outbox: cannot open: {}", error);
+    auto opened = open(file);
+    if (!opened) {
+        log().error("dialog outbox: cannot open: {}", opened.error());
         byFile.erase(file);
         return nullptr;
     }
+    outbox = std::move(*opened);
     byFile[file] = outbox;
     return outbox;
 }
 
-std::unique_ptr<DialogOutbox> DialogOutbox::open(const std::filesystem::path& file, std::string& error) {
+Result<std::unique_ptr<DialogOutbox>> DialogOutbox::open(const std::filesystem::path& file) {
     std::error_code ignored;
     std::filesystem::create_directories(file.parent_path(), ignored);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                         nullptr) != SQLITE_OK) {
-        error = db ? sqlite3_errmsg(db) : "out of memory";
+        Failure failure{db ? sqlite3_errmsg(db) : "out of memory"};
         sqlite3_close(db);
-        return nullptr;
+        return failure;
     }
     sqlite3_busy_timeout(db, 5000);
     auto outbox = std::unique_ptr<DialogOutbox>(new DialogOutbox(db, file));
     // FULL: a message the user saw accepted for sending is on disk before its request leaves.
     if (!outbox->execute("PRAGMA journal_mode=WAL") || !outbox->execute("PRAGMA synchronous=FULL") ||
         !outbox->execute(kSchema)) {
-        error = sqlite3_errmsg(db);
-        return nullptr;
+        return Failure{sqlite3_errmsg(db)};
     }
     return outbox;
 }

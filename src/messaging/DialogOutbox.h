@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -42,8 +44,8 @@ public:
     // under it (a clean start) retires the old one and opens a new file.
     static std::shared_ptr<DialogOutbox> at(const std::filesystem::path& file);
 
-    // Nothing (with `error` set) when the file cannot be opened or prepared.
-    static std::unique_ptr<DialogOutbox> open(const std::filesystem::path& file, std::string& error);
+    // A failure when the file cannot be opened or prepared.
+    static Result<std::unique_ptr<DialogOutbox>> open(const std::filesystem::path& file);
     ~DialogOutbox();
     DialogOutbox(const DialogOutbox&) = delete;
     DialogOutbox& operator=(const DialogOutbox&) = delete;

@@ -18,17 +18,18 @@ constexpr const char* kEmailPattern =
     R"(^[_A-Za-z0-9-]+(\.[_A-Za-z0-9-]+)*@[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)*$)";
 
 // Calls `visit` with each code point, or with a negative value for each
-// ill-formed sequence (as ICU's decoder splits them); stops early when
-// `visit` returns false.
+// ill-formed sequence (as ICU's decoder splits them), and where the sequence
+// starts and ends in bytes; stops early when `visit` returns false.
 template <typename Visit>
 void forEachCodePoint(std::string_view text, Visit visit) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
     auto length = static_cast<int32_t>(text.size());
     int32_t at = 0;
     while (at < length) {
+        int32_t start = at;
         UChar32 codePoint = 0;
         U8_NEXT(bytes, at, length, codePoint);
-        if (!visit(codePoint)) {
+        if (!visit(codePoint, static_cast<std::size_t>(start), static_cast<std::size_t>(at))) {
             return;
         }
     }
@@ -59,7 +60,7 @@ const icu::RegexPattern* emailPattern() {
 
 bool UnicodeText::isValidUtf8(std::string_view text) {
     bool valid = true;
-    forEachCodePoint(text, [&](UChar32 codePoint) {
+    forEachCodePoint(text, [&](UChar32 codePoint, std::size_t, std::size_t) {
         valid = codePoint >= 0;
         return valid;
     });
@@ -68,7 +69,7 @@ bool UnicodeText::isValidUtf8(std::string_view text) {
 
 std::size_t UnicodeText::utf16Length(std::string_view utf8) {
     std::size_t units = 0;
-    forEachCodePoint(utf8, [&](UChar32 codePoint) {
+    forEachCodePoint(utf8, [&](UChar32 codePoint, std::size_t, std::size_t) {
         units += codePoint > 0xFFFF ? 2 : 1;
         return true;
     });
@@ -77,39 +78,33 @@ std::size_t UnicodeText::utf16Length(std::string_view utf8) {
 
 std::size_t UnicodeText::chineseLength(std::string_view utf8) {
     std::size_t units = 0;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-    auto length = static_cast<int32_t>(utf8.size());
-    int32_t at = 0;
-    while (at < length) {
-        int32_t start = at;
-        UChar32 codePoint = 0;
-        U8_NEXT(bytes, at, length, codePoint);
+    forEachCodePoint(utf8, [&](UChar32 codePoint, std::size_t start, std::size_t end) {
         if (codePoint < 0) {
             // Each byte of an ill-formed sequence is its own wide unit.
-            units += 2 * static_cast<std::size_t>(at - start);
+            units += 2 * (end - start);
         } else if (codePoint > 0xFFFF) {
             units += 4;  // two UTF-16 code units, both above 127
         } else {
             units += codePoint > 127 ? 2 : 1;
         }
-    }
+        return true;
+    });
     return units;
 }
 
 std::string UnicodeText::trimmed(std::string_view utf8) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
-    auto length = static_cast<int32_t>(utf8.size());
-    int32_t begin = 0;
-    while (begin < length) {
-        int32_t next = begin;
-        UChar32 codePoint = 0;
-        U8_NEXT(bytes, next, length, codePoint);
+    std::size_t leading = 0;
+    forEachCodePoint(utf8, [&](UChar32 codePoint, std::size_t, std::size_t end) {
         if (!isSpaceOrLineBreak(codePoint)) {
-            break;
+            return false;
         }
-        begin = next;
-    }
-    int32_t end = length;
+        leading = end;
+        return true;
+    });
+    // The trailing run is found walking back from the end, not by decoding the whole text.
+    const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+    auto begin = static_cast<int32_t>(leading);
+    auto end = static_cast<int32_t>(utf8.size());
     while (end > begin) {
         int32_t previous = end;
         UChar32 codePoint = 0;

@@ -324,10 +324,9 @@ protected:
         return copies;
     }
     std::unique_ptr<DialogOutbox> clientOutbox() {
-        std::string error;
-        auto outbox = DialogOutbox::open(folder_ / "client" / DialogOutbox::kFileName, error);
-        EXPECT_TRUE(outbox) << error;
-        return outbox;
+        auto outbox = DialogOutbox::open(folder_ / "client" / DialogOutbox::kFileName);
+        EXPECT_TRUE(outbox) << outbox.error();
+        return outbox ? std::move(*outbox) : nullptr;
     }
     std::set<std::string> outboxIds() {
         auto outbox = clientOutbox();

@@ -162,7 +162,16 @@ TEST(FlowParserTest, ExpandingInputIsRefusedQuicklyWithAClearError) {
     }
     push += "]\n";
     error = parseError(push);
-    EXPECT_NE(error.find("the payload is larger than 4194304 bytes"), std::string::npos) << error;
+    EXPECT_NE(error.find("the flow expands to more than 4194304 bytes"), std::string::npos) << error;
+    // And variables that each repeat a long one: the header alone is bounded.
+    std::string header = "env:\n  A: " + std::string(60000, 'x') + "\n";
+    for (int i = 0; i < 100; ++i) {
+        header += "  V" + std::to_string(i) + ": ${A}\n";
+    }
+    started = std::chrono::steady_clock::now();
+    error = parseError(header + "---\n- back\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    EXPECT_NE(error.find("the flow expands to more than 4194304 bytes"), std::string::npos) << error;
 
     // Messages quote a bad value only in part.
     error = parseError("- eraseText: " + std::string(1000, '7') + "x\n");

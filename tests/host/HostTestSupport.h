@@ -34,10 +34,11 @@ public:
         : folder_(std::filesystem::temp_directory_path() /
                   ("zorlet-host-sandbox-" + std::to_string(::getpid()))) {
         std::filesystem::remove_all(folder_);
-        std::string error;
-        sandbox_ = EmbeddedSandbox::start(folder_, error, sandbox::Passwords::Cost::Minimum);
-        if (!sandbox_) {
-            ADD_FAILURE() << "the sandbox did not start: " << error;
+        auto started = EmbeddedSandbox::start(folder_, sandbox::Passwords::Cost::Minimum);
+        if (started) {
+            sandbox_ = std::move(*started);
+        } else {
+            ADD_FAILURE() << "the sandbox did not start: " << started.error();
         }
     }
     ~SharedSandbox() {

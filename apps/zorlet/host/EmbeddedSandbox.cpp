@@ -9,13 +9,12 @@
 
 namespace zorlet {
 
-std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::path& folder,
-                                                        std::string& error, sandbox::Passwords::Cost cost) {
+Result<std::unique_ptr<EmbeddedSandbox>> EmbeddedSandbox::start(const std::filesystem::path& folder,
+                                                                sandbox::Passwords::Cost cost) {
     std::error_code fileError;
     std::filesystem::create_directories(folder, fileError);
     if (fileError) {
-        error = "cannot create the sandbox folder " + folder.string() + ": " + fileError.message();
-        return nullptr;
+        return Failure{"cannot create the sandbox folder " + folder.string() + ": " + fileError.message()};
     }
     sandbox::SandboxOptions options;
     options.databasePath = folder / "sandbox.sqlite";
@@ -28,8 +27,7 @@ std::unique_ptr<EmbeddedSandbox> EmbeddedSandbox::start(const std::filesystem::p
     options.testControl = true;
     auto server = sandbox::SandboxServer::start(options);
     if (!server) {
-        error = server.error();
-        return nullptr;
+        return Failure{server.error()};
     }
     std::unique_ptr<EmbeddedSandbox> embedded(new EmbeddedSandbox());
     embedded->folder_ = folder;

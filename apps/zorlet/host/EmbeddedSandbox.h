@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "sandbox/Passwords.h"
 
 #include <filesystem>
@@ -17,9 +18,9 @@ class SandboxServer;
 // first time it is used.
 class EmbeddedSandbox {
 public:
-    // Nothing, with `error` saying why, when the service cannot start.
-    static std::unique_ptr<EmbeddedSandbox> start(
-        const std::filesystem::path& folder, std::string& error,
+    // A failure saying why when the service cannot start.
+    static Result<std::unique_ptr<EmbeddedSandbox>> start(
+        const std::filesystem::path& folder,
         sandbox::Passwords::Cost cost = sandbox::Passwords::Cost::Interactive);
     ~EmbeddedSandbox();
     EmbeddedSandbox(const EmbeddedSandbox&) = delete;

@@ -17,7 +17,7 @@ namespace {
 constexpr int largestPayload = 10000;
 constexpr std::size_t longestValue = 65536;
 // Each value is bounded, but aliases and variables can repeat a long one in every
-// command; what a whole flow expands to is bounded too.
+// variable and command; what a whole flow expands to is bounded too.
 constexpr std::size_t largestFlowText = 4 * 1024 * 1024;
 // Error messages quote a bad value only this far.
 constexpr std::size_t longestQuote = 40;
@@ -181,10 +181,14 @@ const char* typeName(ValueType type) {
     }
 }
 
+std::string expandsTooFar() {
+    return "the flow expands to more than " + std::to_string(largestFlowText) + " bytes";
+}
+
 // A push payload: scalars become numbers or booleans when they read as such.
 struct PayloadBudget {
     int values = largestPayload;
-    std::size_t bytes = largestFlowText;
+    std::size_t& bytesLeft;
 };
 
 Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variables, PayloadBudget& budget) {
@@ -220,10 +224,10 @@ Result<Json> payload(const YAML::Node& node, const FlowParser::Variables& variab
     if (!text) {
         return Failure{text.error()};
     }
-    if (text->size() > budget.bytes) {
-        return Failure{"the payload is larger than " + std::to_string(largestFlowText) + " bytes"};
+    if (text->size() > budget.bytesLeft) {
+        return Failure{expandsTooFar()};
     }
-    budget.bytes -= text->size();
+    budget.bytesLeft -= text->size();
     if (node.Tag() != "!") {  // quoted scalars stay text
         for (ValueType type : {ValueType::Integer, ValueType::Number, ValueType::Bool}) {
             if (auto value = typedValue(*text, type)) {
@@ -240,7 +244,8 @@ bool FlowParser::isKnownCommand(const std::string& name) {
     return rules().count(name) != 0;
 }
 
-Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Variables& variables) {
+Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Variables& variables,
+                                             std::size_t& bytesLeft) {
     FlowCommand command;
     command.line = item.Mark().line + 1;
     YAML::Node argument;
@@ -264,7 +269,7 @@ Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Varia
             if (!argument.IsMap()) {
                 return Failure{where + " takes a map (the notification's payload)"};
             }
-            PayloadBudget budget;
+            PayloadBudget budget{largestPayload, bytesLeft};
             auto value = payload(argument, variables, budget);
             if (!value) {
                 return Failure{where + ": " + value.error()};
@@ -295,6 +300,10 @@ Result<FlowCommand> FlowParser::parseCommand(const YAML::Node& item, const Varia
         if (!text) {
             return Failure{where + ": " + text.error()};
         }
+        if (text->size() > bytesLeft) {
+            return Failure{where + ": " + expandsTooFar()};
+        }
+        bytesLeft -= text->size();
         auto value = typedValue(*text, known->second);
         if (!value) {
             return Failure{where + ": " + key + " must be " + typeName(known->second) + ", not " +
@@ -358,6 +367,7 @@ Result<Flow> FlowParser::parseText(const std::string& text, const Variables& var
     }
     Flow flow;
     Variables all = variables;
+    std::size_t bytesLeft = largestFlowText;
     if (documents.size() == 2) {
         const YAML::Node& header = documents[0];
         if (!header.IsMap()) {
@@ -379,6 +389,10 @@ Result<Flow> FlowParser::parseText(const std::string& text, const Variables& var
                     if (!value) {
                         return Failure{at(entry.second) + ": " + value.error()};
                     }
+                    if (value->size() > bytesLeft) {
+                        return Failure{at(entry.second) + ": " + expandsTooFar()};
+                    }
+                    bytesLeft -= value->size();
                     // Values given by the caller win over the file's defaults.
                     all.emplace(entry.first.as<std::string>(), std::move(*value));
                 }
@@ -392,17 +406,10 @@ Result<Flow> FlowParser::parseText(const std::string& text, const Variables& var
         return Failure{"a flow is a list of commands"};
     }
     try {
-        std::size_t expanded = 0;
         for (const auto& item : steps) {
-            auto command = parseCommand(item, all);
+            auto command = parseCommand(item, all, bytesLeft);
             if (!command) {
                 return Failure{command.error()};
-            }
-            // Counted as written out; bytes that are not UTF-8 count as the replacement they print as.
-            expanded += command->arguments.dump(-1, ' ', false, Json::error_handler_t::replace).size();
-            if (expanded > largestFlowText) {
-                return Failure{at(item) + ": the flow expands to more than " +
-                               std::to_string(largestFlowText) + " bytes"};
             }
             flow.commands.push_back(std::move(*command));
         }

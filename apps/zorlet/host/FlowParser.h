@@ -3,6 +3,7 @@
 #include "host/FlowCommand.h"
 #include "platform/Result.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -29,7 +30,9 @@ public:
     static bool isKnownCommand(const std::string& name);
 
 private:
-    static Result<FlowCommand> parseCommand(const YAML::Node& item, const Variables& variables);
+    // `bytesLeft` is what the rest of the flow may still expand to; the command's values are taken from it.
+    static Result<FlowCommand> parseCommand(const YAML::Node& item, const Variables& variables,
+                                            std::size_t& bytesLeft);
 };
 
 }  // namespace zorlet
