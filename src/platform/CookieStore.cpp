@@ -129,16 +129,6 @@ void CookieStore::deleteCookiesForURL(const std::string& url) {
     replaceAll(kept);
 }
 
-void CookieStore::deleteCookie(const std::string& name, const std::string& domain) {
-    std::vector<HttpCookie> kept;
-    for (auto& cookie : cookies()) {
-        if (!(cookie.name == name && cookie.domain == domain)) {
-            kept.push_back(std::move(cookie));
-        }
-    }
-    replaceAll(kept);
-}
-
 void CookieStore::clearSessionCookies() {
     auto& e = engine();
     std::lock_guard lock(e.mutex);

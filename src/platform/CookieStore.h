@@ -20,7 +20,6 @@ public:
     void setCookie(const HttpCookie& cookie);
     // Deletes every cookie that a request to `url` would carry.
     void deleteCookiesForURL(const std::string& url);
-    void deleteCookie(const std::string& name, const std::string& domain);
     void clearSessionCookies();
     void clearAll();
 

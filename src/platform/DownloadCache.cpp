@@ -175,7 +175,7 @@ void DownloadCache::store(const std::string& url, const HttpHeaders& requestHead
     long long now = nowSeconds();
     auto lifetime = freshnessLifetime(headers, now);
     auto varying = varyingHeaders(headers, requestHeaders);
-    if (!lifetime || !varying || body.size() > capacity_ / 4) {
+    if (!lifetime || !varying || body.size() > kCapacityBytes / 4) {
         return;
     }
     std::lock_guard lock(mutex_);
@@ -196,7 +196,7 @@ void DownloadCache::store(const std::string& url, const HttpHeaders& requestHead
 }
 
 void DownloadCache::evict() {
-    while (bytes_ > capacity_ && !lru_.empty()) {
+    while (bytes_ > kCapacityBytes && !lru_.empty()) {
         auto it = entries_.find(lru_.back());
         bytes_ -= it->second.response.body.size();
         entries_.erase(it);
@@ -214,12 +214,6 @@ void DownloadCache::clear() {
 std::size_t DownloadCache::entryCount() const {
     std::lock_guard lock(mutex_);
     return entries_.size();
-}
-
-void DownloadCache::setCapacityBytes(std::size_t bytes) {
-    std::lock_guard lock(mutex_);
-    capacity_ = bytes;
-    evict();
 }
 
 }  // namespace zorlet

@@ -38,7 +38,6 @@ public:
                const HttpHeaders& headers, const std::string& body);
     void clear();
     std::size_t entryCount() const;
-    void setCapacityBytes(std::size_t bytes);
 
     // The request's headers plus the Cookie header the shared cookie engine will add.
     static HttpHeaders headersAsSent(const HttpRequest& request);
@@ -48,6 +47,8 @@ public:
     static constexpr long long kMaxLifetimeSeconds = 10LL * 365 * 24 * 3600;
 
 private:
+    static constexpr std::size_t kCapacityBytes = 16 * 1024 * 1024;
+
     struct Entry {
         CachedResponse response;
         HttpHeaders varying;      // the request's values of the headers the response varies by
@@ -63,7 +64,6 @@ private:
     std::unordered_map<std::string, Entry> entries_;
     std::list<std::string> lru_;
     std::size_t bytes_ = 0;
-    std::size_t capacity_ = 16 * 1024 * 1024;
 };
 
 }  // namespace zorlet

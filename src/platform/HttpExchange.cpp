@@ -90,11 +90,8 @@ Status HttpExchange::prepare() {
     }
 
     bool bodyHasOwnType = false;
-    if (r.isForm() || r.requestMethod() != "GET") {
-        if (r.rawBody_) {
-            curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(r.rawBody_->size()));
-            curl_easy_setopt(h, CURLOPT_POSTFIELDS, r.rawBody_->data());
-        } else if (!r.fileParts().empty()) {
+    if (r.isForm()) {
+        if (!r.fileParts().empty()) {
             mime_ = curl_mime_init(h);
             for (const auto& [key, value] : r.postValues()) {
                 curl_mimepart* part = curl_mime_addpart(mime_);
@@ -126,11 +123,6 @@ Status HttpExchange::prepare() {
                 bodyHasOwnType = true;
             }
         }
-        if (r.requestMethod() != "POST" && r.requestMethod() != "GET") {
-            curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, r.requestMethod().c_str());
-        }
-    } else if (r.requestMethod() != "GET") {
-        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, r.requestMethod().c_str());
     }
 
     for (const auto& [name, value] : r.requestHeaders()) {

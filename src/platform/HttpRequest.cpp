@@ -46,10 +46,6 @@ void HttpRequest::setPostValue(const std::string& key, const std::string& value)
     postValues_.emplace_back(key, value);
 }
 
-void HttpRequest::addPostValue(const std::string& key, const std::string& value) {
-    postValues_.emplace_back(key, value);
-}
-
 void HttpRequest::setData(std::string data, std::string fileName, std::string contentType, std::string key) {
     fileParts_.push_back(
         HttpFilePart{std::move(key), std::move(fileName), std::move(contentType), std::move(data)});

@@ -44,7 +44,6 @@ public:
 
     const std::string& url() const { return url_; }
     const std::string& requestMethod() const { return method_; }
-    void setRequestMethod(std::string method) { method_ = std::move(method); }
     bool isForm() const { return isForm_; }
 
     void addRequestHeader(const std::string& name, const std::string& value);
@@ -52,12 +51,9 @@ public:
 
     // Form fields, in the order added; setPostValue replaces an existing key.
     void setPostValue(const std::string& key, const std::string& value);
-    void addPostValue(const std::string& key, const std::string& value);
     const std::vector<std::pair<std::string, std::string>>& postValues() const { return postValues_; }
     void setData(std::string data, std::string fileName, std::string contentType, std::string key);
     const std::vector<HttpFilePart>& fileParts() const { return fileParts_; }
-    // A raw body replaces the form encoding.
-    void setPostBody(std::string body) { rawBody_ = std::move(body); }
 
     // Zero means the process-wide default.
     void setTimeOutSeconds(double seconds) { timeOutSeconds_ = seconds; }
@@ -131,7 +127,6 @@ private:
     HttpHeaders requestHeaders_;
     std::vector<std::pair<std::string, std::string>> postValues_;
     std::vector<HttpFilePart> fileParts_;
-    std::optional<std::string> rawBody_;
     double timeOutSeconds_ = 0;
     bool useCookiePersistence_ = true;
     bool useDownloadCache_ = true;

@@ -67,21 +67,6 @@ void ImageDiskCache::clear() {
     std::filesystem::remove_all(folder(), ignored);
 }
 
-std::uintmax_t ImageDiskCache::sizeInBytes() const {
-    std::lock_guard lock(mutex_);
-    std::uintmax_t total = 0;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(folder(), error), end; !error && it != end;
-         it.increment(error)) {
-        std::error_code sizeError;
-        auto size = it->file_size(sizeError);
-        if (!sizeError) {
-            total += size;
-        }
-    }
-    return total;
-}
-
 std::size_t ImageDiskCache::fileCount() const {
     std::lock_guard lock(mutex_);
     std::size_t count = 0;

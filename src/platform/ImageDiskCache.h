@@ -23,7 +23,6 @@ public:
     bool store(const std::string& url, std::string_view bytes);
     void removeDataForUrl(const std::string& url);
     void clear();
-    std::uintmax_t sizeInBytes() const;
     std::size_t fileCount() const;
 
     std::filesystem::path folder() const;

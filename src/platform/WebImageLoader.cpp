@@ -94,7 +94,6 @@ void WebImageLoader::download(const std::string& url) {
     if (it == downloads_.end()) {
         return;
     }
-    ++networkFetches_;
     auto request = HttpRequest::create(url);
     request->setUseDownloadCache(false);
     request->setCompletionBlock([this, url](HttpRequest& done) {
@@ -169,10 +168,6 @@ void WebImageLoader::cancel(LoadId id) {
         }
         downloads_.erase(it);
     }
-}
-
-bool WebImageLoader::isPending(LoadId id) const {
-    return urlOfLoad_.count(id) > 0;
 }
 
 ImagePtr WebImageLoader::cachedImage(const std::string& url) const {

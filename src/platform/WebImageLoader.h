@@ -44,8 +44,6 @@ public:
     LoadId downloadWithURL(const std::string& url, Success success, Failure failure);
     // The handlers of `id` will not run; the download stops when nobody else waits for it.
     void cancel(LoadId id);
-    bool isPending(LoadId id) const;
-    std::size_t runningDownloadCount() const { return downloads_.size(); }
 
     // A picture already decoded in memory, without asking the disk or the network.
     ImagePtr cachedImage(const std::string& url) const;
@@ -55,9 +53,6 @@ public:
     // Forgets every picture, in memory and on disk (the configuration screen's cache clearing).
     void clearCaches();
     ImageDiskCache& diskCache() { return diskCache_; }
-
-    // How many downloads went to the network (tests and logs).
-    std::size_t networkFetchCount() const { return networkFetches_; }
 
 private:
     struct Waiter {
@@ -88,7 +83,6 @@ private:
     std::list<std::pair<std::string, ImagePtr>> memory_;
     std::size_t memoryBytes_ = 0;
     std::size_t memoryCapacity_ = kMemoryCacheBytes;
-    std::size_t networkFetches_ = 0;
 };
 
 }  // namespace zorlet

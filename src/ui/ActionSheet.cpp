@@ -91,9 +91,6 @@ void ActionSheet::dismissWithClickedButtonIndex(int index, bool animated) {
     }
     auto keepAlive = weak_from_this().lock();
     visible_ = false;
-    if (delegate_ != nullptr) {
-        delegate_->actionSheetWillDismiss(*this, index);
-    }
     AlertRegistry::shared().remove(this);
     shownIn_ = nullptr;
     if (delegate_ != nullptr) {

@@ -15,9 +15,7 @@ class ActionSheetDelegate {
 public:
     virtual ~ActionSheetDelegate();
     virtual void actionSheetClickedButton(ActionSheet&, int index) {}
-    virtual void actionSheetWillDismiss(ActionSheet&, int index) {}
     virtual void actionSheetDidDismiss(ActionSheet&, int index) {}
-    virtual void actionSheetCancel(ActionSheet&) {}
 };
 
 // A sheet of choices sliding up over a view. Button order: the destructive
@@ -47,7 +45,6 @@ public:
     int cancelButtonIndex() const { return cancelIndex_; }
     void setCancelButtonIndex(int index) { cancelIndex_ = index; }
     int destructiveButtonIndex() const { return destructiveIndex_; }
-    void setDestructiveButtonIndex(int index) { destructiveIndex_ = index; }
     int firstOtherButtonIndex() const;
 
     bool isVisible() const { return visible_; }

@@ -14,7 +14,6 @@ public:
     void startAnimating();
     void stopAnimating();
     // Hidden whenever it is not spinning, as lists want it.
-    bool hidesWhenStopped() const { return hidesWhenStopped_; }
     void setHidesWhenStopped(bool hides);
 
     void draw(Painter& painter) const override;

@@ -17,12 +17,8 @@ struct AffineTransform {
     static AffineTransform identity() { return {}; }
     static AffineTransform translation(double dx, double dy) { return {1, 0, 0, 1, dx, dy}; }
     static AffineTransform scale(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
-    // Radians; positive turns clockwise on screen, since y grows downwards.
-    static AffineTransform rotation(double angle);
 
     bool isIdentity() const { return *this == AffineTransform{}; }
-    // This transform followed by `next`.
-    AffineTransform concat(const AffineTransform& next) const;
     Point apply(Point p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
     // Component-wise blend, `t` 0 giving `from` and 1 giving `to`.
     static AffineTransform interpolate(const AffineTransform& from, const AffineTransform& to, double t);

@@ -64,7 +64,6 @@ int AlertView::firstOtherButtonIndex() const {
 }
 
 void AlertView::setAlertViewStyle(Style style) {
-    style_ = style;
     if (style == Style::Default) {
         if (textField_) {
             textField_->removeFromSuperview();

@@ -19,7 +19,6 @@ public:
     virtual void alertViewClickedButton(AlertView&, int index) {}
     virtual void alertViewWillDismiss(AlertView&, int index) {}
     virtual void alertViewDidDismiss(AlertView&, int index) {}
-    virtual void alertViewCancel(AlertView&) {}
 };
 
 // A modal message with buttons. The cancel button (if any) is index 0 and the
@@ -40,7 +39,6 @@ public:
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }
     const std::string& message() const { return message_; }
-    void setMessage(std::string message) { message_ = std::move(message); }
     AlertViewDelegate* delegate() const { return delegate_; }
     void setDelegate(AlertViewDelegate* delegate) { delegate_ = delegate; }
     // Called after the delegate with the clicked index; for callers that prefer a closure.
@@ -54,7 +52,6 @@ public:
     void setCancelButtonIndex(int index) { cancelIndex_ = index; }
     int firstOtherButtonIndex() const;
 
-    Style alertViewStyle() const { return style_; }
     void setAlertViewStyle(Style style);
     // The input of a text-input alert (index 0), or null.
     TextField* textFieldAtIndex(int index) const;
@@ -78,7 +75,6 @@ private:
     std::function<void(int)> onDismiss_;
     std::vector<std::string> buttons_;
     int cancelIndex_ = -1;
-    Style style_ = Style::Default;
     std::shared_ptr<TextField> textField_;
     bool visible_ = false;
 };

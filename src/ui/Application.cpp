@@ -59,7 +59,6 @@ void Application::reset() {
     badgeNumber_ = 0;
     openedUrls_.clear();
     opener_ = nullptr;
-    networkActivity_ = false;
     Animator::shared().reset();
     setStatusBarStyle(StatusBarStyle::Default);
     setStatusBarHidden(false);

@@ -42,9 +42,6 @@ public:
     const std::vector<std::string>& openedUrls() const { return openedUrls_; }
     void setUrlOpener(UrlOpener opener) { opener_ = std::move(opener); }
 
-    bool isNetworkActivityIndicatorVisible() const { return networkActivity_; }
-    void setNetworkActivityIndicatorVisible(bool visible) { networkActivity_ = visible; }
-
     // Tells every screen of the key window of a memory warning.
     void simulateMemoryWarning();
 
@@ -60,7 +57,6 @@ private:
     int badgeNumber_ = 0;
     std::vector<std::string> openedUrls_;
     UrlOpener opener_;
-    bool networkActivity_ = false;
 };
 
 }  // namespace zorlet

@@ -14,7 +14,7 @@ BarButtonItem::BarButtonItem(SystemItem item, double width) : systemItem_(item),
 
 void BarButtonItem::trigger() {
     if (enabled_ && action_) {
-        Action action = action_;  // the action may replace this item's action
+        Action action = action_;  // a copy: the action may release this item
         action(*this);
     }
 }

@@ -26,7 +26,6 @@ public:
     void setTitle(std::string title) { title_ = std::move(title); }
     const ImageAssetPtr& image() const { return image_; }
     Style style() const { return style_; }
-    void setStyle(Style style) { style_ = style; }
     const ViewPtr& customView() const { return customView_; }
     SystemItem systemItem() const { return systemItem_; }
     double width() const { return width_; }
@@ -38,7 +37,6 @@ public:
     // The automation id of the view that shows the item; by convention the name of its action.
     const std::string& id() const { return id_; }
     void setId(std::string id) { id_ = std::move(id); }
-    void setAction(Action action) { action_ = std::move(action); }
 
     // The item's tap: runs the action (items with a custom view act through their view).
     void trigger();

@@ -94,8 +94,8 @@ void Button::draw(Painter& painter) const {
     if (auto picture = currentImage()) {
         Size size = picture->size();
         double textWidth = text.empty() ? 0 : TextLayout::shared().measure(text, font_, 0).width;
-        double left = (box.width() - size.width - textWidth) / 2 + imageInsets_.left - imageInsets_.right;
-        double top = (box.height() - size.height) / 2 + imageInsets_.top - imageInsets_.bottom;
+        double left = (box.width() - size.width - textWidth) / 2;
+        double top = (box.height() - size.height) / 2;
         painter.drawImage(*picture, Rect(left, top, size.width, size.height));
         content = Rect(left + size.width, 0, textWidth, box.height()).insetBy(titleInsets_);
     }

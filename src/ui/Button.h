@@ -36,10 +36,7 @@ public:
 
     const Font& titleFont() const { return font_; }
     void setTitleFont(const Font& font) { font_ = font; }
-    const EdgeInsets& titleEdgeInsets() const { return titleInsets_; }
     void setTitleEdgeInsets(const EdgeInsets& insets) { titleInsets_ = insets; }
-    const EdgeInsets& imageEdgeInsets() const { return imageInsets_; }
-    void setImageEdgeInsets(const EdgeInsets& insets) { imageInsets_ = insets; }
 
     Size sizeThatFits(Size limit) const override;
     void draw(Painter& painter) const override;
@@ -56,7 +53,6 @@ private:
     std::map<unsigned, ImageAssetPtr> backgroundImages_;
     Font font_ = Font::boldSystemFont(15);
     EdgeInsets titleInsets_;
-    EdgeInsets imageInsets_;
 };
 
 }  // namespace zorlet

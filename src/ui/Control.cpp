@@ -20,15 +20,6 @@ void Control::addTarget(unsigned events, Action action) {
     targets_.push_back({events, std::move(action)});
 }
 
-bool Control::hasTargets(unsigned events) const {
-    for (const auto& target : targets_) {
-        if (target.events & events) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void Control::sendActionsForControlEvents(unsigned events) {
     // An action may destroy this control (a screen rebuilding its bar) or add targets.
     auto keepAlive = weak_from_this().lock();

@@ -49,8 +49,6 @@ public:
     unsigned state() const;
 
     void addTarget(unsigned events, Action action);
-    void removeAllTargets() { targets_.clear(); }
-    bool hasTargets(unsigned events) const;
     void sendActionsForControlEvents(unsigned events);
 
     // One touch phase as a finger would make it; highlight follows the finger.

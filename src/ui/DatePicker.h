@@ -16,19 +16,15 @@ public:
     explicit DatePicker(Rect frame);
     const char* typeName() const override { return "DatePicker"; }
 
-    Mode datePickerMode() const { return mode_; }
     void setDatePickerMode(Mode mode) { mode_ = mode; }
     SystemTime date() const { return date_; }
     void setDate(SystemTime date, bool animated = false);
     const std::optional<SystemTime>& minimumDate() const { return minimum_; }
     void setMinimumDate(std::optional<SystemTime> date);
-    const std::optional<SystemTime>& maximumDate() const { return maximum_; }
     void setMaximumDate(std::optional<SystemTime> date);
     // An IANA zone; empty means the clock's zone.
     const std::string& timeZone() const { return timeZone_; }
     void setTimeZone(std::string zone) { timeZone_ = std::move(zone); }
-    int minuteInterval() const { return minuteInterval_; }
-    void setMinuteInterval(int minutes) { minuteInterval_ = minutes; }
 
     // A user's spin to `date` (kept within the limits); sends ValueChanged.
     void pickDate(SystemTime date);
@@ -45,7 +41,6 @@ private:
     std::optional<SystemTime> minimum_;
     std::optional<SystemTime> maximum_;
     std::string timeZone_;
-    int minuteInterval_ = 1;
 };
 
 }  // namespace zorlet

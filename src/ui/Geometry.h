@@ -46,11 +46,6 @@ struct Rect {
     double midY() const { return origin.y + size.height / 2; }
     bool isEmpty() const { return size.width <= 0 || size.height <= 0; }
     bool contains(Point p) const { return p.x >= x() && p.x < maxX() && p.y >= y() && p.y < maxY(); }
-    bool intersects(const Rect& o) const {
-        return !isEmpty() && !o.isEmpty() && x() < o.maxX() && o.x() < maxX() && y() < o.maxY() &&
-               o.y() < maxY();
-    }
-    Rect offsetBy(double dx, double dy) const { return Rect(x() + dx, y() + dy, width(), height()); }
     Rect insetBy(const EdgeInsets& i) const {
         return Rect(x() + i.left, y() + i.top, std::max(0.0, width() - i.left - i.right),
                     std::max(0.0, height() - i.top - i.bottom));

@@ -31,10 +31,6 @@ public:
     View* view() const { return view_; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
-    bool cancelsTouchesInView() const { return cancelsTouchesInView_; }
-    void setCancelsTouchesInView(bool cancels) { cancelsTouchesInView_ = cancels; }
-    int numberOfTapsRequired() const { return tapsRequired_; }
-    void setNumberOfTapsRequired(int taps) { tapsRequired_ = taps; }
 
     // Where the gesture is, in its view's coordinates.
     Point location() const { return location_; }
@@ -54,8 +50,6 @@ private:
     State state_ = State::Possible;
     View* view_ = nullptr;
     bool enabled_ = true;
-    bool cancelsTouchesInView_ = true;
-    int tapsRequired_ = 1;
     Point location_;
     Point translation_;
 };

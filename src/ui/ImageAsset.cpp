@@ -146,12 +146,6 @@ void ImageAsset::setResourceDirectory(std::string directory) {
     assets.caps.reset();
 }
 
-std::string ImageAsset::resourceDirectory() {
-    AssetCache& assets = cache();
-    std::lock_guard lock(assets.mutex);
-    return assets.directory;
-}
-
 void ImageAsset::clearCache() {
     AssetCache& assets = cache();
     std::lock_guard lock(assets.mutex);

@@ -34,7 +34,6 @@ public:
     static ImageAssetPtr fromImage(ImagePtr image, std::string name = {});
     // Overrides where named resources are looked up (the default is the build's resource folder).
     static void setResourceDirectory(std::string directory);
-    static std::string resourceDirectory();
     static void clearCache();
 
     ImageAsset(std::string name, ImagePtr image);

@@ -26,10 +26,6 @@ void ImagePickerController::setCameraAvailable(bool available) {
     cameraAvailable = available;
 }
 
-bool ImagePickerController::isCameraAvailable() {
-    return cameraAvailable;
-}
-
 void ImagePickerController::setSourceType(SourceType type) {
     sourceType_ = isSourceTypeAvailable(type) ? type : SourceType::PhotoLibrary;
 }

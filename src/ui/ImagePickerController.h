@@ -33,7 +33,6 @@ public:
     // The photo library is always there; the camera only when the device has one.
     static bool isSourceTypeAvailable(SourceType type);
     static void setCameraAvailable(bool available);
-    static bool isCameraAvailable();
 
     SourceType sourceType() const { return sourceType_; }
     // A source the device lacks falls back to the photo library.

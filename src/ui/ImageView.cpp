@@ -25,9 +25,8 @@ Size ImageView::sizeThatFits(Size limit) const {
 }
 
 void ImageView::draw(Painter& painter) const {
-    const ImageAssetPtr& shown = highlighted_ && highlightedImage_ ? highlightedImage_ : image_;
-    if (shown) {
-        painter.drawImage(*shown, Rect(0, 0, frame().width(), frame().height()));
+    if (image_) {
+        painter.drawImage(*image_, Rect(0, 0, frame().width(), frame().height()));
     }
 }
 

@@ -4,7 +4,7 @@
 
 namespace zorlet {
 
-// Shows one picture stretched over its bounds (or a highlighted one while highlighted).
+// Shows one picture stretched over its bounds.
 class ImageView : public View {
 public:
     ImageView();
@@ -14,10 +14,6 @@ public:
 
     const ImageAssetPtr& image() const { return image_; }
     void setImage(ImageAssetPtr image) { image_ = std::move(image); }
-    const ImageAssetPtr& highlightedImage() const { return highlightedImage_; }
-    void setHighlightedImage(ImageAssetPtr image) { highlightedImage_ = std::move(image); }
-    bool isHighlighted() const { return highlighted_; }
-    void setHighlighted(bool highlighted) { highlighted_ = highlighted; }
 
     Size sizeThatFits(Size limit) const override;
     void draw(Painter& painter) const override;
@@ -25,8 +21,6 @@ public:
 
 private:
     ImageAssetPtr image_;
-    ImageAssetPtr highlightedImage_;
-    bool highlighted_ = false;
 };
 
 }  // namespace zorlet

@@ -9,15 +9,10 @@ namespace zorlet {
 
 namespace {
 
-struct ViewLoad {
-    WebImageLoader::LoadId id = 0;
-    std::string url;
-};
-
-// Keyed by address; an entry is only acted on when its load id still
-// matches, so a view that died and a new one at the same address never mix.
-std::unordered_map<const ImageView*, ViewLoad>& loads() {
-    static std::unordered_map<const ImageView*, ViewLoad> table;
+// The load of each view, keyed by address; an entry is only acted on when its
+// load id still matches, so a view that died and a new one at the same address never mix.
+std::unordered_map<const ImageView*, WebImageLoader::LoadId>& loads() {
+    static std::unordered_map<const ImageView*, WebImageLoader::LoadId> table;
     return table;
 }
 
@@ -36,7 +31,7 @@ void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
     auto id = std::make_shared<WebImageLoader::LoadId>(0);
     auto settle = [key, id] {
         auto it = loads().find(key);
-        if (it != loads().end() && it->second.id == *id) {
+        if (it != loads().end() && it->second == *id) {
             loads().erase(it);
             return true;
         }
@@ -62,7 +57,7 @@ void ImageViewWebCache::setImageWithURL(ImageView& view, const std::string& url,
                 failure(reason);
             }
         });
-    loads()[key] = {*id, url};
+    loads()[key] = *id;
 }
 
 void ImageViewWebCache::cancelCurrentImageLoad(ImageView& view) {
@@ -70,18 +65,8 @@ void ImageViewWebCache::cancelCurrentImageLoad(ImageView& view) {
     if (it == loads().end()) {
         return;
     }
-    WebImageLoader::shared().cancel(it->second.id);
+    WebImageLoader::shared().cancel(it->second);
     loads().erase(it);
-}
-
-bool ImageViewWebCache::hasPendingLoad(const ImageView& view) {
-    auto it = loads().find(&view);
-    return it != loads().end() && WebImageLoader::shared().isPending(it->second.id);
-}
-
-std::string ImageViewWebCache::currentURL(const ImageView& view) {
-    auto it = loads().find(&view);
-    return it != loads().end() ? it->second.url : std::string();
 }
 
 }  // namespace zorlet

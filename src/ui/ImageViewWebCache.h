@@ -21,9 +21,6 @@ public:
     static void setImageWithURL(ImageView& view, const std::string& url, const std::string& placeholderName,
                                 Success success = {}, Failure failure = {});
     static void cancelCurrentImageLoad(ImageView& view);
-    static bool hasPendingLoad(const ImageView& view);
-    // The URL whose picture the view is waiting for; empty when none.
-    static std::string currentURL(const ImageView& view);
 };
 
 }  // namespace zorlet

@@ -20,13 +20,11 @@ public:
     void setFont(const Font& font) { font_ = font; }
     const Color& textColor() const { return textColor_; }
     void setTextColor(const Color& color) { textColor_ = color; }
-    const Color& highlightedTextColor() const { return highlightedTextColor_; }
     void setHighlightedTextColor(const Color& color) { highlightedTextColor_ = color; }
     bool isHighlighted() const { return highlighted_; }
     void setHighlighted(bool highlighted) { highlighted_ = highlighted; }
     TextAlignment textAlignment() const { return alignment_; }
     void setTextAlignment(TextAlignment alignment) { alignment_ = alignment; }
-    LineBreakMode lineBreakMode() const { return lineBreakMode_; }
     void setLineBreakMode(LineBreakMode mode) { lineBreakMode_ = mode; }
     // 0 means as many lines as the frame holds.
     int numberOfLines() const { return numberOfLines_; }

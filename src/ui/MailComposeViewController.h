@@ -29,7 +29,6 @@ public:
 
     const std::string& subject() const { return message().subject; }
     void setSubject(std::string subject);
-    const std::vector<std::string>& toRecipients() const { return message().recipients; }
     void setToRecipients(std::vector<std::string> recipients);
     const std::string& messageBody() const { return message().body; }
     bool isBodyHTML() const { return message().isHTML; }
@@ -38,7 +37,6 @@ public:
     const std::vector<OutgoingMessage::Attachment>& attachments() const { return message().attachments; }
 
     // Not owned.
-    MailComposeViewControllerDelegate* mailComposeDelegate() const { return delegate_; }
     void setMailComposeDelegate(MailComposeViewControllerDelegate* delegate) { delegate_ = delegate; }
 
 protected:

@@ -36,9 +36,6 @@ MapView::~MapView() {
 void MapView::setRegion(const CoordinateRegion& region, bool animated) {
     region_ = region;
     lastAnimated_ = animated;
-    if (delegate_ != nullptr) {
-        delegate_->mapViewRegionDidChange(*this, animated);
-    }
 }
 
 CoordinateRegion MapView::regionThatFits(const CoordinateRegion& region) const {
@@ -60,21 +57,10 @@ CoordinateRegion MapView::regionThatFits(const CoordinateRegion& region) const {
     return fitted;
 }
 
-void MapView::setCenterCoordinate(Coordinate center, bool animated) {
-    CoordinateRegion region = region_;
-    region.center = center;
-    setRegion(region, animated);
-}
-
 void MapView::addAnnotation(std::shared_ptr<MapAnnotation> annotation) {
     if (annotation) {
         annotations_.push_back(std::move(annotation));
     }
-}
-
-void MapView::removeAnnotation(const MapAnnotation* annotation) {
-    std::erase_if(annotations_,
-                  [&](const std::shared_ptr<MapAnnotation>& a) { return a.get() == annotation; });
 }
 
 void MapView::setShowsUserLocation(bool shows) {

@@ -48,11 +48,10 @@ public:
     virtual ~MapViewDelegate() = default;
     virtual void mapViewDidUpdateUserLocation(MapView&, Coordinate location) {}
     virtual void mapViewDidFailToLocateUser(MapView&) {}
-    virtual void mapViewRegionDidChange(MapView&, bool animated) {}
 };
 
 // A map as a model: the region shown, the annotations, and the user's
-// location while `showsUserLocation` is on (fixes come from UserLocationSource).
+// location while it shows it (fixes come from UserLocationSource).
 class MapView : public View {
 public:
     MapView();
@@ -67,14 +66,10 @@ public:
     void setRegion(const CoordinateRegion& region, bool animated);
     // The region widened so that its aspect matches the view's.
     CoordinateRegion regionThatFits(const CoordinateRegion& region) const;
-    void setCenterCoordinate(Coordinate center, bool animated);
 
     void addAnnotation(std::shared_ptr<MapAnnotation> annotation);
-    void removeAnnotation(const MapAnnotation* annotation);
-    void removeAllAnnotations() { annotations_.clear(); }
     const std::vector<std::shared_ptr<MapAnnotation>>& annotations() const { return annotations_; }
 
-    bool showsUserLocation() const { return showsUserLocation_; }
     void setShowsUserLocation(bool shows);
     const std::optional<Coordinate>& userLocation() const { return userLocation_; }
     bool lastRegionChangeAnimated() const { return lastAnimated_; }

@@ -33,7 +33,6 @@ public:
     void setBody(std::string body);
 
     // Not owned.
-    MessageComposeViewControllerDelegate* messageComposeDelegate() const { return delegate_; }
     void setMessageComposeDelegate(MessageComposeViewControllerDelegate* delegate) { delegate_ = delegate; }
 
 protected:

@@ -9,6 +9,7 @@ namespace zorlet {
 namespace {
 constexpr double kMargin = 5;
 constexpr double kItemHeight = 30;
+const Color kTintColor = Color::rgb(110, 132, 162);
 }  // namespace
 
 NavigationBar::NavigationBar() : View(Rect(0, 0, 320, kHeight)) {}
@@ -103,7 +104,7 @@ void NavigationBar::show(NavigationItem& item, const std::string& backTitle, std
 void NavigationBar::draw(Painter& painter) const {
     Rect box(0, 0, frame().width(), frame().height());
     if (!backgroundImage()) {  // else the renderer has drawn the bar's picture
-        painter.fillRect(box, tintColor_);
+        painter.fillRect(box, kTintColor);
         painter.fillRect(Rect(0, 0, box.width(), box.height() / 2), Color::white(1, 0.12));
         painter.drawLine({0, box.height() - 0.5}, {box.width(), box.height() - 0.5}, Color::white(0, 0.4));
     }

@@ -20,9 +20,6 @@ public:
     NavigationBar();
     const char* typeName() const override { return "NavigationBar"; }
 
-    const Color& tintColor() const { return tintColor_; }
-    void setTintColor(const Color& color) { tintColor_ = color; }
-
     // Rebuilds the bar for `item`; an empty `backTitle` means no back button.
     void show(NavigationItem& item, const std::string& backTitle, std::function<void()> onBack);
 
@@ -37,7 +34,6 @@ private:
     std::shared_ptr<Button> makeItemButton(const BarButtonItemPtr& item);
     ViewPtr place(const BarButtonItemPtr& item, bool left);
 
-    Color tintColor_ = Color::rgb(110, 132, 162);
     std::shared_ptr<Button> backButton_;
     std::shared_ptr<Button> leftButton_;
     std::shared_ptr<Button> rightButton_;

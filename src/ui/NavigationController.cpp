@@ -145,9 +145,6 @@ void NavigationController::transition(ViewController* from, ViewController* to, 
             to->endAppearanceTransition();
         }
     }
-    if (to != nullptr && delegate_ != nullptr) {
-        delegate_->didShowViewController(*this, *to, animated);
-    }
     for (const auto& controller : removed) {
         releaseLater(controller);
     }

@@ -13,7 +13,6 @@ class NavigationControllerDelegate {
 public:
     virtual ~NavigationControllerDelegate() = default;
     virtual void willShowViewController(NavigationController&, ViewController&, bool animated) {}
-    virtual void didShowViewController(NavigationController&, ViewController&, bool animated) {}
 };
 
 // A stack of screens under a navigation bar; the top one is shown.
@@ -37,7 +36,6 @@ public:
     void setViewControllers(std::vector<ViewControllerPtr> controllers, bool animated);
 
     NavigationBar& navigationBar();
-    bool isNavigationBarHidden() const { return barHidden_; }
     void setNavigationBarHidden(bool hidden, bool animated = false);
     // Rebuilds the bar from the top screen's navigation item (after the item changed).
     void refreshNavigationBar();

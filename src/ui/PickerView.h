@@ -21,8 +21,7 @@ public:
     virtual ~PickerViewDelegate() = default;
     virtual std::string titleForRow(PickerView&, int row, int component) { return {}; }
     virtual void didSelectRow(PickerView&, int row, int component) {}
-    virtual double widthForComponent(PickerView&, int component) { return 0; }      // 0: an equal share
-    virtual double rowHeightForComponent(PickerView&, int component) { return 0; }  // 0: the default
+    virtual double widthForComponent(PickerView&, int component) { return 0; }  // 0: an equal share
 };
 
 // Spinning wheels of rows; one selected row per component.
@@ -39,7 +38,6 @@ public:
     void setDataSource(PickerViewDataSource* dataSource) { dataSource_ = dataSource; }
     PickerViewDelegate* delegate() const { return delegate_; }
     void setDelegate(PickerViewDelegate* delegate) { delegate_ = delegate; }
-    bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
     void setShowsSelectionIndicator(bool shows) { showsSelectionIndicator_ = shows; }
 
     int numberOfComponents() const;

@@ -36,7 +36,6 @@ void PopoverController::presentPopoverFromView(View* view, bool animated) {
     if (window == nullptr) {
         return;
     }
-    from_ = view;
     lastAnimated_ = animated;
     Rect anchor =
         view != nullptr ? view->convertRect(view->bounds(), nullptr) : Rect(window->frame().midX(), 0, 0, 0);
@@ -86,7 +85,6 @@ void PopoverController::dismissPopover(bool animated) {
     }
     backdrop_.reset();
     box_.reset();
-    from_ = nullptr;
     if (delegate_ != nullptr) {
         delegate_->popoverControllerDidDismissPopover(*this);
     }

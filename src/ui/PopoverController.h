@@ -29,8 +29,6 @@ public:
     void setDelegate(PopoverControllerDelegate* delegate) { delegate_ = delegate; }
 
     bool isPopoverVisible() const { return visible_; }
-    // The view it points at (not owned).
-    View* presentedFromView() const { return from_; }
     // Shows the box below (or above, when there is no room) `view` in its window.
     void presentPopoverFromView(View* view, bool animated);
     void dismissPopover(bool animated);
@@ -45,7 +43,6 @@ private:
     PopoverControllerDelegate* delegate_ = nullptr;
     bool visible_ = false;
     bool lastAnimated_ = false;
-    View* from_ = nullptr;
     ViewPtr backdrop_;
     ViewPtr box_;
 };

@@ -10,7 +10,7 @@ namespace zorlet {
 class Window;
 
 // Shows one view centred over a window on a dimmed layer; a tap on the layer
-// (outside the view) closes it when `dismissOnBackgroundTap` is set.
+// (outside the view) closes it unless setDismissOnBackgroundTap(false) said not to.
 class PopupPresenter {
 public:
     explicit PopupPresenter(Window* window = nullptr);  // null: the key window
@@ -22,7 +22,6 @@ public:
     void dismissPopup(bool animated);
     bool isPresented() const { return layer_ != nullptr; }
     View* popupView() const { return popup_.get(); }
-    bool dismissOnBackgroundTap() const { return dismissOnBackgroundTap_; }
     void setDismissOnBackgroundTap(bool dismiss) { dismissOnBackgroundTap_ = dismiss; }
     void setOnDismiss(std::function<void()> onDismiss) { onDismiss_ = std::move(onDismiss); }
     bool lastAnimated() const { return lastAnimated_; }

@@ -108,14 +108,6 @@ void ProgressHUD::finishHide() {
     if (removeOnHide_) {
         removeFromSuperview();
     }
-    if (delegate_ != nullptr) {
-        delegate_->hudWasHidden(*this);
-    }
-    if (completion_) {
-        auto completion = std::move(completion_);
-        completion_ = nullptr;
-        completion();
-    }
 }
 
 void ProgressHUD::hide(bool animated, Duration delay) {
@@ -192,9 +184,6 @@ void ProgressHUD::draw(Painter& painter) const {
     } else if (mode_ == Mode::Determinate) {
         Point c{box.midX(), y + 18.5};
         painter.fillCircle(c, 18, Color::white(1, 0.25));
-        painter.fillRect(Rect(c.x - 18, c.y + 18 - 36 * std::clamp(progress_, 0.0, 1.0), 36,
-                              36 * std::clamp(progress_, 0.0, 1.0)),
-                         Color::white(1, 0.5));
         y += 41;
     }
     if (!labelText_.empty()) {

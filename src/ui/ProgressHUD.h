@@ -9,14 +9,6 @@
 
 namespace zorlet {
 
-class ProgressHUD;
-
-class ProgressHUDDelegate {
-public:
-    virtual ~ProgressHUDDelegate() = default;
-    virtual void hudWasHidden(ProgressHUD&) {}
-};
-
 // A progress indicator over a view: a spinner (or a custom view such as a
 // check mark) with a label, optionally dimming what is behind. It covers its
 // host view and swallows taps while shown. Delays run on the main loop clock.
@@ -50,13 +42,7 @@ public:
     // Moves the box from the centre (negative is up).
     double yOffset() const { return yOffset_; }
     void setYOffset(double offset) { yOffset_ = offset; }
-    double progress() const { return progress_; }
-    void setProgress(double progress) { progress_ = progress; }
-    bool removeFromSuperViewOnHide() const { return removeOnHide_; }
     void setRemoveFromSuperViewOnHide(bool remove) { removeOnHide_ = remove; }
-    ProgressHUDDelegate* delegate() const { return delegate_; }
-    void setDelegate(ProgressHUDDelegate* delegate) { delegate_ = delegate; }
-    void setCompletion(std::function<void()> completion) { completion_ = std::move(completion); }
 
     bool isShown() const { return shown_; }
     bool lastAnimated() const { return lastAnimated_; }
@@ -85,10 +71,7 @@ private:
     ViewPtr customView_;
     bool dimBackground_ = false;
     double yOffset_ = 0;
-    double progress_ = 0;
     bool removeOnHide_ = false;
-    ProgressHUDDelegate* delegate_ = nullptr;
-    std::function<void()> completion_;
     bool shown_ = false;
     bool lastAnimated_ = false;
     TimerId hideTimer_ = 0;

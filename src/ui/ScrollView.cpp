@@ -71,11 +71,6 @@ void ScrollView::dragTo(Point offset) {
     if (!dragging_) {
         return;
     }
-    if (!bounces_) {
-        Point min = minContentOffset();
-        Point max = maxContentOffset();
-        offset = {std::clamp(offset.x, min.x, max.x), std::clamp(offset.y, min.y, max.y)};
-    }
     setContentOffset(offset, false);
 }
 

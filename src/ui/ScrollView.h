@@ -33,20 +33,14 @@ public:
     virtual void setContentOffset(Point offset, bool animated = false);
     const EdgeInsets& contentInset() const { return contentInset_; }
     virtual void setContentInset(const EdgeInsets& insets) { contentInset_ = insets; }
-    const EdgeInsets& scrollIndicatorInsets() const { return indicatorInsets_; }
-    void setScrollIndicatorInsets(const EdgeInsets& insets) { indicatorInsets_ = insets; }
 
     bool isScrollEnabled() const { return scrollEnabled_; }
     void setScrollEnabled(bool enabled) { scrollEnabled_ = enabled; }
     bool isPagingEnabled() const { return pagingEnabled_; }
     void setPagingEnabled(bool enabled) { pagingEnabled_ = enabled; }
-    bool bounces() const { return bounces_; }
-    void setBounces(bool bounces) { bounces_ = bounces; }
-    bool showsVerticalScrollIndicator() const { return showsVertical_; }
     void setShowsVerticalScrollIndicator(bool shows) { showsVertical_ = shows; }
     bool showsHorizontalScrollIndicator() const { return showsHorizontal_; }
     void setShowsHorizontalScrollIndicator(bool shows) { showsHorizontal_ = shows; }
-    bool scrollsToTop() const { return scrollsToTop_; }
     void setScrollsToTop(bool scrolls) { scrollsToTop_ = scrolls; }
 
     ScrollViewDelegate* delegate() const { return delegate_; }
@@ -79,10 +73,8 @@ private:
     Size contentSize_;
     Point contentOffset_;
     EdgeInsets contentInset_;
-    EdgeInsets indicatorInsets_;
     bool scrollEnabled_ = true;
     bool pagingEnabled_ = false;
-    bool bounces_ = true;
     bool showsVertical_ = true;
     bool showsHorizontal_ = true;
     bool scrollsToTop_ = true;

@@ -127,10 +127,6 @@ void SearchBar::textFieldDidBeginEditing(TextField&) {
     }
 }
 
-bool SearchBar::textFieldShouldEndEditing(TextField&) {
-    return delegate_ == nullptr || delegate_->searchBarShouldEndEditing(*this);
-}
-
 void SearchBar::textFieldDidEndEditing(TextField&) {
     if (delegate_ != nullptr) {
         delegate_->searchBarTextDidEndEditing(*this);

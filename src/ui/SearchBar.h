@@ -16,7 +16,6 @@ public:
     virtual ~SearchBarDelegate() = default;
     virtual bool searchBarShouldBeginEditing(SearchBar&) { return true; }
     virtual void searchBarTextDidBeginEditing(SearchBar&) {}
-    virtual bool searchBarShouldEndEditing(SearchBar&) { return true; }
     virtual void searchBarTextDidEndEditing(SearchBar&) {}
     // `range` is in UTF-8 bytes of the current text; `replacement` replaces it.
     virtual bool searchBarShouldChangeText(SearchBar&, TextRange range, const std::string& replacement) {
@@ -72,7 +71,6 @@ private:
     // TextFieldDelegate of the inner field, passed on to the bar's delegate.
     bool textFieldShouldBeginEditing(TextField&) override;
     void textFieldDidBeginEditing(TextField&) override;
-    bool textFieldShouldEndEditing(TextField&) override;
     void textFieldDidEndEditing(TextField&) override;
     bool textFieldShouldChangeCharacters(TextField&, TextRange range,
                                          const std::string& replacement) override;

@@ -11,16 +11,6 @@ SegmentedControl::SegmentedControl(std::vector<std::string> items) : items_(std:
     setFrame(Rect(0, 0, 60.0 * std::max<std::size_t>(1, items_.size()), 30));
 }
 
-void SegmentedControl::insertSegment(std::string title, std::size_t index) {
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())),
-                  std::move(title));
-}
-
-void SegmentedControl::removeAllSegments() {
-    items_.clear();
-    selected_ = kNoSegment;
-}
-
 void SegmentedControl::setTitle(std::string title, std::size_t segment) {
     if (segment < items_.size()) {
         items_[segment] = std::move(title);
@@ -37,9 +27,6 @@ void SegmentedControl::chooseSegment(int index) {
     }
     setSelectedSegmentIndex(index);
     sendActionsForControlEvents(ValueChanged);
-    if (momentary_) {
-        selected_ = kNoSegment;
-    }
 }
 
 void SegmentedControl::tapped(Point point) {

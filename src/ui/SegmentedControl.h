@@ -17,13 +17,9 @@ public:
 
     const std::vector<std::string>& items() const { return items_; }
     std::size_t numberOfSegments() const { return items_.size(); }
-    void insertSegment(std::string title, std::size_t index);
-    void removeAllSegments();
     void setTitle(std::string title, std::size_t segment);
     int selectedSegmentIndex() const { return selected_; }
     void setSelectedSegmentIndex(int index);
-    bool isMomentary() const { return momentary_; }
-    void setMomentary(bool momentary) { momentary_ = momentary; }
 
     // A user's choice: selects and sends ValueChanged.
     void chooseSegment(int index);
@@ -37,7 +33,6 @@ protected:
 private:
     std::vector<std::string> items_;
     int selected_ = kNoSegment;
-    bool momentary_ = false;
 };
 
 }  // namespace zorlet

@@ -46,9 +46,6 @@ void TabBar::draw(Painter& painter) const {
         const TabBarItem& item = *items_[static_cast<std::size_t>(i)];
         Rect rect = itemRect(i);
         bool chosen = i == selected_;
-        if (chosen && indicator_) {
-            painter.drawImage(*indicator_, rect.insetBy({2, 2, 2, 2}));
-        }
         const ImageAssetPtr& image = chosen && item.selectedImage() ? item.selectedImage() : item.image();
         if (image) {
             // Pictures fit the icon box, whatever size their artwork has.

@@ -23,10 +23,7 @@ public:
     // Called with the index of a tapped item.
     void setOnSelect(std::function<void(int)> onSelect) { onSelect_ = std::move(onSelect); }
     // The colour of the chosen item's title (its picture has its own colours).
-    const Color& selectedTintColor() const { return selectedTint_; }
     void setSelectedTintColor(const Color& color) { selectedTint_ = color; }
-    const ImageAssetPtr& selectionIndicatorImage() const { return indicator_; }
-    void setSelectionIndicatorImage(ImageAssetPtr image) { indicator_ = std::move(image); }
 
     int indexAt(Point point) const;
     Rect itemRect(int index) const;
@@ -39,7 +36,6 @@ private:
     std::vector<TabBarItem*> items_;
     int selected_ = 0;
     std::function<void(int)> onSelect_;
-    ImageAssetPtr indicator_;
     Color selectedTint_ = Color::rgb(0, 122, 255);
 };
 

@@ -100,14 +100,6 @@ void TabBarController::setSelectedIndex(int index) {
     }
 }
 
-void TabBarController::setSelectedViewController(const ViewController* controller) {
-    for (std::size_t i = 0; i < controllers_.size(); ++i) {
-        if (controllers_[i].get() == controller) {
-            setSelectedIndex(static_cast<int>(i));
-        }
-    }
-}
-
 void TabBarController::userSelectTab(int index) {
     if (index < 0 || index >= static_cast<int>(controllers_.size())) {
         return;

@@ -30,7 +30,6 @@ public:
     // Selection made by code: the delegate is not told.
     void setSelectedIndex(int index);
     ViewController* selectedViewController() const;
-    void setSelectedViewController(const ViewController* controller);
 
     // A tap on tab `index`: asks the delegate, selects, tells the delegate.
     void userSelectTab(int index);

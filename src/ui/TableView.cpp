@@ -41,19 +41,6 @@ void TableView::setDelegate(TableViewDelegate* delegate) {
     ScrollView::setDelegate(delegate);
 }
 
-void TableView::setTableHeaderView(ViewPtr view) {
-    if (tableHeaderView_) {
-        tableHeaderView_->removeFromSuperview();
-    }
-    tableHeaderView_ = std::move(view);
-    if (tableHeaderView_) {
-        addSubview(tableHeaderView_);
-    }
-    if (loaded_) {
-        applyRowChange(false);
-    }
-}
-
 void TableView::setTableFooterView(ViewPtr view) {
     if (tableFooterView_) {
         tableFooterView_->removeFromSuperview();
@@ -100,10 +87,7 @@ double TableView::rowWidth() const {
 
 void TableView::rebuildGeometry() {
     sections_.clear();
-    double y = tableHeaderView_ ? tableHeaderView_->frame().height() : 0;
-    if (tableHeaderView_) {
-        tableHeaderView_->setFrame(Rect(0, 0, frame().width(), tableHeaderView_->frame().height()));
-    }
+    double y = 0;
     int sectionCount = dataSource_ != nullptr ? std::max(0, dataSource_->numberOfSections(*this)) : 0;
     for (int s = 0; s < sectionCount; ++s) {
         Section section;
@@ -205,9 +189,6 @@ void TableView::layoutVisibleRows() {
             cell->setSelected(selected_ == path);
             addSubview(cell);
             visible_[path] = cell;
-            if (tableDelegate_ != nullptr) {
-                tableDelegate_->willDisplayCell(*this, *cell, path);
-            }
         }
         for (bool header : {true, false}) {
             Rect rect = header ? rectForHeader(s) : rectForFooter(s);
@@ -215,9 +196,8 @@ void TableView::layoutVisibleRows() {
                 continue;
             }
             ViewPtr view;
-            if (tableDelegate_ != nullptr) {
-                view = header ? tableDelegate_->viewForHeader(*this, s)
-                              : tableDelegate_->viewForFooter(*this, s);
+            if (header && tableDelegate_ != nullptr) {
+                view = tableDelegate_->viewForHeader(*this, s);
             }
             if (!view) {
                 std::string title =
@@ -256,9 +236,6 @@ void TableView::reloadData() {
 }
 
 void TableView::applyRowChange(bool checkCounts) {
-    if (updateDepth_ > 0) {
-        return;
-    }
     std::vector<int> expected = expectedCounts_;
     clearVisible();
     rebuildGeometry();
@@ -325,26 +302,6 @@ void TableView::insertRows(const std::vector<IndexPath>& rows, TableViewRowAnima
     applyRowChange(true);
 }
 
-void TableView::reloadRows(const std::vector<IndexPath>& rows, TableViewRowAnimation animation) {
-    lastRowAnimation_ = animation;
-    applyRowChange(true);
-}
-
-void TableView::reloadSections(const std::vector<int>& sections, TableViewRowAnimation animation) {
-    lastRowAnimation_ = animation;
-    applyRowChange(false);
-}
-
-void TableView::beginUpdates() {
-    ++updateDepth_;
-}
-
-void TableView::endUpdates() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) {
-        applyRowChange(true);
-    }
-}
-
 TableViewCellPtr TableView::dequeueReusableCell(const std::string& identifier) {
     auto it = reusable_.find(identifier);
     if (it == reusable_.end() || it->second.empty()) {
@@ -365,18 +322,6 @@ std::optional<IndexPath> TableView::indexPathForCell(const TableViewCell* cell) 
     for (const auto& [path, visibleCell] : visible_) {
         if (visibleCell.get() == cell) {
             return path;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<IndexPath> TableView::indexPathForRowAtPoint(Point point) const {
-    for (int s = 0; s < numberOfSections(); ++s) {
-        for (int r = 0; r < numberOfRows(s); ++r) {
-            Rect rect = rectForRow({s, r});
-            if (point.y >= rect.y() && point.y < rect.maxY()) {
-                return IndexPath{s, r};
-            }
         }
     }
     return std::nullopt;
@@ -456,7 +401,7 @@ void TableView::deselectRow(IndexPath indexPath, bool animated) {
 }
 
 void TableView::userSelectRow(IndexPath indexPath) {
-    if (!isValid(indexPath) || !allowsSelection_ || (editing_ && !allowsSelectionDuringEditing_)) {
+    if (!isValid(indexPath) || !allowsSelection_ || editing_) {
         return;
     }
     std::optional<IndexPath> target = indexPath;
@@ -486,13 +431,7 @@ bool TableView::userCommitEditing(IndexPath indexPath) {
     if (dataSource_ == nullptr || !isValid(indexPath) || !dataSource_->canEditRow(*this, indexPath)) {
         return false;
     }
-    TableViewCellEditingStyle style = tableDelegate_ != nullptr
-                                          ? tableDelegate_->editingStyleForRow(*this, indexPath)
-                                          : TableViewCellEditingStyle::Delete;
-    if (style == TableViewCellEditingStyle::None) {
-        return false;
-    }
-    dataSource_->commitEditingStyle(*this, style, indexPath);
+    dataSource_->commitEditingStyle(*this, TableViewCellEditingStyle::Delete, indexPath);
     return true;
 }
 

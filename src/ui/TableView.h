@@ -41,17 +41,11 @@ public:
     virtual double heightForHeader(TableView&, int section) { return kDefault; }
     virtual double heightForFooter(TableView&, int section) { return kDefault; }
     virtual ViewPtr viewForHeader(TableView&, int section) { return nullptr; }
-    virtual ViewPtr viewForFooter(TableView&, int section) { return nullptr; }
-    virtual void willDisplayCell(TableView&, TableViewCell&, IndexPath) {}
     // Return the row to select instead, or nothing to refuse the selection.
     virtual std::optional<IndexPath> willSelectRow(TableView&, IndexPath indexPath) { return indexPath; }
     virtual void didSelectRow(TableView&, IndexPath) {}
     virtual void didDeselectRow(TableView&, IndexPath) {}
-    virtual TableViewCellEditingStyle editingStyleForRow(TableView&, IndexPath) {
-        return TableViewCellEditingStyle::Delete;
-    }
     virtual std::string titleForDeleteConfirmationButton(TableView&, IndexPath) { return "删除"; }
-    virtual void accessoryButtonTapped(TableView&, IndexPath) {}
 };
 
 // Rows in sections from a data source; only rows in view have cells, and
@@ -77,26 +71,17 @@ public:
     void setSeparatorStyle(SeparatorStyle style) { separatorStyle_ = style; }
     const Color& separatorColor() const { return separatorColor_; }
     void setSeparatorColor(const Color& color) { separatorColor_ = color; }
-    const ViewPtr& tableHeaderView() const { return tableHeaderView_; }
-    void setTableHeaderView(ViewPtr view);
-    const ViewPtr& tableFooterView() const { return tableFooterView_; }
     void setTableFooterView(ViewPtr view);
     const ViewPtr& backgroundView() const { return backgroundView_; }
     void setBackgroundView(ViewPtr view);
-    bool allowsSelection() const { return allowsSelection_; }
+    // While editing, rows cannot be selected.
     void setAllowsSelection(bool allows) { allowsSelection_ = allows; }
-    bool allowsSelectionDuringEditing() const { return allowsSelectionDuringEditing_; }
-    void setAllowsSelectionDuringEditing(bool allows) { allowsSelectionDuringEditing_ = allows; }
 
     // Asks the data source and delegate again for everything; clears the selection.
     void reloadData();
-    void reloadRows(const std::vector<IndexPath>& rows, TableViewRowAnimation animation);
-    void reloadSections(const std::vector<int>& sections, TableViewRowAnimation animation);
     // The data source has already changed; counts are checked against it.
     void deleteRows(const std::vector<IndexPath>& rows, TableViewRowAnimation animation);
     void insertRows(const std::vector<IndexPath>& rows, TableViewRowAnimation animation);
-    void beginUpdates();
-    void endUpdates();
     // The animation named by the last row change.
     std::optional<TableViewRowAnimation> lastRowAnimation() const { return lastRowAnimation_; }
 
@@ -106,7 +91,6 @@ public:
     int numberOfRows(int section) const;
     TableViewCell* cellForRow(IndexPath indexPath) const;
     std::optional<IndexPath> indexPathForCell(const TableViewCell* cell) const;
-    std::optional<IndexPath> indexPathForRowAtPoint(Point point) const;
     std::vector<IndexPath> indexPathsForVisibleRows() const;
     std::vector<TableViewCell*> visibleCells() const;
     Rect rectForRow(IndexPath indexPath) const;
@@ -124,7 +108,7 @@ public:
 
     // The user's tap on a row: asks, selects, tells the delegate.
     void userSelectRow(IndexPath indexPath);
-    // The user's confirmed delete (or insert) of a row; false when the row cannot be edited.
+    // The user's confirmed delete of a row; false when the row cannot be edited.
     bool userCommitEditing(IndexPath indexPath);
 
     bool isEditing() const { return editing_; }
@@ -166,11 +150,9 @@ private:
     double rowHeight_ = 44;
     SeparatorStyle separatorStyle_ = SeparatorStyle::SingleLine;
     Color separatorColor_ = Color::white(0.88);
-    ViewPtr tableHeaderView_;
     ViewPtr tableFooterView_;
     ViewPtr backgroundView_;
     bool allowsSelection_ = true;
-    bool allowsSelectionDuringEditing_ = false;
     bool editing_ = false;
 
     std::vector<Section> sections_;
@@ -182,7 +164,6 @@ private:
     bool lastSelectionAnimated_ = false;
     bool lastDeselectionAnimated_ = false;
     std::optional<TableViewRowAnimation> lastRowAnimation_;
-    int updateDepth_ = 0;
     bool loaded_ = false;
     bool laying_ = false;
 };

@@ -31,20 +31,16 @@ public:
     Label& textLabel();
     Label& detailTextLabel();
     ImageView& imageView();
-    bool hasTextLabel() const { return textLabel_ != nullptr; }
 
     AccessoryType accessoryType() const { return accessoryType_; }
     void setAccessoryType(AccessoryType type) {
         accessoryType_ = type;
         layoutSubviews();
     }
-    const ViewPtr& accessoryView() const { return accessoryView_; }
     void setAccessoryView(ViewPtr view);
-    SelectionStyle selectionStyle() const { return selectionStyle_; }
     void setSelectionStyle(SelectionStyle style) { selectionStyle_ = style; }
     const ViewPtr& backgroundView() const { return backgroundView_; }
     void setBackgroundView(ViewPtr view);
-    const ViewPtr& selectedBackgroundView() const { return selectedBackgroundView_; }
     void setSelectedBackgroundView(ViewPtr view);
 
     bool isSelected() const { return selected_; }

@@ -145,9 +145,6 @@ bool TextField::becomeFirstResponder() {
     if (!Keyboard::shared().focus(this)) {
         return false;
     }
-    if (clearsOnBeginEditing_) {
-        text_.clear();
-    }
     updateAccessories();
     if (delegate_ != nullptr) {
         delegate_->textFieldDidBeginEditing(*this);

@@ -65,15 +65,11 @@ public:
     void setKeyboardType(KeyboardType type) { keyboardType_ = type; }
     ReturnKeyType returnKeyType() const { return returnKeyType_; }
     void setReturnKeyType(ReturnKeyType type) { returnKeyType_ = type; }
-    bool clearsOnBeginEditing() const { return clearsOnBeginEditing_; }
-    void setClearsOnBeginEditing(bool clears) { clearsOnBeginEditing_ = clears; }
     // The clear button (automation id "clearButton") shows only over some text.
     TextFieldViewMode clearButtonMode() const { return clearButtonMode_; }
     void setClearButtonMode(TextFieldViewMode mode);
     // A view at the left edge (a padding, an icon); the text starts after it while it shows.
-    const ViewPtr& leftView() const { return leftView_; }
     void setLeftView(ViewPtr view);
-    TextFieldViewMode leftViewMode() const { return leftViewMode_; }
     void setLeftViewMode(TextFieldViewMode mode);
     bool isClearButtonShown() const;
     bool isLeftViewShown() const;
@@ -120,7 +116,6 @@ private:
     bool secure_ = false;
     KeyboardType keyboardType_ = KeyboardType::Default;
     ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
-    bool clearsOnBeginEditing_ = false;
     TextFieldViewMode clearButtonMode_ = TextFieldViewMode::Never;
     ViewPtr clearButton_;
     ViewPtr leftView_;

@@ -58,9 +58,6 @@ bool TextView::becomeFirstResponder() {
     if (isFirstResponder()) {
         return true;
     }
-    if (!editable_) {
-        return false;
-    }
     if (textDelegate_ != nullptr && !textDelegate_->textViewShouldBeginEditing(*this)) {
         return false;
     }
@@ -88,7 +85,7 @@ bool TextView::resignFirstResponder() {
 }
 
 void TextView::replace(TextRange range, const std::string& replacement) {
-    if (!editable_ || range.location > text_.size() || range.length > text_.size() - range.location) {
+    if (range.location > text_.size() || range.length > text_.size() - range.location) {
         return;
     }
     if (textDelegate_ != nullptr && !textDelegate_->textViewShouldChangeText(*this, range, replacement)) {
@@ -128,11 +125,8 @@ bool TextView::handleTap(Point point) {
     if (View::handleTap(point)) {
         return true;
     }
-    if (editable_) {
-        becomeFirstResponder();
-        return true;
-    }
-    return false;
+    becomeFirstResponder();
+    return true;
 }
 
 void TextView::didMoveToWindow() {

@@ -47,14 +47,9 @@ public:
     void setTextColor(const Color& color) { textColor_ = color; }
     TextAlignment textAlignment() const { return alignment_; }
     void setTextAlignment(TextAlignment alignment) { alignment_ = alignment; }
-    bool isEditable() const { return editable_; }
-    void setEditable(bool editable) { editable_ = editable; }
     ReturnKeyType returnKeyType() const { return returnKeyType_; }
     void setReturnKeyType(ReturnKeyType type) { returnKeyType_ = type; }
-    const TextRange& selectedRange() const { return selectedRange_; }
-    void setSelectedRange(TextRange range) { selectedRange_ = range; }
 
-    TextViewDelegate* textViewDelegate() const { return textDelegate_; }
     void setTextViewDelegate(TextViewDelegate* delegate) { textDelegate_ = delegate; }
 
     // The height the text needs at the view's width, padding included.
@@ -86,7 +81,6 @@ private:
     Font font_ = Font::systemFont(12);
     Color textColor_ = Color::blackColor();
     TextAlignment alignment_ = TextAlignment::Left;
-    bool editable_ = true;
     ReturnKeyType returnKeyType_ = ReturnKeyType::Default;
     TextRange selectedRange_;
     TextViewDelegate* textDelegate_ = nullptr;

@@ -17,7 +17,6 @@ public:
     const std::optional<Coordinate>& location() const { return location_; }
     void setLocation(Coordinate location);
     // Location services off or denied: maps asking for a fix are told it failed.
-    bool isAvailable() const { return available_; }
     void setAvailable(bool available);
 
     // Used by MapView.

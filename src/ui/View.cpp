@@ -28,9 +28,7 @@ void View::setFrame(const Rect& frame) {
     Size oldSize = frame_.size;
     frame_ = frame;
     if (frame.size != oldSize) {
-        if (autoresizesSubviews_) {
-            resizeSubviews(oldSize);
-        }
+        resizeSubviews(oldSize);
         layoutSubviews();
     }
 }
@@ -263,7 +261,7 @@ Rect View::convertRect(const Rect& local, const View* target) const {
 }
 
 View* View::hitTest(Point point) {
-    if (hidden_ || alpha_ < 0.01 || !userInteractionEnabled_ || !pointInside(point)) {
+    if (hidden_ || alpha_ < 0.01 || !userInteractionEnabled_ || !bounds().contains(point)) {
         return nullptr;
     }
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {

@@ -83,10 +83,7 @@ public:
     void setBackgroundImage(ImageAssetPtr image) { backgroundImage_ = std::move(image); }
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
-    unsigned autoresizingMask() const { return autoresizingMask_; }
     void setAutoresizingMask(unsigned mask) { autoresizingMask_ = mask; }
-    bool autoresizesSubviews() const { return autoresizesSubviews_; }
-    void setAutoresizesSubviews(bool autoresizes) { autoresizesSubviews_ = autoresizes; }
     bool clipsToBounds() const { return clipsToBounds_; }
     void setClipsToBounds(bool clips) { clipsToBounds_ = clips; }
     double cornerRadius() const { return cornerRadius_; }
@@ -119,7 +116,6 @@ public:
 
     // The deepest visible, interactive view under `point` (in bounds coordinates).
     virtual View* hitTest(Point point);
-    virtual bool pointInside(Point point) const { return bounds().contains(point); }
 
     virtual void layoutSubviews() {}
     virtual Size sizeThatFits(Size limit) const { return frame_.size; }
@@ -161,7 +157,6 @@ private:
     ImageAssetPtr backgroundImage_;
     bool userInteractionEnabled_ = true;
     unsigned autoresizingMask_ = None;
-    bool autoresizesSubviews_ = true;
     bool clipsToBounds_ = false;
     double cornerRadius_ = 0;
     View* superview_ = nullptr;

@@ -163,7 +163,7 @@ void WebView::onAnswer(HttpRequest& request, int hops) {
     std::string url = request.url();
     std::string body = request.responseString();
     request_.reset();
-    commit(url, std::move(body), status);
+    commit(url, std::move(body));
 }
 
 void WebView::onFailure(HttpRequest& request) {
@@ -186,7 +186,7 @@ void WebView::onFailure(HttpRequest& request) {
     fail(std::move(error));
 }
 
-void WebView::commit(const std::string& url, std::string body, int status) {
+void WebView::commit(const std::string& url, std::string body) {
     if (loadFromHistory_) {
         if (!backList_.empty()) {
             backList_.pop_back();
@@ -198,7 +198,6 @@ void WebView::commit(const std::string& url, std::string body, int status) {
     currentUrl_ = url;
     content_ = std::move(body);
     title_ = titleOf(content_);
-    statusCode_ = status;
     if (delegate_ != nullptr) {
         delegate_->webViewDidFinishLoad(*this);
     }
@@ -208,23 +207,6 @@ void WebView::fail(WebViewError error) {
     loadFromHistory_ = false;
     if (delegate_ != nullptr) {
         delegate_->webViewDidFailLoad(*this, error);
-    }
-}
-
-void WebView::loadHTMLString(std::string html, std::string baseUrl) {
-    stopLoading();
-    if (delegate_ != nullptr) {
-        delegate_->webViewDidStartLoad(*this);
-    }
-    if (!currentUrl_.empty()) {
-        backList_.push_back(currentUrl_);
-    }
-    currentUrl_ = std::move(baseUrl);
-    content_ = std::move(html);
-    title_ = titleOf(content_);
-    statusCode_ = 0;
-    if (delegate_ != nullptr) {
-        delegate_->webViewDidFinishLoad(*this);
     }
 }
 

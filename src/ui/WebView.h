@@ -45,7 +45,6 @@ public:
     void setDelegate(WebViewDelegate* delegate) { delegate_ = delegate; }
 
     void loadRequest(const std::string& url);
-    void loadHTMLString(std::string html, std::string baseUrl);
     // A link followed on the page (front-ends and tests).
     void clickLink(const std::string& url);
     void reload();
@@ -58,7 +57,6 @@ public:
     const std::string& currentUrl() const { return currentUrl_; }
     const std::string& pageContent() const { return content_; }
     const std::string& pageTitle() const { return title_; }
-    int lastStatusCode() const { return statusCode_; }
     // Every URL the view asked its delegate about, in order (logs and tests).
     const std::vector<std::string>& requestedUrls() const { return requestedUrls_; }
 
@@ -70,7 +68,7 @@ private:
     void fetch(const std::string& url, int hops);
     void onAnswer(HttpRequest& request, int hops);
     void onFailure(HttpRequest& request);
-    void commit(const std::string& url, std::string body, int status);
+    void commit(const std::string& url, std::string body);
     void fail(WebViewError error);
 
     WebViewDelegate* delegate_ = nullptr;
@@ -79,7 +77,6 @@ private:
     std::string currentUrl_;
     std::string content_;
     std::string title_;
-    int statusCode_ = 0;
     std::vector<std::string> backList_;
     std::vector<std::string> requestedUrls_;
 };

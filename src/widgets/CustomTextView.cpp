@@ -180,8 +180,8 @@ void CustomTextView::draw(Painter& painter) const {
     }
     Rect box(kTextPadding, kTextPadding - contentOffset().y,
              std::max(0.0, frame().width() - 2 * kTextPadding), textContentHeight() - 2 * kTextPadding);
-    painter.drawText(box, placeholder_, font(), placeholderColor_, textAlignment(), LineBreakMode::WordWrap,
-                     0);
+    painter.drawText(box, placeholder_, font(), Color::lightGrayColor(), textAlignment(),
+                     LineBreakMode::WordWrap, 0);
 }
 
 void CustomTextView::describe(std::string& out) const {

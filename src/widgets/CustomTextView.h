@@ -27,8 +27,6 @@ public:
     const std::string& placeholder() const { return placeholder_; }
     void setPlaceholder(std::string placeholder);
     bool isShowingPlaceholder() const { return placeholderShown_; }
-    const Color& placeholderColor() const { return placeholderColor_; }
-    void setPlaceholderColor(const Color& color) { placeholderColor_ = color; }
 
     // Hides the view's own background picture: this one is drawn behind the view.
     const ImageAssetPtr& backgroundImage() const { return backgroundImage_; }
@@ -66,7 +64,6 @@ private:
 
     std::string placeholder_;
     bool placeholderShown_ = false;
-    Color placeholderColor_ = Color::lightGrayColor();
     ImageAssetPtr backgroundImage_;
     std::shared_ptr<ImageView> backgroundImageView_;
 };
