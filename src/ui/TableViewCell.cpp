@@ -214,15 +214,19 @@ void TableViewCell::layoutSubviews() {
             }
             break;
         case Style::Value1:
-        case Style::Value2:
+        case Style::Value2: {
+            // Without a detail the title has the whole row, so a longer one is not cut short.
+            bool hasDetail = detailTextLabel_ && !detailTextLabel_->text().empty();
             if (textLabel_) {
-                textLabel_->setFrame(Rect(textLeft, 0, textWidth * 0.45, box.height()));
+                textLabel_->setFrame(
+                    Rect(textLeft, 0, hasDetail ? textWidth * 0.45 : textWidth, box.height()));
             }
             if (detailTextLabel_) {
                 detailTextLabel_->setFrame(
                     Rect(textLeft + textWidth * 0.45, 0, textWidth * 0.55, box.height()));
             }
             break;
+        }
     }
 }
 

@@ -256,3 +256,22 @@ TEST_F(TableViewTest, ATableInAWindowLoadsItselfAndTapsOnCellsSelect) {
 }
 
 }  // namespace
+
+TEST(TableViewCellTest, AValueCellsTitleHasTheWholeRowUntilItHasADetail) {
+    TableViewCell cell(TableViewCell::Style::Value1, "Value");
+    cell.textLabel().setText("设置Zorlet偏好");
+    cell.setFrame(Rect(0, 0, 300, 44));
+    cell.layoutSubviews();
+    double alone = cell.textLabel().frame().width();
+
+    cell.detailTextLabel().setText("已绑定：新浪微博");
+    cell.layoutSubviews();
+    double beside = cell.textLabel().frame().width();
+    EXPECT_LT(beside, alone);
+    EXPECT_LE(cell.textLabel().frame().maxX(), cell.detailTextLabel().frame().x());
+
+    cell.detailTextLabel().setText("");
+    cell.layoutSubviews();
+    EXPECT_EQ(cell.textLabel().frame().width(), alone);
+    EXPECT_GT(alone, 250);
+}
