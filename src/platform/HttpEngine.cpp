@@ -67,6 +67,10 @@ CURLM* HttpEngine::createMulti() {
     curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
     // Connections to the API host are reused across requests.
     curl_multi_setopt(multi, CURLMOPT_MAX_HOST_CONNECTIONS, 0L);
+    // libcurl sizes its pool by the transfers added at the moment, so after a
+    // burst of twenty it would close all but a few connections and the next
+    // burst would open them again; the pool holds what the queue may run at once.
+    curl_multi_setopt(multi, CURLMOPT_MAXCONNECTS, kPooledConnections);
     return multi;
 }
 

@@ -36,6 +36,9 @@ private:
     };
     struct SocketContext;
 
+    // Room for every transfer the shared queue runs at once, and the picture loads beside them.
+    static constexpr long kPooledConnections = 32;
+
     HttpEngine();
     CURLM* createMulti();
     static int onSocket(CURL* easy, curl_socket_t socket, int action, void* engine, void* socketContext);

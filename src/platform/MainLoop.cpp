@@ -260,6 +260,17 @@ bool MainLoop::runUntil(const std::function<bool()>& condition, Duration realTim
     uv_timer_init(loop_.get(), &tick);
     uv_timer_start(
         &tick, [](uv_timer_t*) {}, 5, 5);
+    // What a timer callback does can make the condition hold (a transfer that
+    // libcurl finishes inside its timeout call); checked just before the loop
+    // would sleep, the loop does not wait for the next tick to say so.
+    uv_prepare_t beforeSleep;
+    uv_prepare_init(loop_.get(), &beforeSleep);
+    beforeSleep.data = const_cast<std::function<bool()>*>(&condition);
+    uv_prepare_start(&beforeSleep, [](uv_prepare_t* handle) {
+        if ((*static_cast<const std::function<bool()>*>(handle->data))()) {
+            uv_stop(handle->loop);
+        }
+    });
     bool held = false;
     while (true) {
         uv_run(loop_.get(), UV_RUN_ONCE);
@@ -272,6 +283,7 @@ bool MainLoop::runUntil(const std::function<bool()>& condition, Duration realTim
         }
     }
     uv_close(reinterpret_cast<uv_handle_t*>(&tick), nullptr);
+    uv_close(reinterpret_cast<uv_handle_t*>(&beforeSleep), nullptr);
     uv_run(loop_.get(), UV_RUN_NOWAIT);
     return held;
 }

@@ -55,35 +55,26 @@ void ImagePickerController::viewWillDisappear(bool) {
     }
 }
 
-bool ImagePickerController::pick(const ImagePtr& image, std::string* error) {
+Status ImagePickerController::pick(const ImagePtr& image) {
     if (!image || image->pixelWidth() <= 0 || image->pixelHeight() <= 0) {
-        if (error != nullptr) {
-            *error = "the picture is empty";
-        }
-        return false;
+        return Failure{"the picture is empty"};
     }
     if (delegate_ == nullptr) {
-        if (error != nullptr) {
-            *error = "the image picker has nobody to hand the picture to";
-        }
-        return false;
+        return Failure{"the image picker has nobody to hand the picture to"};
     }
     // The delegate usually dismisses the picker, dropping the presenter's hold on it mid-call.
     releaseLater(shared_from_this());
     ImagePtr edited = allowsEditing_ ? editedImage(*image) : image;
     delegate_->imagePickerDidFinishPicking(*this, image, edited);
-    return true;
+    return {};
 }
 
-bool ImagePickerController::pickImage(const std::string& path, std::string* error) {
+Status ImagePickerController::pickImage(const std::string& path) {
     ImagePtr image = Image::fromFile(path);
     if (!image) {
-        if (error != nullptr) {
-            *error = path + " is not a picture that can be read";
-        }
-        return false;
+        return Failure{path + " is not a picture that can be read"};
     }
-    return pick(image, error);
+    return pick(image);
 }
 
 void ImagePickerController::cancel() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Image.h"
+#include "platform/Result.h"
 #include "ui/ViewController.h"
 
 #include <memory>
@@ -43,10 +44,10 @@ public:
     ImagePickerControllerDelegate* delegate() const { return delegate_; }
     void setDelegate(ImagePickerControllerDelegate* delegate) { delegate_ = delegate; }
 
-    // The user's choice: false, with `error`, for an empty picture or when nobody listens.
-    bool pick(const ImagePtr& image, std::string* error = nullptr);
-    // The picture in a file (a flow's or a dropped file); false, with `error`, when it is not one.
-    bool pickImage(const std::string& path, std::string* error = nullptr);
+    // The user's choice: refused for an empty picture or when nobody listens.
+    Status pick(const ImagePtr& image);
+    // The picture in a file (a flow's or a dropped file); refused when it is not one.
+    Status pickImage(const std::string& path);
     // The user gave up: the delegate hears it; without a delegate the picker closes itself.
     void cancel();
 

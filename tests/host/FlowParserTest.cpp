@@ -184,6 +184,22 @@ TEST(FlowParserTest, ExpandingInputIsRefusedQuicklyWithAClearError) {
     EXPECT_EQ(flow.commands[0].arguments["payload"]["b"][1][2], 3);
 }
 
+// A stray ',' where a top-level node should start sends the YAML library into
+// an endless, allocating loop; the flow is refused in bounded time instead.
+TEST(FlowParserTest, TextTheYamlLibraryCannotFinishIsRefused) {
+    for (const std::string text :
+         {",\n", "- launchApp\n,\n", "- tapOn: {id: pwdField}\n, back\n", "---\n,\n"}) {
+        auto started = std::chrono::steady_clock::now();
+        auto error = parseError(text);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << text;
+        EXPECT_NE(error.find("not a YAML text the parser can read"), std::string::npos) << text << error;
+    }
+    // Commas where YAML allows them are untouched.
+    auto flow = parseOk("- tapOn: {id: pwdField\n  , index: 1}\n- inputText: \"a\n  ,b\"\n");
+    ASSERT_EQ(flow.commands.size(), 2u);
+    EXPECT_EQ(flow.commands[1].arguments["text"], "a ,b");
+}
+
 TEST(FlowParserTest, FilesKnowTheirFolderAndName) {
     auto folder = std::filesystem::temp_directory_path() / "zorlet-flow-parser-test";
     std::filesystem::create_directories(folder);

@@ -1,5 +1,6 @@
 #include "host/FlowParser.h"
 
+#include <yaml-cpp/eventhandler.h>
 #include <yaml-cpp/yaml.h>
 
 #include <charconv>
@@ -23,6 +24,65 @@ constexpr std::size_t largestFlowText = 4 * 1024 * 1024;
 constexpr std::size_t longestQuote = 40;
 
 enum class ValueType { Text, Bool, Integer, Number, Any };
+
+// yaml-cpp 0.7 loops for ever, allocating as it goes, on some malformed input
+// (a ',' where a document's top-level node should start). A YAML text names at
+// most a few nodes per byte, so a pass that only counts the parser's events
+// stops such a loop early, in constant memory, before the tree is built.
+class EventBudget : public YAML::EventHandler {
+public:
+    struct Exceeded {
+        YAML::Mark mark;
+    };
+
+    explicit EventBudget(std::size_t textSize) : left_(4 * textSize + 16) {}
+
+    void OnDocumentStart(const YAML::Mark& mark) override { spend(mark); }
+    void OnDocumentEnd() override { spend(last_); }
+    void OnNull(const YAML::Mark& mark, YAML::anchor_t) override { spend(mark); }
+    void OnAlias(const YAML::Mark& mark, YAML::anchor_t) override { spend(mark); }
+    void OnScalar(const YAML::Mark& mark, const std::string&, YAML::anchor_t, const std::string&) override {
+        spend(mark);
+    }
+    void OnSequenceStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t,
+                         YAML::EmitterStyle::value) override {
+        spend(mark);
+    }
+    void OnSequenceEnd() override { spend(last_); }
+    void OnMapStart(const YAML::Mark& mark, const std::string&, YAML::anchor_t,
+                    YAML::EmitterStyle::value) override {
+        spend(mark);
+    }
+    void OnMapEnd() override { spend(last_); }
+
+private:
+    void spend(const YAML::Mark& mark) {
+        last_ = mark;
+        if (left_-- == 0) {
+            throw Exceeded{mark};
+        }
+    }
+
+    std::size_t left_;
+    YAML::Mark last_;
+};
+
+// Whether yaml-cpp can build the text's tree without running away.
+Status parsesInBoundedSteps(const std::string& text) {
+    std::istringstream in(text);
+    YAML::Parser parser(in);
+    EventBudget budget(text.size());
+    try {
+        while (parser.HandleNextDocument(budget)) {
+        }
+    } catch (const EventBudget::Exceeded& exceeded) {
+        return Failure{"line " + std::to_string(exceeded.mark.line + 1) +
+                       ": not a YAML text the parser can read"};
+    } catch (const YAML::Exception&) {
+        // Reported with its place when the tree is built.
+    }
+    return {};
+}
 
 struct CommandRule {
     // The key a bare scalar argument stands for; empty when only a map (or nothing) is taken.
@@ -356,6 +416,9 @@ Result<Flow> FlowParser::parseText(const std::string& text, const Variables& var
     auto yamlFailure = [](const YAML::Exception& exception) {
         return Failure{"line " + std::to_string(exception.mark.line + 1) + ": " + exception.msg};
     };
+    if (auto bounded = parsesInBoundedSteps(text); !bounded) {
+        return Failure{bounded.error()};
+    }
     std::vector<YAML::Node> documents;
     try {
         documents = YAML::LoadAll(text);

@@ -394,11 +394,7 @@ Status FlowRunner::pickImage(const std::string& file) {
     if (picker == nullptr) {
         return Failure{"no image picker is shown"};
     }
-    std::string refused;
-    if (!picker->pick(image, &refused)) {
-        return Failure{refused};
-    }
-    return {};
+    return picker->pick(image);
 }
 
 Status FlowRunner::answerAlert(const std::string& button) {

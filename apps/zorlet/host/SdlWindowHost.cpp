@@ -228,10 +228,9 @@ void SdlWindowHost::handle(const SDL_Event& event) {
 }
 
 void SdlWindowHost::dropFile(const std::string& path) {
-    std::string error;
     if (ImagePickerController* picker = ImagePickerController::visiblePicker()) {
-        if (!picker->pickImage(path, &error)) {
-            log().warn("the dropped file was not taken: {}", error);
+        if (auto taken = picker->pickImage(path); !taken) {
+            log().warn("the dropped file was not taken: {}", taken.error());
         }
         return;
     }

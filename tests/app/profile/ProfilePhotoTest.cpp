@@ -152,17 +152,18 @@ TEST(ImagePickerTest, AnswersItsDelegateWhileShownAndEditsToTheCentredSquare) {
 
     auto picker = std::make_shared<ImagePickerController>();
     picker->setAllowsEditing(true);
-    std::string error;
-    EXPECT_FALSE(picker->pick(std::make_shared<Image>(4, 4), &error));
-    EXPECT_EQ(error, "the image picker has nobody to hand the picture to");
+    auto nobody = picker->pick(std::make_shared<Image>(4, 4));
+    EXPECT_FALSE(nobody);
+    EXPECT_EQ(nobody.error(), "the image picker has nobody to hand the picture to");
     picker->setDelegate(owner.get());
     EXPECT_EQ(ImagePickerController::visiblePicker(), nullptr);
 
     owner->presentModalViewController(picker, false);
     EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
-    EXPECT_FALSE(picker->pickImage("/nonexistent/picture.png", &error));
-    EXPECT_NE(error.find("not a picture"), std::string::npos);
-    EXPECT_FALSE(picker->pick(nullptr, &error));
+    auto unreadable = picker->pickImage("/nonexistent/picture.png");
+    EXPECT_FALSE(unreadable);
+    EXPECT_NE(unreadable.error().find("not a picture"), std::string::npos);
+    EXPECT_EQ(picker->pick(nullptr).error(), "the picture is empty");
     EXPECT_EQ(ImagePickerController::visiblePicker(), picker.get());
 
     auto wide = std::make_shared<Image>(6, 2);
