@@ -104,7 +104,9 @@ void PickerView::draw(Painter& painter) const {
                              offset == 0 ? Color::blackColor() : Color::white(0.45), TextAlignment::Center);
         }
     }
-    painter.fillRect(Rect(6, middle, box.width() - 12, rowHeight), Color::rgb(150, 160, 220, 0.25));
+    if (showsSelectionIndicator_) {
+        painter.fillRect(Rect(6, middle, box.width() - 12, rowHeight), Color::rgb(150, 160, 220, 0.25));
+    }
 }
 
 void PickerView::describe(std::string& out) const {

@@ -38,7 +38,9 @@ public:
     void setDataSource(PickerViewDataSource* dataSource) { dataSource_ = dataSource; }
     PickerViewDelegate* delegate() const { return delegate_; }
     void setDelegate(PickerViewDelegate* delegate) { delegate_ = delegate; }
+    // The band across the wheels that marks the selected rows.
     void setShowsSelectionIndicator(bool shows) { showsSelectionIndicator_ = shows; }
+    bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
 
     int numberOfComponents() const;
     int numberOfRows(int component) const;

@@ -181,10 +181,6 @@ void ProgressHUD::draw(Painter& painter) const {
                              Color::white(1, 0.3 + 0.055 * i), 3);
         }
         y += 41;
-    } else if (mode_ == Mode::Determinate) {
-        Point c{box.midX(), y + 18.5};
-        painter.fillCircle(c, 18, Color::white(1, 0.25));
-        y += 41;
     }
     if (!labelText_.empty()) {
         double h = TextLayout::shared().lineHeight(kLabelFont);

@@ -14,7 +14,7 @@ namespace zorlet {
 // host view and swallows taps while shown. Delays run on the main loop clock.
 class ProgressHUD : public View {
 public:
-    enum class Mode { Indeterminate, Determinate, CustomView, Text };
+    enum class Mode { Indeterminate, CustomView, Text };
 
     explicit ProgressHUD(View* host);
     ~ProgressHUD() override;

@@ -6,6 +6,7 @@
 #include "ui/PickerView.h"
 #include "ui/PopoverController.h"
 #include "ui/PopupPresenter.h"
+#include "ui/Renderer.h"
 #include "ui/SegmentedControl.h"
 #include "ui/Switch.h"
 #include "ui/UserInput.h"
@@ -54,6 +55,20 @@ TEST_F(ControlsTest, PickersSelectRowsAndTellTheDelegateOnlyForUserPicks) {
     cities.columns[1].clear();
     picker.reloadAllComponents();
     EXPECT_EQ(picker.selectedRow(1), -1);
+}
+
+TEST_F(ControlsTest, APickerMarksTheSelectedRowsOnlyWhenAskedTo) {
+    Cities cities;
+    PickerView picker(Rect(0, 0, 320, PickerView::kDefaultHeight));
+    picker.setDataSource(&cities);
+    picker.setDelegate(&cities);
+    // The band's edge, just inside the wheel's left margin, away from any title.
+    auto edgeInk = [&] { return Renderer::renderView(picker, 1)->pixelAt(7, 100); };
+    auto plain = edgeInk();
+    picker.setShowsSelectionIndicator(true);
+    EXPECT_NE(edgeInk(), plain);
+    picker.setShowsSelectionIndicator(false);
+    EXPECT_EQ(edgeInk(), plain);
 }
 
 TEST_F(ControlsTest, DatePickersStayWithinTheirLimits) {
