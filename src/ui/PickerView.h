@@ -40,7 +40,6 @@ public:
     void setDelegate(PickerViewDelegate* delegate) { delegate_ = delegate; }
     // The band across the wheels that marks the selected rows.
     void setShowsSelectionIndicator(bool shows) { showsSelectionIndicator_ = shows; }
-    bool showsSelectionIndicator() const { return showsSelectionIndicator_; }
 
     int numberOfComponents() const;
     int numberOfRows(int component) const;
