@@ -4,7 +4,6 @@
 // checks afterwards that every accepted write is stored exactly once.
 #include "BenchTable.h"
 
-#include "platform/Json.h"
 #include "sandbox/SandboxServer.h"
 #include "sandbox/TestControl.h"
 
@@ -129,9 +128,10 @@ private:
         tally.latencies.push_back(elapsed(started));
         long status = 0;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
-        auto envelope = parseJson(body_);
-        bool ok = code == CURLE_OK && status == 200 && envelope && envelope->is_object() &&
-                  envelope->value("success", false) == true;
+        // Like a load tool, the client reads only the status and the envelope's flag: parsing
+        // every feed page here would spend on the client the cores the service is measured on.
+        // The key can only stand as a key: a quote inside a string value is escaped.
+        bool ok = code == CURLE_OK && status == 200 && body_.find("\"success\":true") != std::string::npos;
         if (!ok && tally.errors++ == 0) {
             tally.firstError = path + " → " + std::to_string(status) + " " + body_.substr(0, 200);
         }

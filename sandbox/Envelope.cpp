@@ -4,14 +4,14 @@ namespace zorlet::sandbox {
 
 namespace {
 
-Reply make(int status, bool success, ErrorCode code, const std::string& info, const nlohmann::json* result) {
+Reply make(int status, bool success, ErrorCode code, const std::string& info, nlohmann::json* result) {
     nlohmann::json body = {
         {"success", success},
         {"errorCode", static_cast<int>(code)},
         {"errorInfo", info},
     };
     if (result) {
-        body["result"] = *result;
+        body["result"] = std::move(*result);  // a feed page is tens of kilobytes: never copy it
     }
     Reply reply;
     reply.status = status;

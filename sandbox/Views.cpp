@@ -14,6 +14,35 @@ namespace {
 
 constexpr std::int64_t onlineWindow = 10 * 60;
 
+// mktime takes the C library's time-zone lock (and may look at the zone file) on
+// every call, and a feed page asks once per user: each thread keeps today's bounds.
+std::int64_t startOfLocalDay(std::int64_t now) {
+    struct Day {
+        std::int64_t start = 0;
+        std::int64_t end = 0;
+    };
+    thread_local Day today;
+    if (now >= today.start && now < today.end) {
+        return today.start;
+    }
+    std::time_t nowTime = static_cast<std::time_t>(now);
+    std::tm local{};
+    localtime_r(&nowTime, &local);
+    local.tm_hour = 0;
+    local.tm_min = 0;
+    local.tm_sec = 0;
+    std::tm next = local;
+    next.tm_mday += 1;
+    next.tm_isdst = -1;  // the next day may begin on the other side of a clock change
+    today = {static_cast<std::int64_t>(std::mktime(&local)), static_cast<std::int64_t>(std::mktime(&next))};
+    if (now < today.start || now >= today.end) {
+        std::int64_t start = today.start;
+        today = {};  // a zone whose day does not contain `now` is not worth caching
+        return start;
+    }
+    return today.start;
+}
+
 std::string socialLink(std::int64_t tpId, const std::string& account) {
     if (account.empty()) {
         return {};
@@ -64,37 +93,32 @@ int Views::onlineStatus(std::int64_t lastActive, std::int64_t now) {
     if (now - lastActive < onlineWindow) {
         return 0;
     }
-    std::time_t nowTime = static_cast<std::time_t>(now);
-    std::tm local{};
-    localtime_r(&nowTime, &local);
-    local.tm_hour = 0;
-    local.tm_min = 0;
-    local.tm_sec = 0;
-    return lastActive >= static_cast<std::int64_t>(std::mktime(&local)) ? 1 : 2;
+    return lastActive >= startOfLocalDay(now) ? 1 : 2;
 }
 
 nlohmann::json Views::post(Connection& connection, const PostRecord& post, const ViewContext& context) {
     bool hasResp = context.viewerUid && Records::hasResponded(connection, post.postId, *context.viewerUid);
     auto picture = Pictures::url(context.baseUrl, post.pic);
-    return {
-        {"postId", post.postId},
-        {"purpose", post.purpose},
-        {"content", post.content},
-        {"place", post.place},
-        {"pic", picture.empty() ? nlohmann::json() : nlohmann::json(picture)},
-        {"bigPic", picture.empty() ? nlohmann::json() : nlohmann::json(picture)},
-        {"categoryId", post.categoryId},
-        {"categoryName", post.categoryName},
-        {"ideaId", post.ideaId},
-        {"cityName", post.cityName},
-        {"date", post.dateString},
-        {"respCnt", post.respCnt},
-        {"hasResp", hasResp ? 1 : 0},
-        {"createUid", post.uid},
-        {"link", post.link},
-        {"picFileName", post.pic},
-        {"createTime", post.created * 1000},
-    };
+    nlohmann::json view = nlohmann::json::object();
+    auto& fields = view.get_ref<nlohmann::json::object_t&>();
+    fields.emplace("postId", post.postId);
+    fields.emplace("purpose", post.purpose);
+    fields.emplace("content", post.content);
+    fields.emplace("place", post.place);
+    fields.emplace("pic", picture.empty() ? nlohmann::json() : nlohmann::json(picture));
+    fields.emplace("bigPic", picture.empty() ? nlohmann::json() : nlohmann::json(picture));
+    fields.emplace("categoryId", post.categoryId);
+    fields.emplace("categoryName", post.categoryName);
+    fields.emplace("ideaId", post.ideaId);
+    fields.emplace("cityName", post.cityName);
+    fields.emplace("date", post.dateString);
+    fields.emplace("respCnt", post.respCnt);
+    fields.emplace("hasResp", hasResp ? 1 : 0);
+    fields.emplace("createUid", post.uid);
+    fields.emplace("link", post.link);
+    fields.emplace("picFileName", post.pic);
+    fields.emplace("createTime", post.created * 1000);
+    return view;
 }
 
 nlohmann::json Views::user(Connection& connection, const UserRecord& user, const ViewContext& context,
@@ -105,41 +129,42 @@ nlohmann::json Views::user(Connection& connection, const UserRecord& user, const
                    (!user.locationSecret || (context.viewerUid && *context.viewerUid == user.uid));
     bool following = context.viewerUid && *context.viewerUid != user.uid &&
                      Relations::isFollowing(connection, *context.viewerUid, user.uid);
-    nlohmann::json view = {
-        {"uid", user.uid},
-        {"nickname", user.nickname},
-        {"gender", user.gender ? nlohmann::json(*user.gender) : nlohmann::json()},
-        {"logo", logo},
-        {"smallLogo", logo},
-        {"bigLogo", logo},
-        {"originalLogo", logo},
-        {"newLogo", Pictures::url(context.baseUrl, user.newLogo)},
-        {"logoVerifyState", user.logoVerifyState},
-        {"hasLogo", !user.logo.empty()},
-        {"birthYear", user.birthYear},
-        {"birthMonth", user.birthMonth},
-        {"birthDay", user.birthDay},
-        {"constellation", constellation(user.birthMonth, user.birthDay)},
-        {"professionId", user.professionId},
-        {"profession", user.profession},
-        {"provinceId", user.provinceId},
-        {"provinceName", user.provinceName},
-        {"cityId", user.cityId},
-        {"cityName", user.cityName},
-        {"townId", user.townId},
-        {"townName", user.townName},
-        {"feature", user.feature},
-        {"interestUserCount", Relations::followingCount(connection, user.uid)},
-        {"interestMeCount", Relations::followerCount(connection, user.uid)},
-        {"postCount", Records::postCount(connection, user.uid)},
-        {"hasGuided", user.hasGuided ? 1 : 0},
-        {"hasInterest", following ? 1 : 0},
-        {"tpId", user.tpId},
-        {"tpName", providerName(user.tpId)},
-        {"tokenExpired", user.tokenExpired},
-        {"onlineStatus", onlineStatus(user.lastActive, context.now)},
-        {"location", located ? nlohmann::json::array({*user.longitude, *user.latitude}) : nlohmann::json()},
-    };
+    nlohmann::json view = nlohmann::json::object();
+    auto& fields = view.get_ref<nlohmann::json::object_t&>();
+    fields.emplace("uid", user.uid);
+    fields.emplace("nickname", user.nickname);
+    fields.emplace("gender", user.gender ? nlohmann::json(*user.gender) : nlohmann::json());
+    fields.emplace("logo", logo);
+    fields.emplace("smallLogo", logo);
+    fields.emplace("bigLogo", logo);
+    fields.emplace("originalLogo", logo);
+    fields.emplace("newLogo", Pictures::url(context.baseUrl, user.newLogo));
+    fields.emplace("logoVerifyState", user.logoVerifyState);
+    fields.emplace("hasLogo", !user.logo.empty());
+    fields.emplace("birthYear", user.birthYear);
+    fields.emplace("birthMonth", user.birthMonth);
+    fields.emplace("birthDay", user.birthDay);
+    fields.emplace("constellation", constellation(user.birthMonth, user.birthDay));
+    fields.emplace("professionId", user.professionId);
+    fields.emplace("profession", user.profession);
+    fields.emplace("provinceId", user.provinceId);
+    fields.emplace("provinceName", user.provinceName);
+    fields.emplace("cityId", user.cityId);
+    fields.emplace("cityName", user.cityName);
+    fields.emplace("townId", user.townId);
+    fields.emplace("townName", user.townName);
+    fields.emplace("feature", user.feature);
+    fields.emplace("interestUserCount", Relations::followingCount(connection, user.uid));
+    fields.emplace("interestMeCount", Relations::followerCount(connection, user.uid));
+    fields.emplace("postCount", Records::postCount(connection, user.uid));
+    fields.emplace("hasGuided", user.hasGuided ? 1 : 0);
+    fields.emplace("hasInterest", following ? 1 : 0);
+    fields.emplace("tpId", user.tpId);
+    fields.emplace("tpName", providerName(user.tpId));
+    fields.emplace("tokenExpired", user.tokenExpired);
+    fields.emplace("onlineStatus", onlineStatus(user.lastActive, context.now));
+    fields.emplace("location",
+                   located ? nlohmann::json::array({*user.longitude, *user.latitude}) : nlohmann::json());
     if (withLatestPost) {
         auto latest = Records::latestPost(connection, user.uid);
         view["postView"] = latest ? post(connection, *latest, context) : nlohmann::json();
