@@ -219,9 +219,11 @@ void SandboxMixedLoad(benchmark::State& state) {
             std::fprintf(stderr, "load client %d: %d refused, first %s\n", i, tally.errors,
                          tally.firstError.c_str());
         }
-        // Every message the service accepted is stored once, and nothing more.
+        // Every message and post the service accepted is stored once, and nothing more.
         auto stored = service->testControl().messagesFrom(uids[i]);
         lostWrites += std::abs(static_cast<int>(stored.size()) - tally.messagesAccepted);
+        auto posts = service->testControl().postCount(uids[i]).value_or(-1);
+        lostWrites += static_cast<int>(std::abs(posts - tally.postsAccepted));
     }
     state.counters["requests_per_s"] = static_cast<double>(all.latencies.size()) / std::max(seconds, 1e-9);
     state.counters["p50_ms"] = percentile(all.latencies, 0.50);

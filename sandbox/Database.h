@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorlet::sandbox {
@@ -32,10 +33,13 @@ private:
     std::unique_ptr<Connection> acquire();
     void release(std::unique_ptr<Connection> connection);
     void migrate(Connection& connection);
+    static void transact(Connection& connection, std::string_view begin,
+                         const std::function<void(Connection&)>& work);
 
     std::mutex mutex_;
     std::condition_variable available_;
     std::vector<std::unique_ptr<Connection>> idle_;
+    std::mutex writer_;
 };
 
 }  // namespace zorlet::sandbox

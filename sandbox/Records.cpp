@@ -140,6 +140,18 @@ std::int64_t Records::postCount(Connection& connection, std::int64_t uid) {
     return query.integer(0);
 }
 
+UserTallies Records::tallies(Connection& connection, std::int64_t uid, std::optional<std::int64_t> viewer) {
+    auto query = connection.prepare(
+        "SELECT (SELECT COUNT(*) FROM interests WHERE uid = ?1), "
+        "(SELECT COUNT(*) FROM interests WHERE interest_uid = ?1), "
+        "(SELECT COUNT(*) FROM posts WHERE uid = ?1 AND deleted = 0), "
+        "EXISTS (SELECT 1 FROM interests WHERE uid = ?2 AND interest_uid = ?1)");
+    query.bind(1, uid).bind(2, viewer.value_or(0));
+    query.step();
+    return {query.integer(0), query.integer(1), query.integer(2),
+            viewer && *viewer != uid && query.integer(3) != 0};
+}
+
 bool Records::hasResponded(Connection& connection, std::int64_t postId, std::int64_t uid) {
     auto query = connection.prepare("SELECT 1 FROM post_responses WHERE post_id = ? AND uid = ?");
     query.bind(1, postId).bind(2, uid);

@@ -65,46 +65,57 @@ std::optional<std::string> Sessions::cookie(const httplib::Request& request, con
     return std::nullopt;
 }
 
-std::optional<std::int64_t> Sessions::sessionId(const httplib::Request& request) {
+std::optional<Sessions::PresentedTokens> Sessions::presentedTokens(const httplib::Request& request) {
     auto pToken = cookie(request, "p_token");
     auto lToken = cookie(request, "l_token");
-    bool pUsable = pToken && looksLikeToken(*pToken);
-    bool lUsable = lToken && looksLikeToken(*lToken);
-    if (!pUsable && !lUsable) {
+    PresentedTokens tokens;
+    if (pToken && looksLikeToken(*pToken)) {
+        tokens.pToken = std::move(*pToken);
+    }
+    if (lToken && looksLikeToken(*lToken)) {
+        tokens.lToken = std::move(*lToken);
+    }
+    if (!tokens.pToken && !tokens.lToken) {
         return std::nullopt;
     }
+    return tokens;
+}
+
+std::optional<std::int64_t> Sessions::sessionIn(Connection& connection, const PresentedTokens& tokens) {
+    // Either token names the session; when both are sent they must name the same one.
+    auto query = connection.prepare(
+        "SELECT id, p_token, l_token FROM sessions WHERE revoked = 0 AND (p_token = ? OR l_token = ?) "
+        "AND created > ?");
+    query.bind(1, tokens.pToken.value_or(std::string()))
+        .bind(2, tokens.lToken.value_or(std::string()))
+        .bind(3, oldestLive());
     std::optional<std::int64_t> id;
-    database_.read([&](Connection& connection) {
-        // Either token names the session; when both are sent they must name the same one.
-        auto query = connection.prepare(
-            "SELECT id, p_token, l_token FROM sessions WHERE revoked = 0 AND (p_token = ? OR l_token = ?) "
-            "AND created > ?");
-        query.bind(1, pUsable ? *pToken : std::string())
-            .bind(2, lUsable ? *lToken : std::string())
-            .bind(3, oldestLive());
-        while (query.step()) {
-            bool pMatches = !pUsable || query.text(1) == *pToken;
-            bool lMatches = !lUsable || query.text(2) == *lToken;
-            if (pMatches && lMatches) {
-                id = query.integer(0);
-            }
+    while (query.step()) {
+        bool pMatches = !tokens.pToken || query.text(1) == *tokens.pToken;
+        bool lMatches = !tokens.lToken || query.text(2) == *tokens.lToken;
+        if (pMatches && lMatches) {
+            id = query.integer(0);
         }
-    });
+    }
     return id;
 }
 
 std::optional<std::int64_t> Sessions::userOf(const httplib::Request& request) {
-    auto id = sessionId(request);
-    if (!id) {
+    auto tokens = presentedTokens(request);
+    if (!tokens) {
         return std::nullopt;
     }
     std::optional<std::int64_t> uid;
     std::int64_t lastActive = 0;
     database_.read([&](Connection& connection) {
+        auto id = sessionIn(connection, *tokens);
+        if (!id) {
+            return;
+        }
         auto query = connection.prepare(
             "SELECT users.uid, users.last_active FROM sessions JOIN users ON users.uid = sessions.uid "
-            "WHERE sessions.id = ? AND sessions.revoked = 0 AND sessions.created > ?");
-        query.bind(1, *id).bind(2, oldestLive());
+            "WHERE sessions.id = ?");
+        query.bind(1, *id);
         if (query.step()) {
             uid = query.integer(0);
             lastActive = query.integer(1);
@@ -124,12 +135,14 @@ std::optional<std::int64_t> Sessions::userOf(const httplib::Request& request) {
 }
 
 void Sessions::revoke(const httplib::Request& request) {
-    auto id = sessionId(request);
-    if (!id) {
+    auto tokens = presentedTokens(request);
+    if (!tokens) {
         return;
     }
     database_.write([&](Connection& connection) {
-        connection.prepare("UPDATE sessions SET revoked = 1 WHERE id = ?").bind(1, *id).run();
+        if (auto id = sessionIn(connection, *tokens)) {
+            connection.prepare("UPDATE sessions SET revoked = 1 WHERE id = ?").bind(1, *id).run();
+        }
     });
 }
 

@@ -39,7 +39,13 @@ public:
     static std::string expiredCookie(const std::string& name);
 
 private:
-    std::optional<std::int64_t> sessionId(const httplib::Request& request);
+    // The cookies that could name a session; nothing when neither looks like a token.
+    struct PresentedTokens {
+        std::optional<std::string> pToken;
+        std::optional<std::string> lToken;
+    };
+    static std::optional<PresentedTokens> presentedTokens(const httplib::Request& request);
+    static std::optional<std::int64_t> sessionIn(Connection& connection, const PresentedTokens& tokens);
     Database& database_;
 };
 

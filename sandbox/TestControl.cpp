@@ -207,6 +207,16 @@ bool TestControl::shield(std::int64_t uid, std::int64_t shieldUid) {
     });
 }
 
+std::optional<std::int64_t> TestControl::postCount(std::int64_t uid) {
+    std::optional<std::int64_t> count;
+    try {
+        service_.database.read([&](Connection& connection) { count = Records::postCount(connection, uid); });
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    return count;
+}
+
 std::vector<StoredMessage> TestControl::messagesFrom(std::int64_t fromUid) {
     std::vector<StoredMessage> messages;
     try {

@@ -80,6 +80,8 @@ public:
                                               const std::string& content);
     // `uid` blocks `shieldUid`: messages from `shieldUid` to `uid` are refused.
     bool shield(std::int64_t uid, std::int64_t shieldUid);
+    // How many posts the user has that are not deleted.
+    std::optional<std::int64_t> postCount(std::int64_t uid);
     // Every message the user sent, oldest first.
     std::vector<StoredMessage> messagesFrom(std::int64_t fromUid);
     std::vector<SentMail> outbox(const std::string& recipient);

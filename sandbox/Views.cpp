@@ -4,7 +4,6 @@
 #include "sandbox/Pictures.h"
 #include "sandbox/PreferenceCatalog.h"
 #include "sandbox/Records.h"
-#include "sandbox/Relations.h"
 
 #include <ctime>
 
@@ -127,8 +126,7 @@ nlohmann::json Views::user(Connection& connection, const UserRecord& user, const
     // A user who hides their position shows no distance to anyone else.
     bool located = user.longitude && user.latitude &&
                    (!user.locationSecret || (context.viewerUid && *context.viewerUid == user.uid));
-    bool following = context.viewerUid && *context.viewerUid != user.uid &&
-                     Relations::isFollowing(connection, *context.viewerUid, user.uid);
+    auto tallies = Records::tallies(connection, user.uid, context.viewerUid);
     nlohmann::json view = nlohmann::json::object();
     auto& fields = view.get_ref<nlohmann::json::object_t&>();
     fields.emplace("uid", user.uid);
@@ -154,11 +152,11 @@ nlohmann::json Views::user(Connection& connection, const UserRecord& user, const
     fields.emplace("townId", user.townId);
     fields.emplace("townName", user.townName);
     fields.emplace("feature", user.feature);
-    fields.emplace("interestUserCount", Relations::followingCount(connection, user.uid));
-    fields.emplace("interestMeCount", Relations::followerCount(connection, user.uid));
-    fields.emplace("postCount", Records::postCount(connection, user.uid));
+    fields.emplace("interestUserCount", tallies.following);
+    fields.emplace("interestMeCount", tallies.followers);
+    fields.emplace("postCount", tallies.posts);
     fields.emplace("hasGuided", user.hasGuided ? 1 : 0);
-    fields.emplace("hasInterest", following ? 1 : 0);
+    fields.emplace("hasInterest", tallies.followedByViewer ? 1 : 0);
     fields.emplace("tpId", user.tpId);
     fields.emplace("tpName", providerName(user.tpId));
     fields.emplace("tokenExpired", user.tokenExpired);
