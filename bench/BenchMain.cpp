@@ -39,7 +39,8 @@ std::vector<zorlet::bench::Goal> goals() {
          true, "req/s"},
         {"sandbox, 20 clients mixed: feed page p99", "SandboxMixedLoad", "", "feed_p99_ms", 20},
         {"sandbox, 20 clients mixed: p50", "SandboxMixedLoad", "", "p50_ms", 0},
-        {"sandbox, 20 clients mixed: errors and lost writes", "SandboxMixedLoad", "", "errors", 0.0001},
+        {"sandbox, 20 clients mixed: errors and lost writes", "SandboxMixedLoad", "", "errors", 0.0001, false,
+         "count"},
         {"render the feed with 10 rows to PNG", "RenderFeedScreen", "", "", 0},
     };
 }

@@ -25,7 +25,9 @@ double toMilliseconds(double value, benchmark::TimeUnit unit) {
 
 std::string format(double value, const std::string& unit) {
     char text[64];
-    if (unit == "ms" && value < 1) {
+    if (unit == "count") {
+        std::snprintf(text, sizeof text, "%.0f", value);
+    } else if (unit == "ms" && value < 1) {
         std::snprintf(text, sizeof text, "%.1f us", value * 1e3);
     } else {
         std::snprintf(text, sizeof text, "%.2f %s", value, unit.c_str());

@@ -6,15 +6,27 @@
 
 #include <uv.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace zorlet {
 
 struct HttpEngine::SocketContext {
     uv_poll_t poll;
     curl_socket_t socket;
     HttpEngine* engine;
-    int events = 0;
-    bool removed = false;
+    int events = 0;           // what libuv watches for
+    bool removed = false;     // libcurl is not waiting on it now
+    bool connection = false;  // opened and closed through us, so it may outlive a transfer
 };
+
+namespace {
+
+uv_handle_t* asHandle(uv_poll_t* poll) {
+    return reinterpret_cast<uv_handle_t*>(poll);
+}
+
+}  // namespace
 
 // libuv reports a socket error (a peer reset, a refused connect) as a failed
 // poll and stops watching. Handing that to libcurl as CURL_CSELECT_ERR would
@@ -25,6 +37,9 @@ struct HttpEngine::SocketContext {
 // the socket.
 void HttpEngine::onSocketReady(uv_poll_t* poll, int status, int readyEvents) {
     auto* context = static_cast<SocketContext*>(poll->data);
+    if (context->removed) {
+        return;
+    }
     int flags = 0;
     if (status < 0) {
         flags = CURL_CSELECT_IN | CURL_CSELECT_OUT;
@@ -39,8 +54,9 @@ void HttpEngine::onSocketReady(uv_poll_t* poll, int status, int readyEvents) {
     HttpEngine* engine = context->engine;
     int running = 0;
     curl_multi_socket_action(engine->multi_, context->socket, flags, &running);
-    if (status < 0 && !context->removed && context->events != 0 &&
-        !uv_is_active(reinterpret_cast<uv_handle_t*>(&context->poll))) {
+    uv_handle_t* handle = asHandle(&context->poll);
+    if (status < 0 && !context->removed && context->events != 0 && !uv_is_active(handle) &&
+        !uv_is_closing(handle)) {
         uv_poll_start(&context->poll, context->events, &onSocketReady);
     }
     engine->checkFinished();
@@ -91,6 +107,10 @@ void HttpEngine::start(HttpRequestPtr request, std::function<void()> done) {
         return;
     }
     CURL* easy = exchange->handle();
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, &HttpEngine::onOpenSocket);
+    curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, this);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETFUNCTION, &HttpEngine::onCloseSocket);
+    curl_easy_setopt(easy, CURLOPT_CLOSESOCKETDATA, this);
     transfers_.emplace(easy, Transfer{std::move(exchange), std::move(done)});
     CURLMcode code = curl_multi_add_handle(multi_, easy);
     if (code != CURLM_OK) {
@@ -123,13 +143,22 @@ void HttpEngine::cancelAll() {
 int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePtr, void* socketContext) {
     auto* engine = static_cast<HttpEngine*>(enginePtr);
     auto* context = static_cast<SocketContext*>(socketContext);
+    auto known = engine->sockets_.find(socket);
+    if (!context && known != engine->sockets_.end()) {
+        context = known->second;
+    }
     if (action == CURL_POLL_REMOVE) {
-        if (context) {
-            context->removed = true;
-            uv_poll_stop(&context->poll);
+        if (!context) {
+            return 0;
+        }
+        // Stopped now, whatever comes next: libcurl may close the socket
+        // itself right after telling us, without the close callback.
+        context->removed = true;
+        context->events = 0;
+        uv_poll_stop(&context->poll);
+        if (!context->connection) {
             curl_multi_assign(engine->multi_, socket, nullptr);
-            uv_close(reinterpret_cast<uv_handle_t*>(&context->poll),
-                     [](uv_handle_t* handle) { delete static_cast<SocketContext*>(handle->data); });
+            closeContext(context);
         }
         return 0;
     }
@@ -137,8 +166,15 @@ int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePt
         context = new SocketContext{{}, socket, engine};
         uv_poll_init_socket(MainLoop::main().uvLoop(), &context->poll, socket);
         context->poll.data = context;
+        if (known != engine->sockets_.end()) {
+            context->connection = true;
+            known->second = context;
+        }
+    }
+    if (!socketContext) {
         curl_multi_assign(engine->multi_, socket, context);
     }
+    context->removed = false;
     int events = 0;
     if (action == CURL_POLL_IN || action == CURL_POLL_INOUT) {
         events |= UV_READABLE;
@@ -146,9 +182,53 @@ int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePt
     if (action == CURL_POLL_OUT || action == CURL_POLL_INOUT) {
         events |= UV_WRITABLE;
     }
-    context->events = events;
-    uv_poll_start(&context->poll, events, &onSocketReady);
+    // Starting a poll that already watches these events would make libuv
+    // drop and re-add the socket for nothing.
+    if (events != context->events || !uv_is_active(asHandle(&context->poll))) {
+        context->events = events;
+        uv_poll_start(&context->poll, events, &onSocketReady);
+    }
     return 0;
+}
+
+curl_socket_t HttpEngine::onOpenSocket(void* enginePtr, curlsocktype, curl_sockaddr* address) {
+    auto* engine = static_cast<HttpEngine*>(enginePtr);
+    curl_socket_t socket = ::socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    if (socket == CURL_SOCKET_BAD) {
+        return socket;
+    }
+    // A fresh descriptor cannot be one we still watch; a watcher left under
+    // its number belonged to a socket closed behind our back.
+    if (auto stale = engine->sockets_.find(socket); stale != engine->sockets_.end()) {
+        if (stale->second) {
+            closeContext(stale->second);
+        }
+        engine->sockets_.erase(stale);
+    }
+    engine->sockets_.emplace(socket, nullptr);
+    return socket;
+}
+
+// The watcher goes before the descriptor does, so libuv never holds a number
+// the system may already have handed to someone else.
+int HttpEngine::onCloseSocket(void* enginePtr, curl_socket_t socket) {
+    auto* engine = static_cast<HttpEngine*>(enginePtr);
+    if (auto known = engine->sockets_.find(socket); known != engine->sockets_.end()) {
+        if (known->second) {
+            // libcurl must not hand the freed watcher back if it names this socket again.
+            curl_multi_assign(engine->multi_, socket, nullptr);
+            closeContext(known->second);
+        }
+        engine->sockets_.erase(known);
+    }
+    return ::close(socket);
+}
+
+void HttpEngine::closeContext(SocketContext* context) {
+    context->removed = true;
+    context->events = 0;
+    uv_close(asHandle(&context->poll),
+             [](uv_handle_t* handle) { delete static_cast<SocketContext*>(handle->data); });
 }
 
 int HttpEngine::onCurlTimer(CURLM*, long timeoutMs, void* enginePtr) {

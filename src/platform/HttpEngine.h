@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 struct uv_timer_s;
 struct uv_poll_s;
@@ -42,6 +43,9 @@ private:
     HttpEngine();
     CURLM* createMulti();
     static int onSocket(CURL* easy, curl_socket_t socket, int action, void* engine, void* socketContext);
+    static curl_socket_t onOpenSocket(void* engine, curlsocktype purpose, curl_sockaddr* address);
+    static int onCloseSocket(void* engine, curl_socket_t socket);
+    static void closeContext(SocketContext* context);
     static void onSocketReady(uv_poll_s* poll, int status, int readyEvents);
     static int onCurlTimer(CURLM* multi, long timeoutMs, void* engine);
     void checkFinished();
@@ -50,6 +54,11 @@ private:
     CURLM* multi_ = nullptr;
     std::unique_ptr<uv_timer_s> timer_;
     std::map<CURL*, Transfer> transfers_;
+    // The connections libcurl opened through us and has not closed, with
+    // their watchers once they have one. A keep-alive connection keeps its
+    // watcher, stopped, between transfers, so a request on it does not set
+    // up and tear down a libuv handle again.
+    std::unordered_map<curl_socket_t, SocketContext*> sockets_;
 };
 
 }  // namespace zorlet

@@ -23,6 +23,8 @@ MainLoop::MainLoop()
     : loop_(std::make_unique<uv_loop_t>()),
       async_(std::make_unique<uv_async_t>()),
       timer_(std::make_unique<uv_timer_t>()),
+      waitTick_(std::make_unique<uv_timer_t>()),
+      waitCheck_(std::make_unique<uv_prepare_t>()),
       loopThread_(std::this_thread::get_id()) {
     uv_loop_init(loop_.get());
     loop_->data = this;
@@ -32,11 +34,15 @@ MainLoop::MainLoop()
     timer_->data = this;
     // Only the async handle keeps run() alive; a pending timer alone must not.
     uv_unref(reinterpret_cast<uv_handle_t*>(timer_.get()));
+    uv_timer_init(loop_.get(), waitTick_.get());
+    uv_prepare_init(loop_.get(), waitCheck_.get());
 }
 
 MainLoop::~MainLoop() {
     uv_close(reinterpret_cast<uv_handle_t*>(async_.get()), nullptr);
     uv_close(reinterpret_cast<uv_handle_t*>(timer_.get()), nullptr);
+    uv_close(reinterpret_cast<uv_handle_t*>(waitTick_.get()), nullptr);
+    uv_close(reinterpret_cast<uv_handle_t*>(waitCheck_.get()), nullptr);
     uv_run(loop_.get(), UV_RUN_NOWAIT);
     if (uv_loop_close(loop_.get()) != 0) {
         // Handles owned by others (transfers in flight) are still open; let them go with the process.
@@ -254,19 +260,25 @@ bool MainLoop::runUntil(const std::function<bool()>& condition, Duration realTim
         return true;
     }
     auto deadline = std::chrono::steady_clock::now() + realTimeout;
+    const bool nested = waiting_;
+    uv_timer_t* tick = waitTick_.get();
+    uv_prepare_t* beforeSleep = waitCheck_.get();
+    if (nested) {
+        tick = new uv_timer_t;
+        uv_timer_init(loop_.get(), tick);
+        beforeSleep = new uv_prepare_t;
+        uv_prepare_init(loop_.get(), beforeSleep);
+    }
+    waiting_ = true;
     // A short real tick guarantees uv_run returns so the condition and the
     // deadline are checked even when nothing else happens.
-    uv_timer_t tick;
-    uv_timer_init(loop_.get(), &tick);
     uv_timer_start(
-        &tick, [](uv_timer_t*) {}, 5, 5);
+        tick, [](uv_timer_t*) {}, 5, 5);
     // What a timer callback does can make the condition hold (a transfer that
     // libcurl finishes inside its timeout call); checked just before the loop
     // would sleep, the loop does not wait for the next tick to say so.
-    uv_prepare_t beforeSleep;
-    uv_prepare_init(loop_.get(), &beforeSleep);
-    beforeSleep.data = const_cast<std::function<bool()>*>(&condition);
-    uv_prepare_start(&beforeSleep, [](uv_prepare_t* handle) {
+    beforeSleep->data = const_cast<std::function<bool()>*>(&condition);
+    uv_prepare_start(beforeSleep, [](uv_prepare_t* handle) {
         if ((*static_cast<const std::function<bool()>*>(handle->data))()) {
             uv_stop(handle->loop);
         }
@@ -282,9 +294,15 @@ bool MainLoop::runUntil(const std::function<bool()>& condition, Duration realTim
             break;
         }
     }
-    uv_close(reinterpret_cast<uv_handle_t*>(&tick), nullptr);
-    uv_close(reinterpret_cast<uv_handle_t*>(&beforeSleep), nullptr);
-    uv_run(loop_.get(), UV_RUN_NOWAIT);
+    uv_timer_stop(tick);
+    uv_prepare_stop(beforeSleep);
+    waiting_ = nested;
+    if (nested) {
+        uv_close(reinterpret_cast<uv_handle_t*>(tick),
+                 [](uv_handle_t* handle) { delete reinterpret_cast<uv_timer_t*>(handle); });
+        uv_close(reinterpret_cast<uv_handle_t*>(beforeSleep),
+                 [](uv_handle_t* handle) { delete reinterpret_cast<uv_prepare_t*>(handle); });
+    }
     return held;
 }
 

@@ -13,6 +13,7 @@
 struct uv_loop_s;
 struct uv_async_s;
 struct uv_timer_s;
+struct uv_prepare_s;
 
 namespace zorlet {
 
@@ -86,6 +87,11 @@ private:
     std::unique_ptr<uv_loop_s> loop_;
     std::unique_ptr<uv_async_s> async_;
     std::unique_ptr<uv_timer_s> timer_;
+    // The outermost runUntil's tick and before-sleep check, kept between
+    // waits; a wait inside a wait makes its own.
+    std::unique_ptr<uv_timer_s> waitTick_;
+    std::unique_ptr<uv_prepare_s> waitCheck_;
+    bool waiting_ = false;
     std::thread::id loopThread_;
     Clock clock_;
 

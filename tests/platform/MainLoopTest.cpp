@@ -114,5 +114,30 @@ TEST(MainLoopRealTime, RunStopsWhenAskedFromAnotherThread) {
     EXPECT_TRUE(ran);
 }
 
+// A handler that itself waits (a modal step inside a wait) must get its own
+// wake-ups: the inner wait ends on its condition, the outer one still on its own.
+TEST(MainLoopRealTime, AWaitInsideAWaitEndsEachOnItsOwnCondition) {
+    auto& loop = MainLoop::main();
+    std::atomic<bool> innerReady = false;
+    std::atomic<bool> outerReady = false;
+    bool innerHeld = false;
+    loop.post([&] {
+        std::thread([&] {
+            std::this_thread::sleep_for(20ms);
+            innerReady = true;
+        }).detach();
+        innerHeld = loop.runUntil([&] { return innerReady.load(); }, Duration(5000));
+        std::thread([&] {
+            std::this_thread::sleep_for(20ms);
+            outerReady = true;
+        }).detach();
+    });
+    EXPECT_TRUE(loop.runUntil([&] { return outerReady.load(); }, Duration(5000)));
+    EXPECT_TRUE(innerHeld);
+    // The waits leave nothing running that would wake an idle loop.
+    EXPECT_FALSE(loop.runUntil([] { return false; }, Duration(30)));
+    EXPECT_TRUE(loop.runUntil([] { return true; }, Duration(30)));
+}
+
 }  // namespace
 }  // namespace zorlet::test

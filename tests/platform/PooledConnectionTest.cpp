@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <ctime>
 #include <string>
 #include <thread>
 
@@ -21,7 +23,9 @@ namespace {
 // reuses it. Requests on later connections are answered normally.
 class ResettingServer {
 public:
-    ResettingServer() {
+    // closeWhenIdle: the first connection is closed cleanly right after its
+    // first answer, while the client holds it idle in its pool.
+    explicit ResettingServer(bool closeWhenIdle = false) : closeWhenIdle_(closeWhenIdle) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -40,6 +44,7 @@ public:
     }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/ping"; }
     int connections() const { return connections_; }
+    bool closedFirstConnection() const { return closedFirst_; }
 
 private:
     static bool readRequest(int socket) {
@@ -74,6 +79,14 @@ private:
                 if (readRequest(client)) {
                     answer(client);
                 }
+                if (closeWhenIdle_) {
+                    ::shutdown(client, SHUT_WR);
+                    closedFirst_ = true;
+                    // Keeps the descriptor open for a while, so the client sees end of stream, not a reset.
+                    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                    ::close(client);
+                    continue;
+                }
                 if (readRequest(client)) {
                     reset(client);
                     continue;
@@ -87,6 +100,8 @@ private:
         }
     }
 
+    bool closeWhenIdle_ = false;
+    std::atomic<bool> closedFirst_{false};
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> connections_{0};
@@ -108,6 +123,44 @@ TEST(PooledConnectionTest, AConnectionResetOnReuseIsRetriedOnAFreshOne) {
         EXPECT_EQ(request->responseStatusCode(), 200);
         EXPECT_EQ(request->responseString(), "ok");
     }
+    EXPECT_EQ(server.connections(), 2);
+    HttpEngine::shared().closeIdleConnections();
+}
+
+double threadCpuMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// The client keeps an idle connection's watcher between requests. When the
+// server ends that connection, the end of stream is readable for good: the
+// loop must stop watching it rather than wake for it over and over, and the
+// next request must go out on a fresh connection.
+TEST(PooledConnectionTest, AnIdleConnectionTheServerEndsNeitherSpinsTheLoopNorFailsTheNextRequest) {
+    HttpEngine::shared().closeIdleConnections();
+    ResettingServer server(/*closeWhenIdle=*/true);
+    auto fetch = [&] {
+        auto request = HttpRequest::create(server.url());
+        request->setUseDownloadCache(false);
+        bool done = false;
+        request->setCompletionBlock([&](HttpRequest&) { done = true; });
+        request->setFailedBlock([&](HttpRequest&) { done = true; });
+        request->startAsynchronous();
+        EXPECT_TRUE(waitUntil([&] { return done; }));
+        return request;
+    };
+    auto first = fetch();
+    ASSERT_FALSE(first->error()) << first->error()->message;
+    ASSERT_TRUE(waitUntil([&] { return server.closedFirstConnection(); }));
+
+    double before = threadCpuMilliseconds();
+    waitUntil([] { return false; }, Duration(200));
+    EXPECT_LT(threadCpuMilliseconds() - before, 60) << "the loop kept waking for the ended connection";
+
+    auto second = fetch();
+    ASSERT_FALSE(second->error()) << second->error()->message;
+    EXPECT_EQ(second->responseString(), "ok");
     EXPECT_EQ(server.connections(), 2);
     HttpEngine::shared().closeIdleConnections();
 }
