@@ -108,17 +108,23 @@ private:
     std::thread thread_;
 };
 
+// A GET through the shared queue, waited for on the loop.
+HttpRequestPtr fetch(const std::string& url) {
+    auto request = HttpRequest::create(url);
+    request->setUseDownloadCache(false);
+    bool done = false;
+    request->setCompletionBlock([&](HttpRequest&) { done = true; });
+    request->setFailedBlock([&](HttpRequest&) { done = true; });
+    request->startAsynchronous();
+    EXPECT_TRUE(waitUntil([&] { return done; }));
+    return request;
+}
+
 TEST(PooledConnectionTest, AConnectionResetOnReuseIsRetriedOnAFreshOne) {
     HttpEngine::shared().closeIdleConnections();
     ResettingServer server;
     for (int round = 0; round < 2; ++round) {
-        auto request = HttpRequest::create(server.url());
-        request->setUseDownloadCache(false);
-        bool done = false;
-        request->setCompletionBlock([&](HttpRequest&) { done = true; });
-        request->setFailedBlock([&](HttpRequest&) { done = true; });
-        request->startAsynchronous();
-        ASSERT_TRUE(waitUntil([&] { return done; }));
+        auto request = fetch(server.url());
         ASSERT_FALSE(request->error()) << "round " << round << ": " << request->error()->message;
         EXPECT_EQ(request->responseStatusCode(), 200);
         EXPECT_EQ(request->responseString(), "ok");
@@ -140,17 +146,7 @@ double threadCpuMilliseconds() {
 TEST(PooledConnectionTest, AnIdleConnectionTheServerEndsNeitherSpinsTheLoopNorFailsTheNextRequest) {
     HttpEngine::shared().closeIdleConnections();
     ResettingServer server(/*closeWhenIdle=*/true);
-    auto fetch = [&] {
-        auto request = HttpRequest::create(server.url());
-        request->setUseDownloadCache(false);
-        bool done = false;
-        request->setCompletionBlock([&](HttpRequest&) { done = true; });
-        request->setFailedBlock([&](HttpRequest&) { done = true; });
-        request->startAsynchronous();
-        EXPECT_TRUE(waitUntil([&] { return done; }));
-        return request;
-    };
-    auto first = fetch();
+    auto first = fetch(server.url());
     ASSERT_FALSE(first->error()) << first->error()->message;
     ASSERT_TRUE(waitUntil([&] { return server.closedFirstConnection(); }));
 
@@ -158,7 +154,7 @@ TEST(PooledConnectionTest, AnIdleConnectionTheServerEndsNeitherSpinsTheLoopNorFa
     waitUntil([] { return false; }, Duration(200));
     EXPECT_LT(threadCpuMilliseconds() - before, 60) << "the loop kept waking for the ended connection";
 
-    auto second = fetch();
+    auto second = fetch(server.url());
     ASSERT_FALSE(second->error()) << second->error()->message;
     EXPECT_EQ(second->responseString(), "ok");
     EXPECT_EQ(server.connections(), 2);
