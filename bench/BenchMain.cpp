@@ -20,17 +20,18 @@
 
 namespace {
 
+// A benchmark that ran ours and the baseline in turns (PairedRuns.h).
+zorlet::bench::Goal paired(std::string path, std::string benchmark, double ratio) {
+    return {std::move(path), benchmark, benchmark, "ours_us", ratio, false, "us", "bare_us"};
+}
+
 std::vector<zorlet::bench::Goal> goals() {
     using zorlet::bench::Goal;
     return {
-        {"keep-alive GET: request + queue + loop vs bare easy", "TransportKeepAliveGet",
-         "BareCurlEasyKeepAliveGet", "", 1.2},
-        {"keep-alive GET: sender, queue, envelope, handler", "ClientPathGet", "BareCurlEasyKeepAliveGet", "",
-         1.2},
-        {"20 concurrent GETs through the queue vs bare multi", "QueuedConcurrentGets",
-         "BareCurlMultiConcurrentGets", "", 1.2},
-        {"decode + convert + merge 1,000 users vs bare parse", "DecodeAndMergeUsersPage",
-         "BareJsonParseOfUsersPage", "", 1.25},
+        paired("keep-alive GET: request + queue + loop vs bare easy", "KeepAliveGet", 1.2),
+        paired("keep-alive GET: sender, queue, envelope, handler", "ClientPathGet", 1.2),
+        paired("20 concurrent GETs through the queue vs bare multi", "ConcurrentGets", 1.2),
+        paired("decode + convert + merge 1,000 users vs bare parse", "DecodeAndMergeUsersPage", 1.25),
         {"1,000 feed rows built and laid out", "BuildAndLayOutFeedRows", "", "", 50},
         {"launch to the feed, stored session, vs bare round trips", "LaunchToFeed", "BareLaunchRoundTrips",
          "", 1.5},

@@ -27,6 +27,8 @@ std::string format(double value, const std::string& unit) {
     char text[64];
     if (unit == "count") {
         std::snprintf(text, sizeof text, "%.0f", value);
+    } else if (unit == "us" && value >= 1e3) {
+        std::snprintf(text, sizeof text, "%.2f ms", value / 1e3);
     } else if (unit == "ms" && value < 1) {
         std::snprintf(text, sizeof text, "%.1f us", value * 1e3);
     } else {
@@ -83,18 +85,18 @@ int printTable(const MeasurementCollector& collector, const std::vector<Goal>& g
     for (const Goal& goal : goals) {
         const Measurement* ours = collector.find(goal.ours);
         const Measurement* base = goal.baseline.empty() ? nullptr : collector.find(goal.baseline);
-        auto value = [&](const Measurement* m) -> double {
+        auto value = [&](const Measurement* m, const std::string& counter) -> double {
             if (m == nullptr) {
                 return -1;
             }
-            if (goal.counter.empty()) {
+            if (counter.empty()) {
                 return m->milliseconds;
             }
-            auto found = m->counters.find(goal.counter);
+            auto found = m->counters.find(counter);
             return found == m->counters.end() ? -1 : found->second;
         };
-        double mine = value(ours);
-        double theirs = value(base);
+        double mine = value(ours, goal.counter);
+        double theirs = value(base, goal.baselineCounter.empty() ? goal.counter : goal.baselineCounter);
         if (mine < 0 || (!goal.baseline.empty() && theirs <= 0)) {
             std::printf("%-58s | %12s | %12s | %7s | %-10s | no result\n", goal.path.c_str(), "-", "-", "-",
                         "-");

@@ -1,5 +1,7 @@
 // Decoding and merging one 1,000-record page of users with their latest posts
-// into a list, against the bare JSON parse of the same page.
+// into a list, against the bare JSON parse of the same page, in turns.
+#include "PairedRuns.h"
+
 #include "model/RecordConverters.h"
 #include "net/ListHttpRequestDelegate.h"
 #include "platform/Json.h"
@@ -42,24 +44,23 @@ const std::string& page() {
     return body;
 }
 
+void decodeAndMerge() {
+    zorlet::ListHttpRequestDelegate delegate;
+    delegate.zlData = std::make_shared<zorlet::ZLData>();
+    delegate.viewClassName = "User";
+    delegate.mergeResponse(page());
+    benchmark::DoNotOptimize(delegate.zlData->count());
+}
+
+void bareParse() {
+    auto parsed = zorlet::parseJson(page());
+    benchmark::DoNotOptimize(parsed->size());
+}
+
 void DecodeAndMergeUsersPage(benchmark::State& state) {
     zorlet::RecordConverters::registerAll();
-    for (auto _ : state) {
-        zorlet::ListHttpRequestDelegate delegate;
-        delegate.zlData = std::make_shared<zorlet::ZLData>();
-        delegate.viewClassName = "User";
-        delegate.mergeResponse(page());
-        benchmark::DoNotOptimize(delegate.zlData->count());
-    }
+    zorlet::bench::runPaired(state, decodeAndMerge, bareParse);
 }
 BENCHMARK(DecodeAndMergeUsersPage)->Unit(benchmark::kMillisecond);
-
-void BareJsonParseOfUsersPage(benchmark::State& state) {
-    for (auto _ : state) {
-        auto parsed = zorlet::parseJson(page());
-        benchmark::DoNotOptimize(parsed->size());
-    }
-}
-BENCHMARK(BareJsonParseOfUsersPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Per-request overhead of the client transport (queue, libuv-driven curl
 // multi, handlers on the loop) against bare libcurl, both doing keep-alive
-// GETs to the same loopback server: one at a time, and twenty at once.
+// GETs to the same loopback server: one at a time, and twenty at once. Each
+// benchmark runs ours and the bare baseline in turns (see PairedRuns.h).
+#include "PairedRuns.h"
+
 #include "net/HttpRequestSender.h"
 #include "platform/HttpRequest.h"
 #include "platform/MainLoop.h"
@@ -24,112 +27,138 @@ zorlet::test::ScriptedServer& server() {
     return *instance;
 }
 
-void TransportKeepAliveGet(benchmark::State& state) {
-    std::string url = server().url("/ping");
-    auto& loop = zorlet::MainLoop::main();
-    for (auto _ : state) {
-        auto request = zorlet::HttpRequest::create(url);
-        request->setUseDownloadCache(false);
-        bool done = false;
-        request->setCompletionBlock([&](zorlet::HttpRequest&) { done = true; });
-        request->setFailedBlock([&](zorlet::HttpRequest&) { done = true; });
-        request->startAsynchronous();
-        loop.runUntil([&] { return done; });
-        benchmark::DoNotOptimize(request->responseString().size());
-    }
-}
-BENCHMARK(TransportKeepAliveGet)->Unit(benchmark::kMicrosecond);
-
-size_t discard(char*, size_t size, size_t count, void* out) {
-    static_cast<std::string*>(out)->append(size * count, '\0');
+size_t keepBody(char* data, size_t size, size_t count, void* out) {
+    static_cast<std::string*>(out)->append(data, size * count);
     return size * count;
 }
 
-void BareCurlEasyKeepAliveGet(benchmark::State& state) {
-    std::string url = server().url("/ping");
-    CURL* easy = curl_easy_init();
-    std::string body;
-    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, discard);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
-    for (auto _ : state) {
-        body.clear();
-        curl_easy_perform(easy);
-        benchmark::DoNotOptimize(body.size());
+// The baseline: one easy handle, reused, so its connection stays open.
+class BareEasyGet {
+public:
+    explicit BareEasyGet(const std::string& url) : easy_(curl_easy_init()) {
+        curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, keepBody);
+        curl_easy_setopt(easy_, CURLOPT_WRITEDATA, &body_);
     }
-    curl_easy_cleanup(easy);
+    ~BareEasyGet() { curl_easy_cleanup(easy_); }
+    BareEasyGet(const BareEasyGet&) = delete;
+    BareEasyGet& operator=(const BareEasyGet&) = delete;
+
+    void run() {
+        body_.clear();
+        curl_easy_perform(easy_);
+        benchmark::DoNotOptimize(body_.size());
+    }
+
+private:
+    CURL* easy_;
+    std::string body_;
+};
+
+void requestThroughQueue(const std::string& url) {
+    auto request = zorlet::HttpRequest::create(url);
+    request->setUseDownloadCache(false);
+    bool done = false;
+    request->setCompletionBlock([&](zorlet::HttpRequest&) { done = true; });
+    request->setFailedBlock([&](zorlet::HttpRequest&) { done = true; });
+    request->startAsynchronous();
+    zorlet::MainLoop::main().runUntil([&] { return done; });
+    benchmark::DoNotOptimize(request->responseString().size());
 }
-BENCHMARK(BareCurlEasyKeepAliveGet)->Unit(benchmark::kMicrosecond);
 
 // What a screen's request goes through: the sender's request, the queue, the
 // envelope check and the success handler on the loop.
+void requestThroughClientPath(const std::string& url) {
+    auto request = zorlet::HttpRequestSender::createGetRequestWithUrl(url, zorlet::Json::object());
+    request->setUseDownloadCache(false);
+    bool done = false;
+    zorlet::HttpRequestSender::doRequest(
+        request, nullptr, [&](const zorlet::Json& envelope) { done = envelope.contains("result"); },
+        [&] { done = true; });
+    zorlet::MainLoop::main().runUntil([&] { return done; });
+}
+
+void KeepAliveGet(benchmark::State& state) {
+    std::string url = server().url("/ping");
+    BareEasyGet bare(url);
+    zorlet::bench::runPaired(
+        state, [&] { requestThroughQueue(url); }, [&] { bare.run(); });
+}
+BENCHMARK(KeepAliveGet)->Unit(benchmark::kMicrosecond);
+
 void ClientPathGet(benchmark::State& state) {
     std::string url = server().url("/ping");
-    auto& loop = zorlet::MainLoop::main();
-    for (auto _ : state) {
-        auto request = zorlet::HttpRequestSender::createGetRequestWithUrl(url, zorlet::Json::object());
-        request->setUseDownloadCache(false);
-        bool done = false;
-        zorlet::HttpRequestSender::doRequest(
-            request, nullptr, [&](const zorlet::Json& envelope) { done = envelope.contains("result"); },
-            [&] { done = true; });
-        loop.runUntil([&] { return done; });
-    }
+    BareEasyGet bare(url);
+    zorlet::bench::runPaired(
+        state, [&] { requestThroughClientPath(url); }, [&] { bare.run(); });
 }
 BENCHMARK(ClientPathGet)->Unit(benchmark::kMicrosecond);
 
 constexpr int kConcurrent = 20;
 
-void QueuedConcurrentGets(benchmark::State& state) {
-    std::string url = server().url("/ping");
-    auto& loop = zorlet::MainLoop::main();
-    for (auto _ : state) {
-        int finished = 0;
-        for (int i = 0; i < kConcurrent; ++i) {
-            auto request = zorlet::HttpRequest::create(url);
-            request->setUseDownloadCache(false);
-            request->setCompletionBlock([&](zorlet::HttpRequest&) { ++finished; });
-            request->setFailedBlock([&](zorlet::HttpRequest&) { ++finished; });
-            request->startAsynchronous();
-        }
-        loop.runUntil([&] { return finished == kConcurrent; });
-    }
-}
-BENCHMARK(QueuedConcurrentGets)->Unit(benchmark::kMicrosecond);
-
-void BareCurlMultiConcurrentGets(benchmark::State& state) {
-    std::string url = server().url("/ping");
-    CURLM* multi = curl_multi_init();
-    std::vector<CURL*> handles(kConcurrent);
-    std::vector<std::string> bodies(kConcurrent);
+void concurrentThroughQueue(const std::string& url) {
+    int finished = 0;
     for (int i = 0; i < kConcurrent; ++i) {
-        handles[i] = curl_easy_init();
-        curl_easy_setopt(handles[i], CURLOPT_URL, url.c_str());
-        curl_easy_setopt(handles[i], CURLOPT_WRITEFUNCTION, discard);
-        curl_easy_setopt(handles[i], CURLOPT_WRITEDATA, &bodies[i]);
+        auto request = zorlet::HttpRequest::create(url);
+        request->setUseDownloadCache(false);
+        request->setCompletionBlock([&](zorlet::HttpRequest&) { ++finished; });
+        request->setFailedBlock([&](zorlet::HttpRequest&) { ++finished; });
+        request->startAsynchronous();
     }
-    for (auto _ : state) {
+    zorlet::MainLoop::main().runUntil([&] { return finished == kConcurrent; });
+}
+
+// The baseline: twenty reused easy handles on one multi, driven by libcurl's own poll.
+class BareMultiGets {
+public:
+    explicit BareMultiGets(const std::string& url)
+        : multi_(curl_multi_init()), handles_(kConcurrent), bodies_(kConcurrent) {
         for (int i = 0; i < kConcurrent; ++i) {
-            bodies[i].clear();
-            curl_multi_add_handle(multi, handles[i]);
+            handles_[i] = curl_easy_init();
+            curl_easy_setopt(handles_[i], CURLOPT_URL, url.c_str());
+            curl_easy_setopt(handles_[i], CURLOPT_WRITEFUNCTION, keepBody);
+            curl_easy_setopt(handles_[i], CURLOPT_WRITEDATA, &bodies_[i]);
+        }
+    }
+    ~BareMultiGets() {
+        for (CURL* handle : handles_) {
+            curl_easy_cleanup(handle);
+        }
+        curl_multi_cleanup(multi_);
+    }
+    BareMultiGets(const BareMultiGets&) = delete;
+    BareMultiGets& operator=(const BareMultiGets&) = delete;
+
+    void run() {
+        for (int i = 0; i < kConcurrent; ++i) {
+            bodies_[i].clear();
+            curl_multi_add_handle(multi_, handles_[i]);
         }
         int running = kConcurrent;
         while (running > 0) {
-            curl_multi_perform(multi, &running);
+            curl_multi_perform(multi_, &running);
             if (running > 0) {
-                curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+                curl_multi_poll(multi_, nullptr, 0, 1000, nullptr);
             }
         }
         int pending = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &pending)) {
-            curl_multi_remove_handle(multi, message->easy_handle);
+        while (CURLMsg* message = curl_multi_info_read(multi_, &pending)) {
+            curl_multi_remove_handle(multi_, message->easy_handle);
         }
     }
-    for (CURL* handle : handles) {
-        curl_easy_cleanup(handle);
-    }
-    curl_multi_cleanup(multi);
+
+private:
+    CURLM* multi_;
+    std::vector<CURL*> handles_;
+    std::vector<std::string> bodies_;
+};
+
+void ConcurrentGets(benchmark::State& state) {
+    std::string url = server().url("/ping");
+    BareMultiGets bare(url);
+    zorlet::bench::runPaired(
+        state, [&] { concurrentThroughQueue(url); }, [&] { bare.run(); });
 }
-BENCHMARK(BareCurlMultiConcurrentGets)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ConcurrentGets)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
