@@ -100,7 +100,12 @@ void HttpEngine::closeIdleConnections() {
 }
 
 void HttpEngine::start(HttpRequestPtr request, std::function<void()> done) {
-    auto exchange = std::make_unique<HttpExchange>(request);
+    CURL* spare = nullptr;
+    if (!spareHandles_.empty()) {
+        spare = spareHandles_.back();
+        spareHandles_.pop_back();
+    }
+    auto exchange = std::make_unique<HttpExchange>(request, spare);
     if (auto prepared = exchange->prepare(); !prepared) {
         request->complete(0, {}, {}, HttpError{HttpErrorKind::Invalid, prepared.error()});
         MainLoop::main().post(std::move(done));
@@ -266,6 +271,13 @@ void HttpEngine::finishTransfer(CURL* easy, CURLcode code) {
     curl_multi_remove_handle(multi_, easy);
     Transfer transfer = std::move(node.mapped());
     transfer.exchange->finish(code);
+    if (CURL* handle = transfer.exchange->releaseHandle()) {
+        if (spareHandles_.size() < static_cast<std::size_t>(kPooledConnections)) {
+            spareHandles_.push_back(handle);
+        } else {
+            curl_easy_cleanup(handle);
+        }
+    }
     transfer.exchange.reset();
     if (transfer.done) {
         transfer.done();

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 struct uv_timer_s;
 struct uv_poll_s;
@@ -59,6 +60,9 @@ private:
     // watcher, stopped, between transfers, so a request on it does not set
     // up and tear down a libuv handle again.
     std::unordered_map<curl_socket_t, SocketContext*> sockets_;
+    // Easy handles of finished transfers, reset, for the next ones: making
+    // and freeing one per request costs more than the request's own setup.
+    std::vector<CURL*> spareHandles_;
 };
 
 }  // namespace zorlet

@@ -8,17 +8,12 @@
 #include <strings.h>
 
 #include <cstdlib>
+#include <string_view>
+#include <utility>
 
 namespace zorlet {
 
 namespace {
-
-std::string trimLineEnd(std::string text) {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text;
-}
 
 HttpErrorKind errorKind(CURLcode code) {
     switch (code) {
@@ -36,8 +31,8 @@ HttpErrorKind errorKind(CURLcode code) {
 
 }  // namespace
 
-HttpExchange::HttpExchange(HttpRequestPtr request)
-    : request_(std::move(request)), handle_(curl_easy_init()) {}
+HttpExchange::HttpExchange(HttpRequestPtr request, CURL* handle)
+    : request_(std::move(request)), handle_(handle ? handle : curl_easy_init()) {}
 
 HttpExchange::~HttpExchange() {
     if (handle_) {
@@ -49,6 +44,15 @@ HttpExchange::~HttpExchange() {
     if (headerList_) {
         curl_slist_free_all(headerList_);
     }
+}
+
+CURL* HttpExchange::releaseHandle() {
+    CURL* handle = std::exchange(handle_, nullptr);
+    if (handle) {
+        // A reset handle keeps its share; prepare() names the share every time.
+        curl_easy_reset(handle);
+    }
+    return handle;
 }
 
 Status HttpExchange::prepare() {
@@ -87,6 +91,9 @@ Status HttpExchange::prepare() {
     if (r.useCookiePersistence()) {
         curl_easy_setopt(h, CURLOPT_SHARE, static_cast<CURLSH*>(CookieStore::shared().shareHandle()));
         curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");
+    } else {
+        // A reused handle would otherwise still send the shared cookies.
+        curl_easy_setopt(h, CURLOPT_SHARE, static_cast<CURLSH*>(nullptr));
     }
 
     bool bodyHasOwnType = false;
@@ -156,18 +163,21 @@ size_t HttpExchange::onBody(char* data, size_t size, size_t count, void* self) {
 size_t HttpExchange::onHeader(char* data, size_t size, size_t count, void* self) {
     auto* exchange = static_cast<HttpExchange*>(self);
     size_t bytes = size * count;
-    std::string line = trimLineEnd(std::string(data, bytes));
-    if (line.rfind("HTTP/", 0) == 0) {
+    std::string_view line(data, bytes);
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' ')) {
+        line.remove_suffix(1);
+    }
+    if (line.substr(0, 5) == "HTTP/") {
         // A new status line (after "100 Continue"): only the final answer's headers count.
         exchange->headers_.clear();
         return bytes;
     }
     auto colon = line.find(':');
-    if (colon != std::string::npos) {
-        std::string value = line.substr(colon + 1);
+    if (colon != std::string_view::npos) {
+        std::string_view value = line.substr(colon + 1);
         auto start = value.find_first_not_of(" \t");
-        exchange->headers_.emplace(line.substr(0, colon),
-                                   start == std::string::npos ? "" : value.substr(start));
+        value = start == std::string_view::npos ? std::string_view() : value.substr(start);
+        exchange->headers_.emplace(std::string(line.substr(0, colon)), std::string(value));
     }
     return bytes;
 }

@@ -14,7 +14,8 @@ namespace zorlet {
 // gzip) and gathers the answer. Used by synchronous starts and by the engine.
 class HttpExchange {
 public:
-    explicit HttpExchange(HttpRequestPtr request);
+    // Takes `handle` (a spare one, reset) when given, else makes its own.
+    explicit HttpExchange(HttpRequestPtr request, CURL* handle = nullptr);
     ~HttpExchange();
     HttpExchange(const HttpExchange&) = delete;
     HttpExchange& operator=(const HttpExchange&) = delete;
@@ -25,6 +26,8 @@ public:
     Status prepare();
     // Hands the outcome of the transfer to the request.
     void finish(CURLcode code);
+    // Gives the easy handle up, reset to its defaults, for another exchange.
+    CURL* releaseHandle();
 
     // Responses larger than this are refused rather than held in memory.
     static constexpr std::size_t kMaxBodyBytes = 64 * 1024 * 1024;

@@ -119,6 +119,58 @@ TEST_F(HttpTransportTest, ResponseCookiesGoBackToTheSameHostOnly) {
     EXPECT_TRUE(requests[1].cookies.empty());
 }
 
+// Finished transfers hand their libcurl handle to the next request; nothing
+// of the earlier request may travel with it.
+TEST_F(HttpTransportTest, ARequestOnAReusedTransferCarriesNothingOfTheOneBefore) {
+    server_.on("/login", [](const RecordedRequest&, Reply& reply) {
+        reply.body = "{}";
+        reply.setCookies = {"p_token=abc123; Path=/"};
+    });
+    server_.onJson("/echo", "{}");
+    server_.on("/slow", [](const RecordedRequest&, Reply& reply) {
+        reply.body = "{}";
+        reply.stall = 700ms;
+    });
+    runAsync(HttpRequest::createForm(server_.url("/login")));
+
+    auto form = HttpRequest::createForm(server_.url("/echo"));
+    form->addRequestHeader("X-Extra", "1");
+    form->setPostValue("nick", "小明");
+    runAsync(form);
+    auto plain = HttpRequest::create(server_.url("/echo"));
+    plain->setUseCookiePersistence(false);
+    runAsync(plain);
+    auto upload = HttpRequest::createForm(server_.url("/echo"));
+    upload->setData("JPEGDATA", "a.jpg", "image/jpeg", "pic");
+    runAsync(upload);
+    runAsync(HttpRequest::create(server_.url("/echo")));
+
+    auto requests = server_.requestsTo("/echo");
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].cookies.at("p_token"), "abc123");
+    EXPECT_EQ(requests[1].method, "GET");
+    EXPECT_TRUE(requests[1].body.empty());
+    EXPECT_TRUE(requests[1].header("X-Extra").empty());
+    EXPECT_TRUE(requests[1].header("Content-Type").empty());
+    EXPECT_TRUE(requests[1].cookies.empty()) << "cookies sent with persistence turned off";
+    EXPECT_EQ(requests[2].files.size(), 1u);
+    EXPECT_EQ(requests[3].method, "GET");
+    EXPECT_TRUE(requests[3].body.empty());
+    EXPECT_TRUE(requests[3].files.empty());
+    EXPECT_EQ(requests[3].cookies.at("p_token"), "abc123");
+
+    // A short time-out set on one request does not cut the next one short.
+    auto hurried = HttpRequest::create(server_.url("/slow"));
+    hurried->setTimeOutSeconds(0.2);
+    runAsync(hurried);
+    ASSERT_TRUE(hurried->error());
+    EXPECT_EQ(hurried->error()->kind, HttpErrorKind::TimedOut);
+    auto patient = HttpRequest::create(server_.url("/slow"));
+    runAsync(patient);
+    EXPECT_FALSE(patient->error()) << patient->error()->message;
+    EXPECT_EQ(patient->responseStatusCode(), 200);
+}
+
 TEST_F(HttpTransportTest, CookiesCanBeAddedListedAndDeletedForAUrl) {
     server_.onJson("/me", "{}");
     HttpCookie token;
