@@ -14,10 +14,12 @@
 #include "sandbox/TestControl.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <ctime>
 #include <future>
+#include <memory>
 
 namespace zorlet::sandbox {
 
@@ -94,6 +96,14 @@ Result<std::unique_ptr<SandboxServer>> SandboxServer::start(SandboxOptions optio
     // An idle kept-alive connection holds a worker, and stopping waits for it;
     // reconnecting on loopback after a second of silence costs nothing.
     http.set_keep_alive_timeout(1);
+    // httplib listens with a backlog of five: a burst of new connections (a
+    // screen's pictures, twenty clients at once) overflows it, and every SYN
+    // dropped costs its client a second before it tries again.
+    auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
+    http.set_socket_options([listening](socket_t socket) {
+        httplib::default_socket_options(socket);
+        *listening = socket;
+    });
     ServiceRoutes::configure(http);
     server->routes_ = std::make_unique<Routes>(http, *server->context_);
     ServiceRoutes::install(*server->routes_, options.testControl ? server->testControl_.get() : nullptr);
@@ -105,6 +115,9 @@ Result<std::unique_ptr<SandboxServer>> SandboxServer::start(SandboxOptions optio
     }
     if (server->port_ <= 0) {
         return Failure{"cannot listen on 127.0.0.1:" + std::to_string(options.port)};
+    }
+    if (*listening != INVALID_SOCKET) {
+        ::listen(*listening, SOMAXCONN);
     }
     server->context_->port = server->port_;
     // The socket is bound already: connections made before the loop runs wait in the backlog.

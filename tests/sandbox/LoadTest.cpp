@@ -2,6 +2,8 @@
 
 #include "sandbox/DemoSeed.h"
 
+#include <curl/curl.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -107,6 +109,51 @@ TEST_F(DemoSandboxTest, TwentyConcurrentClientsLoseNothing) {
             EXPECT_EQ(user["postView"]["respCnt"], seededResponses[id] + clients) << "post " << id;
         }
     }
+}
+
+// A screen's pictures or a crowd of clients open many connections at once.
+// With a listen backlog of five, the SYNs beyond it are dropped and each of
+// those clients waits a second before trying again.
+TEST_F(SandboxTest, ABurstOfNewConnectionsIsAcceptedWithoutASecondsWait) {
+    // Fewer than the workers, so none waits for one to come free.
+    constexpr int connections = 30;
+    std::string url = "http://127.0.0.1:" + std::to_string(port()) + "/no/such/path";
+    CURLM* multi = curl_multi_init();
+    std::vector<CURL*> handles;
+    for (int i = 0; i < connections; ++i) {
+        CURL* easy = curl_easy_init();
+        curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(
+            easy, CURLOPT_WRITEFUNCTION,
+            +[](char*, size_t size, size_t count, void*) { return size * count; });
+        curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+        curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+        curl_multi_add_handle(multi, easy);
+        handles.push_back(easy);
+    }
+    auto started = std::chrono::steady_clock::now();
+    int running = connections;
+    while (running > 0 && std::chrono::steady_clock::now() - started < std::chrono::seconds(10)) {
+        curl_multi_perform(multi, &running);
+        if (running > 0) {
+            curl_multi_poll(multi, nullptr, 0, 100, nullptr);
+        }
+    }
+    auto elapsed = std::chrono::steady_clock::now() - started;
+    int answered = 0;
+    int pending = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &pending)) {
+        if (message->msg == CURLMSG_DONE && message->data.result == CURLE_OK) {
+            ++answered;
+        }
+    }
+    for (CURL* easy : handles) {
+        curl_multi_remove_handle(multi, easy);
+        curl_easy_cleanup(easy);
+    }
+    curl_multi_cleanup(multi);
+    EXPECT_EQ(answered, connections);
+    EXPECT_LT(elapsed, std::chrono::milliseconds(900));
 }
 
 }  // namespace zorlet::sandbox::test

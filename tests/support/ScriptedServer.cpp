@@ -5,8 +5,10 @@
 
 #include <httplib.h>
 #include <strings.h>
+#include <sys/socket.h>
 #include <zlib.h>
 
+#include <memory>
 #include <stdexcept>
 
 namespace zorlet::test {
@@ -103,6 +105,13 @@ ScriptedServer::ScriptedServer(int keepAliveSeconds) : server_(std::make_unique<
     // Enough workers that the client's queue width, not the server, limits concurrency.
     server_->new_task_queue = [] { return new httplib::ThreadPool(48); };
     server_->set_keep_alive_max_count(1000);
+    // httplib listens with a backlog of five; twenty connections opened at
+    // once would overflow it and wait a second for the SYN to be sent again.
+    auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
+    server_->set_socket_options([listening](socket_t socket) {
+        httplib::default_socket_options(socket);
+        *listening = socket;
+    });
     auto route = [this](const httplib::Request& request, httplib::Response& response) {
         handle(&request, &response);
     };
@@ -113,6 +122,9 @@ ScriptedServer::ScriptedServer(int keepAliveSeconds) : server_(std::make_unique<
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         throw std::runtime_error("scripted server could not bind to 127.0.0.1");
+    }
+    if (*listening != INVALID_SOCKET) {
+        ::listen(*listening, SOMAXCONN);
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     while (!server_->is_running()) {
