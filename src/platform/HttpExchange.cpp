@@ -63,7 +63,10 @@ Status HttpExchange::prepare() {
     CURL* h = handle_;
     curl_easy_setopt(h, CURLOPT_URL, r.url().c_str());
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+    // gzip is the one encoding the service uses. "" (every encoding libcurl
+    // knows) rebuilt that list for every request and let a server pick
+    // brotli for its pages.
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "gzip");
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -138,8 +141,10 @@ Status HttpExchange::prepare() {
         }
         headerList_ = curl_slist_append(headerList_, (name + ": " + value).c_str());
     }
-    // Servers that never answer "100 Continue" would otherwise stall every large upload for a second.
-    headerList_ = curl_slist_append(headerList_, "Expect:");
+    if (r.isForm()) {
+        // Servers that never answer "100 Continue" would otherwise stall every large upload for a second.
+        headerList_ = curl_slist_append(headerList_, "Expect:");
+    }
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList_);
     return {};
 }

@@ -254,7 +254,7 @@ TEST_F(HttpTransportTest, DroppedConnectionAndRefusedPortAreConnectionFailures) 
     EXPECT_EQ(refused->error()->kind, HttpErrorKind::ConnectionFailure);
 }
 
-TEST_F(HttpTransportTest, GzipBodiesAreDecoded) {
+TEST_F(HttpTransportTest, GzipIsAskedForAndDecoded) {
     std::string body = R"({"success":true,"result":")" + std::string(2000, 'x') + "\"}";
     server_.on("/zip", [body](const RecordedRequest&, Reply& reply) {
         reply.body = body;
@@ -264,6 +264,7 @@ TEST_F(HttpTransportTest, GzipBodiesAreDecoded) {
     runAsync(request);
     EXPECT_EQ(request->responseHeader("Content-Encoding"), "gzip");
     EXPECT_EQ(request->responseString(), body);
+    EXPECT_EQ(server_.requestsTo("/zip").at(0).header("Accept-Encoding"), "gzip");
 }
 
 TEST_F(HttpTransportTest, SharedQueueRunsAtMostTwentyAtOnceAndHandlersRunOnTheLoop) {
