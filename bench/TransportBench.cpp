@@ -21,6 +21,7 @@ namespace {
 zorlet::test::ScriptedServer& server() {
     static auto* instance = [] {
         auto* s = new zorlet::test::ScriptedServer(5);
+        s->setRecordsRequests(false);
         s->onJson("/ping", R"({"success":true,"result":1})");
         return s;
     }();

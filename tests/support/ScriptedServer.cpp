@@ -194,7 +194,9 @@ void ScriptedServer::handle(const void* requestPtr, void* responsePtr) {
     Handler handler;
     {
         std::lock_guard lock(mutex_);
-        requests_.push_back(recorded);
+        if (recordsRequests_) {
+            requests_.push_back(recorded);
+        }
         if (auto it = handlers_.find(recorded.path); it != handlers_.end()) {
             handler = it->second;
         }

@@ -82,6 +82,8 @@ public:
     std::size_t countOf(const std::string& path) const;
     RecordedRequest lastRequestTo(const std::string& path) const;
     void clearRequests();
+    // A benchmark's hundred thousand requests would otherwise pile up in memory.
+    void setRecordsRequests(bool records) { recordsRequests_ = records; }
 
     int inFlight() const { return inFlight_; }
     int highestInFlight() const { return highestInFlight_; }
@@ -98,6 +100,7 @@ private:
     std::atomic<int> inFlight_{0};
     std::atomic<int> highestInFlight_{0};
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> recordsRequests_{true};
 };
 
 }  // namespace zorlet::test
