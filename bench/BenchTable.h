@@ -41,7 +41,7 @@ struct Goal {
     double target = 0;     // the goal: a ratio, or the bound in the measurement's unit
     bool higherIsBetter = false;
     std::string unit = "ms";
-    std::string baselineCounter;  // empty: the same counter as ours
+    std::string baselineCounter = {};  // empty: the same counter as ours
 };
 
 // Prints path, ours, baseline, ratio and goal for each line. The result is
