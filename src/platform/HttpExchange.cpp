@@ -49,6 +49,9 @@ HttpExchange::~HttpExchange() {
 CURL* HttpExchange::releaseHandle() {
     CURL* handle = std::exchange(handle_, nullptr);
     if (handle) {
+        // libcurl 7.88's reset drops the list of cookie files without freeing
+        // it; emptying it first frees it (the shared cookies stay).
+        curl_easy_setopt(handle, CURLOPT_COOKIEFILE, static_cast<char*>(nullptr));
         // A reset handle keeps its share; prepare() names the share every time.
         curl_easy_reset(handle);
     }
