@@ -1,5 +1,7 @@
 #include "model/Post.h"
 
+#include "model/FieldTable.h"
+
 namespace zorlet {
 
 std::shared_ptr<Post> Post::convertFromDictionary(const Json& dictionary) {
@@ -8,23 +10,34 @@ std::shared_ptr<Post> Post::convertFromDictionary(const Json& dictionary) {
     return post;
 }
 
+namespace {
+
+const FieldTable<Post>& postFields() {
+    static const FieldTable<Post> fields{
+        {"postId", [](Post& p, const Json& v) { p.postId = jsonIntValue(v); }},
+        {"purpose", [](Post& p, const Json& v) { p.purpose = jsonStringValue(v); }},
+        {"content", [](Post& p, const Json& v) { p.content = jsonStringValue(v); }},
+        {"place", [](Post& p, const Json& v) { p.place = jsonStringValue(v); }},
+        {"pic", [](Post& p, const Json& v) { p.pic = jsonStringValue(v); }},
+        {"bigPic", [](Post& p, const Json& v) { p.bigPic = jsonStringValue(v); }},
+        {"categoryId", [](Post& p, const Json& v) { p.categoryId = jsonIntValue(v); }},
+        {"categoryName", [](Post& p, const Json& v) { p.categoryName = jsonStringValue(v); }},
+        {"ideaId", [](Post& p, const Json& v) { p.ideaId = jsonIntValue(v); }},
+        {"cityName", [](Post& p, const Json& v) { p.cityName = jsonStringValue(v); }},
+        {"date", [](Post& p, const Json& v) { p.date = jsonStringValue(v); }},
+        {"respCnt", [](Post& p, const Json& v) { p.respCnt = jsonIntValue(v); }},
+        {"hasResp", [](Post& p, const Json& v) { p.hasResp = jsonIntValue(v); }},
+        {"createUid", [](Post& p, const Json& v) { p.createUid = jsonIntValue(v); }},
+        {"link", [](Post& p, const Json& v) { p.link = jsonStringValue(v); }},
+        {"picFileName", [](Post& p, const Json& v) { p.picFileName = jsonStringValue(v); }},
+    };
+    return fields;
+}
+
+}  // namespace
+
 void Post::updateFromDictionary(const Json& dictionary) {
-    postId = jsonInt(dictionary, "postId");
-    purpose = jsonString(dictionary, "purpose");
-    content = jsonString(dictionary, "content");
-    place = jsonString(dictionary, "place");
-    pic = jsonString(dictionary, "pic");
-    bigPic = jsonString(dictionary, "bigPic");
-    categoryId = jsonInt(dictionary, "categoryId");
-    categoryName = jsonString(dictionary, "categoryName");
-    ideaId = jsonInt(dictionary, "ideaId");
-    cityName = jsonString(dictionary, "cityName");
-    date = jsonString(dictionary, "date");
-    respCnt = jsonInt(dictionary, "respCnt");
-    hasResp = jsonInt(dictionary, "hasResp");
-    createUid = jsonInt(dictionary, "createUid");
-    link = jsonString(dictionary, "link");
-    picFileName = jsonString(dictionary, "picFileName");
+    postFields().apply(*this, dictionary);
 }
 
 std::optional<std::string> Post::fullPlace() const {

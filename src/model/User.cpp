@@ -1,5 +1,6 @@
 #include "model/User.h"
 
+#include "model/FieldTable.h"
 #include "model/GeoDistance.h"
 #include "model/UserHome.h"
 #include "platform/Calendar.h"
@@ -30,6 +31,44 @@ bool readLocation(const Json& dictionary, std::vector<double>& location) {
     return true;
 }
 
+const FieldTable<User>& userFields() {
+    static const FieldTable<User> fields{
+        {"uid", [](User& u, const Json& v) { u.uid = jsonIntValue(v); }},
+        {"nickname", [](User& u, const Json& v) { u.nickname = jsonStringValue(v); }},
+        {"gender", [](User& u, const Json& v) { u.gender = jsonIntValue(v); }},
+        {"logo", [](User& u, const Json& v) { u.logo = jsonStringValue(v); }},
+        {"smallLogo", [](User& u, const Json& v) { u.smallLogo = jsonStringValue(v); }},
+        {"bigLogo", [](User& u, const Json& v) { u.bigLogo = jsonStringValue(v); }},
+        {"originalLogo", [](User& u, const Json& v) { u.originalLogo = jsonStringValue(v); }},
+        {"newLogo", [](User& u, const Json& v) { u.rawLogo = jsonStringValue(v); }},
+        {"logoVerifyState", [](User& u, const Json& v) { u.logoVerifyState = jsonIntValue(v); }},
+        {"hasLogo", [](User& u, const Json& v) { u.hasLogo = jsonBoolValue(v); }},
+        {"birthYear", [](User& u, const Json& v) { u.birthYear = jsonIntValue(v); }},
+        {"birthMonth", [](User& u, const Json& v) { u.birthMonth = jsonIntValue(v); }},
+        {"birthDay", [](User& u, const Json& v) { u.birthDay = jsonIntValue(v); }},
+        {"constellation", [](User& u, const Json& v) { u.constellation = jsonStringValue(v); }},
+        {"professionId", [](User& u, const Json& v) { u.professionId = jsonIntValue(v); }},
+        {"profession", [](User& u, const Json& v) { u.profession = jsonStringValue(v); }},
+        {"provinceId", [](User& u, const Json& v) { u.provinceId = jsonIntValue(v); }},
+        {"provinceName", [](User& u, const Json& v) { u.provinceName = jsonStringValue(v); }},
+        {"cityId", [](User& u, const Json& v) { u.cityId = jsonIntValue(v); }},
+        {"cityName", [](User& u, const Json& v) { u.cityName = jsonStringValue(v); }},
+        {"townId", [](User& u, const Json& v) { u.townId = jsonIntValue(v); }},
+        {"townName", [](User& u, const Json& v) { u.townName = jsonStringValue(v); }},
+        {"feature", [](User& u, const Json& v) { u.feature = jsonStringValue(v); }},
+        {"interestUserCount", [](User& u, const Json& v) { u.interestUserCount = jsonIntValue(v); }},
+        {"interestMeCount", [](User& u, const Json& v) { u.interestMeCount = jsonIntValue(v); }},
+        {"postCount", [](User& u, const Json& v) { u.postCount = jsonIntValue(v); }},
+        {"hasGuided", [](User& u, const Json& v) { u.hasGuided = jsonIntValue(v); }},
+        {"hasInterest", [](User& u, const Json& v) { u.hasInterest = jsonIntValue(v); }},
+        {"tpId", [](User& u, const Json& v) { u.tpId = jsonIntValue(v); }},
+        {"tpName", [](User& u, const Json& v) { u.tpName = jsonStringValue(v); }},
+        {"tokenExpired", [](User& u, const Json& v) { u.tokenExpired = jsonBoolValue(v); }},
+        {"onlineStatus", [](User& u, const Json& v) { u.onlineStatus = jsonIntValue(v); }},
+    };
+    return fields;
+}
+
 }  // namespace
 
 std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary) {
@@ -46,38 +85,7 @@ std::shared_ptr<User> User::convertFromDictionary(const Json& dictionary) {
 }
 
 void User::updateFromDictionary(const Json& dictionary) {
-    uid = jsonInt(dictionary, "uid");
-    nickname = jsonString(dictionary, "nickname");
-    gender = jsonInt(dictionary, "gender");
-    logo = jsonString(dictionary, "logo");
-    smallLogo = jsonString(dictionary, "smallLogo");
-    bigLogo = jsonString(dictionary, "bigLogo");
-    originalLogo = jsonString(dictionary, "originalLogo");
-    rawLogo = jsonString(dictionary, "newLogo");
-    logoVerifyState = jsonInt(dictionary, "logoVerifyState");
-    hasLogo = jsonBool(dictionary, "hasLogo");
-    birthYear = jsonInt(dictionary, "birthYear");
-    birthMonth = jsonInt(dictionary, "birthMonth");
-    birthDay = jsonInt(dictionary, "birthDay");
-    constellation = jsonString(dictionary, "constellation");
-    professionId = jsonInt(dictionary, "professionId");
-    profession = jsonString(dictionary, "profession");
-    provinceId = jsonInt(dictionary, "provinceId");
-    provinceName = jsonString(dictionary, "provinceName");
-    cityId = jsonInt(dictionary, "cityId");
-    cityName = jsonString(dictionary, "cityName");
-    townId = jsonInt(dictionary, "townId");
-    townName = jsonString(dictionary, "townName");
-    feature = jsonString(dictionary, "feature");
-    interestUserCount = jsonInt(dictionary, "interestUserCount");
-    interestMeCount = jsonInt(dictionary, "interestMeCount");
-    postCount = jsonInt(dictionary, "postCount");
-    hasGuided = jsonInt(dictionary, "hasGuided");
-    hasInterest = jsonInt(dictionary, "hasInterest");
-    tpId = jsonInt(dictionary, "tpId");
-    tpName = jsonString(dictionary, "tpName");
-    tokenExpired = jsonBool(dictionary, "tokenExpired");
-    onlineStatus = jsonInt(dictionary, "onlineStatus");
+    userFields().apply(*this, dictionary);
     readLocation(dictionary, location);
 }
 

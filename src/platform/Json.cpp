@@ -83,8 +83,7 @@ std::optional<OrderedJson> parseOrderedJson(std::string_view text) {
     return value;
 }
 
-std::string jsonString(const Json& object, std::string_view key) {
-    const Json& value = member(object, key);
+std::string jsonStringValue(const Json& value) {
     if (value.is_string()) {
         return value.get<std::string>();
     }
@@ -94,8 +93,7 @@ std::string jsonString(const Json& object, std::string_view key) {
     return {};
 }
 
-std::int64_t jsonInt(const Json& object, std::string_view key) {
-    const Json& value = member(object, key);
+std::int64_t jsonIntValue(const Json& value) {
     double number = 0;
     if (value.is_number_integer()) {
         return value.get<std::int64_t>();
@@ -115,8 +113,7 @@ std::int64_t jsonInt(const Json& object, std::string_view key) {
     return static_cast<std::int64_t>(number);
 }
 
-double jsonDouble(const Json& object, std::string_view key) {
-    const Json& value = member(object, key);
+double jsonDoubleValue(const Json& value) {
     if (value.is_number()) {
         double number = value.get<double>();
         return std::isfinite(number) ? number : 0;
@@ -130,8 +127,7 @@ double jsonDouble(const Json& object, std::string_view key) {
     return 0;
 }
 
-bool jsonBool(const Json& object, std::string_view key) {
-    const Json& value = member(object, key);
+bool jsonBoolValue(const Json& value) {
     if (value.is_boolean()) {
         return value.get<bool>();
     }
@@ -143,6 +139,22 @@ bool jsonBool(const Json& object, std::string_view key) {
         return text == "true" || text == "1" || text == "yes";
     }
     return false;
+}
+
+std::string jsonString(const Json& object, std::string_view key) {
+    return jsonStringValue(member(object, key));
+}
+
+std::int64_t jsonInt(const Json& object, std::string_view key) {
+    return jsonIntValue(member(object, key));
+}
+
+double jsonDouble(const Json& object, std::string_view key) {
+    return jsonDoubleValue(member(object, key));
+}
+
+bool jsonBool(const Json& object, std::string_view key) {
+    return jsonBoolValue(member(object, key));
 }
 
 const Json& jsonObject(const Json& object, std::string_view key) {

@@ -26,6 +26,11 @@ bool jsonBool(const Json& object, std::string_view key);
 const Json& jsonObject(const Json& object, std::string_view key);  // empty object when not an object
 const Json& jsonArray(const Json& object, std::string_view key);   // empty array when not an array
 bool jsonHas(const Json& object, std::string_view key);            // present and not null
+// The same readers for a value already found.
+std::string jsonStringValue(const Json& value);
+std::int64_t jsonIntValue(const Json& value);
+double jsonDoubleValue(const Json& value);
+bool jsonBoolValue(const Json& value);
 
 // Text form of a scalar as a form field or query value ("2", "abc", "true", "1.5").
 std::string jsonTextForm(const Json& value);

@@ -65,6 +65,16 @@ TEST(UserConverter, ReadsFieldsAndEmptiesWhatIsAbsentNullOrMistyped) {
     EXPECT_EQ(fromNothing->nickname, "");
 }
 
+TEST(UserConverter, AnUpdateEmptiesWhatTheNewDictionaryLeavesOut) {
+    auto user = User::convertFromDictionary(
+        Json::parse(R"({"uid": 7, "nickname": "小红", "cityName": "北京", "postCount": 3})"));
+    user->updateFromDictionary(Json::parse(R"({"uid": 7, "postCount": "4", "unknown": 1})"));
+    EXPECT_EQ(user->uid, 7);
+    EXPECT_EQ(user->postCount, 4);
+    EXPECT_EQ(user->nickname, "");
+    EXPECT_EQ(user->cityName, "");
+}
+
 TEST(UserConverter, TakesLocationOnlyAsAListOfExactlyTwoNumbers) {
     struct Case {
         const char* json;
