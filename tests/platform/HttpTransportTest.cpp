@@ -27,13 +27,7 @@ protected:
     }
 
     // Starts asynchronously and runs the loop until it finished or failed.
-    static void runAsync(const HttpRequestPtr& request) {
-        bool done = false;
-        request->setCompletionBlock([&](HttpRequest&) { done = true; });
-        request->setFailedBlock([&](HttpRequest&) { done = true; });
-        request->startAsynchronous();
-        ASSERT_TRUE(waitUntil([&] { return done; }));
-    }
+    static void runAsync(const HttpRequestPtr& request) { ASSERT_TRUE(runToEnd(request)); }
 
     ScriptedServer server_;
 };

@@ -112,11 +112,7 @@ private:
 HttpRequestPtr fetch(const std::string& url) {
     auto request = HttpRequest::create(url);
     request->setUseDownloadCache(false);
-    bool done = false;
-    request->setCompletionBlock([&](HttpRequest&) { done = true; });
-    request->setFailedBlock([&](HttpRequest&) { done = true; });
-    request->startAsynchronous();
-    EXPECT_TRUE(waitUntil([&] { return done; }));
+    EXPECT_TRUE(runToEnd(request));
     return request;
 }
 

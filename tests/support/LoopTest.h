@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/HttpRequest.h"
 #include "platform/MainLoop.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,16 @@ namespace zorlet::test {
 // Runs the main loop until `condition` holds (real I/O); fails the test on time-out.
 inline bool waitUntil(const std::function<bool()>& condition, Duration timeout = Duration(10000)) {
     return MainLoop::main().runUntil(condition, timeout);
+}
+
+// Starts `request` on the shared queue and runs the loop until it finished or
+// failed; false when it did neither in time.
+inline bool runToEnd(const HttpRequestPtr& request) {
+    bool done = false;
+    request->setCompletionBlock([&](HttpRequest&) { done = true; });
+    request->setFailedBlock([&](HttpRequest&) { done = true; });
+    request->startAsynchronous();
+    return waitUntil([&] { return done; });
 }
 
 // A test on the main loop under virtual time, starting and ending quiet:
