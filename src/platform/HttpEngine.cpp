@@ -11,55 +11,22 @@
 
 namespace zorlet {
 
-struct HttpEngine::SocketContext {
-    uv_poll_t poll;
-    curl_socket_t socket;
-    HttpEngine* engine;
-    int events = 0;           // what libuv watches for
-    bool removed = false;     // libcurl is not waiting on it now
-    bool connection = false;  // opened and closed through us, so it may outlive a transfer
-};
-
-namespace {
-
-uv_handle_t* asHandle(uv_poll_t* poll) {
-    return reinterpret_cast<uv_handle_t*>(poll);
-}
-
-}  // namespace
-
-// libuv reports a socket error (a peer reset, a refused connect) as a failed
-// poll and stops watching. Handing that to libcurl as CURL_CSELECT_ERR would
-// fail the transfer outright, even when it is only a reused keep-alive
-// connection the server had just closed, which libcurl retries on a fresh
-// connection when it meets the error itself. So libcurl is told the socket is
-// ready, reads or writes it and finds out; watching resumes if it still wants
-// the socket.
-void HttpEngine::onSocketReady(uv_poll_t* poll, int status, int readyEvents) {
-    auto* context = static_cast<SocketContext*>(poll->data);
-    if (context->removed) {
-        return;
-    }
+// A socket error (a peer reset, a refused connect) is handed to libcurl as
+// readiness, not as CURL_CSELECT_ERR: that would fail the transfer outright,
+// even when it is only a reused keep-alive connection the server had just
+// closed, which libcurl retries on a fresh connection when it meets the error
+// itself while reading or writing.
+void HttpEngine::onSocketReady(curl_socket_t socket, int events) {
     int flags = 0;
-    if (status < 0) {
-        flags = CURL_CSELECT_IN | CURL_CSELECT_OUT;
-    } else {
-        if (readyEvents & UV_READABLE) {
-            flags |= CURL_CSELECT_IN;
-        }
-        if (readyEvents & UV_WRITABLE) {
-            flags |= CURL_CSELECT_OUT;
-        }
+    if (events & SocketSet::Readable) {
+        flags |= CURL_CSELECT_IN;
     }
-    HttpEngine* engine = context->engine;
+    if (events & SocketSet::Writable) {
+        flags |= CURL_CSELECT_OUT;
+    }
     int running = 0;
-    curl_multi_socket_action(engine->multi_, context->socket, flags, &running);
-    uv_handle_t* handle = asHandle(&context->poll);
-    if (status < 0 && !context->removed && context->events != 0 && !uv_is_active(handle) &&
-        !uv_is_closing(handle)) {
-        uv_poll_start(&context->poll, context->events, &onSocketReady);
-    }
-    engine->checkFinished();
+    curl_multi_socket_action(multi_, socket, flags, &running);
+    checkFinished();
 }
 
 HttpEngine& HttpEngine::shared() {
@@ -67,7 +34,9 @@ HttpEngine& HttpEngine::shared() {
     return *engine;
 }
 
-HttpEngine::HttpEngine() : timer_(std::make_unique<uv_timer_t>()) {
+HttpEngine::HttpEngine()
+    : timer_(std::make_unique<uv_timer_t>()),
+      sockets_(MainLoop::main().uvLoop(), [this](int socket, int events) { onSocketReady(socket, events); }) {
     curl_global_init(CURL_GLOBAL_DEFAULT);
     multi_ = createMulti();
     uv_timer_init(MainLoop::main().uvLoop(), timer_.get());
@@ -145,55 +114,27 @@ void HttpEngine::cancelAll() {
     }
 }
 
-int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePtr, void* socketContext) {
+int HttpEngine::onSocket(CURL*, curl_socket_t socket, int action, void* enginePtr, void*) {
     auto* engine = static_cast<HttpEngine*>(enginePtr);
-    auto* context = static_cast<SocketContext*>(socketContext);
-    auto known = engine->sockets_.find(socket);
-    if (!context && known != engine->sockets_.end()) {
-        context = known->second;
-    }
     if (action == CURL_POLL_REMOVE) {
-        if (!context) {
-            return 0;
-        }
-        // Stopped now, whatever comes next: libcurl may close the socket
-        // itself right after telling us, without the close callback.
-        context->removed = true;
-        context->events = 0;
-        uv_poll_stop(&context->poll);
-        if (!context->connection) {
-            curl_multi_assign(engine->multi_, socket, nullptr);
-            closeContext(context);
+        // libcurl may close a socket it did not open through us right after
+        // saying so, without the close callback.
+        if (engine->connections_.count(socket) != 0) {
+            engine->sockets_.pause(socket);
+        } else {
+            engine->sockets_.forget(socket);
         }
         return 0;
     }
-    if (!context) {
-        context = new SocketContext{{}, socket, engine};
-        uv_poll_init_socket(MainLoop::main().uvLoop(), &context->poll, socket);
-        context->poll.data = context;
-        if (known != engine->sockets_.end()) {
-            context->connection = true;
-            known->second = context;
-        }
-    }
-    if (!socketContext) {
-        curl_multi_assign(engine->multi_, socket, context);
-    }
-    context->removed = false;
     int events = 0;
     if (action == CURL_POLL_IN || action == CURL_POLL_INOUT) {
-        events |= UV_READABLE;
+        events |= SocketSet::Readable;
     }
     if (action == CURL_POLL_OUT || action == CURL_POLL_INOUT) {
-        events |= UV_WRITABLE;
+        events |= SocketSet::Writable;
     }
-    // Starting a poll that already watches these events would make libuv
-    // drop and re-add the socket for nothing.
-    if (events != context->events || !uv_is_active(asHandle(&context->poll))) {
-        context->events = events;
-        uv_poll_start(&context->poll, events, &onSocketReady);
-    }
-    return 0;
+    // Failing here makes libcurl fail the transfers rather than wait forever.
+    return engine->sockets_.watch(socket, events) ? 0 : -1;
 }
 
 curl_socket_t HttpEngine::onOpenSocket(void* enginePtr, curlsocktype, curl_sockaddr* address) {
@@ -202,38 +143,18 @@ curl_socket_t HttpEngine::onOpenSocket(void* enginePtr, curlsocktype, curl_socka
     if (socket == CURL_SOCKET_BAD) {
         return socket;
     }
-    // A fresh descriptor cannot be one we still watch; a watcher left under
+    // A fresh descriptor cannot be one we still watch; what is left under
     // its number belonged to a socket closed behind our back.
-    if (auto stale = engine->sockets_.find(socket); stale != engine->sockets_.end()) {
-        if (stale->second) {
-            closeContext(stale->second);
-        }
-        engine->sockets_.erase(stale);
-    }
-    engine->sockets_.emplace(socket, nullptr);
+    engine->sockets_.forget(socket);
+    engine->connections_.insert(socket);
     return socket;
 }
 
-// The watcher goes before the descriptor does, so libuv never holds a number
-// the system may already have handed to someone else.
 int HttpEngine::onCloseSocket(void* enginePtr, curl_socket_t socket) {
     auto* engine = static_cast<HttpEngine*>(enginePtr);
-    if (auto known = engine->sockets_.find(socket); known != engine->sockets_.end()) {
-        if (known->second) {
-            // libcurl must not hand the freed watcher back if it names this socket again.
-            curl_multi_assign(engine->multi_, socket, nullptr);
-            closeContext(known->second);
-        }
-        engine->sockets_.erase(known);
-    }
+    engine->sockets_.forget(socket);
+    engine->connections_.erase(socket);
     return ::close(socket);
-}
-
-void HttpEngine::closeContext(SocketContext* context) {
-    context->removed = true;
-    context->events = 0;
-    uv_close(asHandle(&context->poll),
-             [](uv_handle_t* handle) { delete static_cast<SocketContext*>(handle->data); });
 }
 
 int HttpEngine::onCurlTimer(CURLM*, long timeoutMs, void* enginePtr) {

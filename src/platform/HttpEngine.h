@@ -1,16 +1,16 @@
 #pragma once
 
 #include "platform/HttpRequest.h"
+#include "platform/SocketSet.h"
 
 #include <curl/curl.h>
 
 #include <map>
 #include <memory>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 struct uv_timer_s;
-struct uv_poll_s;
 
 namespace zorlet {
 
@@ -36,8 +36,6 @@ private:
         std::unique_ptr<HttpExchange> exchange;
         std::function<void()> done;
     };
-    struct SocketContext;
-
     // Room for every transfer the shared queue runs at once, and the picture loads beside them.
     static constexpr long kPooledConnections = 32;
 
@@ -46,8 +44,7 @@ private:
     static int onSocket(CURL* easy, curl_socket_t socket, int action, void* engine, void* socketContext);
     static curl_socket_t onOpenSocket(void* engine, curlsocktype purpose, curl_sockaddr* address);
     static int onCloseSocket(void* engine, curl_socket_t socket);
-    static void closeContext(SocketContext* context);
-    static void onSocketReady(uv_poll_s* poll, int status, int readyEvents);
+    void onSocketReady(curl_socket_t socket, int events);
     static int onCurlTimer(CURLM* multi, long timeoutMs, void* engine);
     void checkFinished();
     void finishTransfer(CURL* easy, CURLcode code);
@@ -55,11 +52,11 @@ private:
     CURLM* multi_ = nullptr;
     std::unique_ptr<uv_timer_s> timer_;
     std::map<CURL*, Transfer> transfers_;
-    // The connections libcurl opened through us and has not closed, with
-    // their watchers once they have one. A keep-alive connection keeps its
-    // watcher, stopped, between transfers, so a request on it does not set
-    // up and tear down a libuv handle again.
-    std::unordered_map<curl_socket_t, SocketContext*> sockets_;
+    SocketSet sockets_;
+    // The connections libcurl opened through us and has not closed. They
+    // may outlive a transfer in the pool, so between transfers they stay in
+    // the socket set, paused; any other socket (a resolver's) leaves it.
+    std::unordered_set<curl_socket_t> connections_;
     // Easy handles of finished transfers, reset, for the next ones: making
     // and freeing one per request costs more than the request's own setup.
     std::vector<CURL*> spareHandles_;
