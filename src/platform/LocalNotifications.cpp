@@ -23,16 +23,7 @@ std::vector<LocalNotification> LocalNotifications::scheduledLocalNotifications()
 
 std::vector<LocalNotification> LocalNotifications::read() const {
     std::vector<LocalNotification> result;
-    auto text = AtomicFile::read(storePath());
-    if (!text) {
-        return result;
-    }
-    auto json = parseJson(*text);
-    if (!json || !json->is_array()) {
-        log().warn("the local notification schedule is unreadable; treating it as empty");
-        return result;
-    }
-    for (const auto& entry : *json) {
+    for (const auto& entry : readEntries()) {
         if (auto notification = LocalNotification::fromJson(entry)) {
             result.push_back(std::move(*notification));
         }
@@ -40,12 +31,28 @@ std::vector<LocalNotification> LocalNotifications::read() const {
     return result;
 }
 
-bool LocalNotifications::write(const std::vector<LocalNotification>& notifications) const {
-    Json list = Json::array();
-    for (const auto& notification : notifications) {
-        list.push_back(notification.toJson());
+// Entries that do not read as a notification are left out, as the listing does.
+Json LocalNotifications::readEntries() const {
+    Json entries = Json::array();
+    auto text = AtomicFile::read(storePath());
+    if (!text) {
+        return entries;
     }
-    std::string error = AtomicFile::write(storePath(), list.dump(2));
+    auto json = parseJson(*text);
+    if (!json || !json->is_array()) {
+        log().warn("the local notification schedule is unreadable; treating it as empty");
+        return entries;
+    }
+    for (auto& entry : *json) {
+        if (LocalNotification::fromJson(entry)) {
+            entries.push_back(std::move(entry));
+        }
+    }
+    return entries;
+}
+
+bool LocalNotifications::writeEntries(const Json& entries) const {
+    std::string error = AtomicFile::write(storePath(), entries.dump(2));
     if (!error.empty()) {
         log().error("could not write the local notification schedule: {}", error);
         return false;
@@ -53,16 +60,22 @@ bool LocalNotifications::write(const std::vector<LocalNotification>& notificatio
     return true;
 }
 
+// The stored entries are kept as they are: formatting every earlier date
+// again made each launch slower than the one before.
 bool LocalNotifications::scheduleLocalNotification(const LocalNotification& notification) {
     std::lock_guard lock(mutex_);
-    auto notifications = read();
-    notifications.push_back(notification);
-    return write(notifications);
+    Json entries = readEntries();
+    entries.push_back(notification.toJson());
+    if (entries.size() > kMaxScheduled) {
+        entries.erase(entries.begin(),
+                      entries.begin() + static_cast<std::ptrdiff_t>(entries.size() - kMaxScheduled));
+    }
+    return writeEntries(entries);
 }
 
 bool LocalNotifications::cancelAllLocalNotifications() {
     std::lock_guard lock(mutex_);
-    return write({});
+    return writeEntries(Json::array());
 }
 
 void LocalNotifications::deliverLocalNotification(const LocalNotification& notification) {

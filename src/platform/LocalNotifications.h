@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Json.h"
 #include "platform/LocalNotification.h"
 
 #include <filesystem>
@@ -19,7 +20,13 @@ public:
 
     static LocalNotifications& shared();
 
-    // Appends to the schedule; scheduling never replaces earlier notifications.
+    // Like the phone's own schedule, this one holds at most 64 notifications;
+    // an app that schedules one at every launch would otherwise grow it (and
+    // the launch's work) without end, and repeat the same alert that often.
+    static constexpr std::size_t kMaxScheduled = 64;
+
+    // Appends to the schedule; scheduling never replaces earlier
+    // notifications, except that the earliest scheduled go beyond the limit.
     bool scheduleLocalNotification(const LocalNotification& notification);
     std::vector<LocalNotification> scheduledLocalNotifications() const;
     bool cancelAllLocalNotifications();
@@ -34,7 +41,8 @@ private:
     LocalNotifications() = default;
     // Both with the lock held.
     std::vector<LocalNotification> read() const;
-    bool write(const std::vector<LocalNotification>& notifications) const;
+    Json readEntries() const;
+    bool writeEntries(const Json& entries) const;
 
     mutable std::mutex mutex_;
     NotificationHandler didReceive_;

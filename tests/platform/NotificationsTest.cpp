@@ -114,6 +114,32 @@ TEST_F(NotificationsTest, AnUnreadableScheduleReadsAsEmptyAndCanBeScheduledAgain
     EXPECT_EQ(store.scheduledLocalNotifications().size(), 1u);
 }
 
+// An app that schedules a reminder at every launch must not grow the schedule
+// for ever: past the limit the earliest scheduled go, the rest keep their order.
+TEST_F(NotificationsTest, TheScheduleKeepsTheLatestSixtyFourAndEntriesThatDoNotReadAreDropped) {
+    auto& store = LocalNotifications::shared();
+    ASSERT_EQ(AtomicFile::write(store.storePath(),
+                                R"([{"fireDate": "soon"}, {"fireDate": 5, "alertBody": "kept"}])"),
+              "");
+    LocalNotification first;
+    ASSERT_TRUE(store.scheduleLocalNotification(first));
+    auto listed = store.scheduledLocalNotifications();
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].alertBody, "kept");
+
+    for (int i = 0; i < 70; ++i) {
+        LocalNotification reminder;
+        reminder.fireDate = SystemTime(std::chrono::seconds(1000 + i));
+        reminder.alertBody = std::to_string(i);
+        ASSERT_TRUE(store.scheduleLocalNotification(reminder));
+    }
+    listed = store.scheduledLocalNotifications();
+    ASSERT_EQ(listed.size(), LocalNotifications::kMaxScheduled);
+    EXPECT_EQ(listed.front().alertBody, "6");
+    EXPECT_EQ(listed.back().alertBody, "69");
+    EXPECT_EQ(listed.back().fireDate, SystemTime(std::chrono::seconds(1069)));
+}
+
 TEST_F(NotificationsTest, AWeeklyRepetitionKeepsItsLocalTimeAcrossADaylightSavingChange) {
     LocalNotification weekly;
     weekly.timeZone = "Europe/Berlin";

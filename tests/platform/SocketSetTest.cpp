@@ -64,7 +64,8 @@ TEST(SocketSet, ReportsWhatIsWatchedAndNothingOncePausedOrForgotten) {
     ASSERT_TRUE(set.watch(b.mine, SocketSet::Writable));
     EXPECT_EQ(set.watchedCount(), 2U);
     ASSERT_TRUE(waitUntil([&] { return reports.size() >= 1; }));
-    EXPECT_EQ(reports.front(), std::make_pair(b.mine, int{SocketSet::Writable})) << "a had nothing to read yet";
+    EXPECT_EQ(reports.front(), std::make_pair(b.mine, int{SocketSet::Writable}))
+        << "a had nothing to read yet";
 
     set.forget(b.mine);
     reports.clear();
