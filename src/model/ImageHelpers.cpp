@@ -26,6 +26,39 @@ cairo_surface_t* sourceSurface(const Image& image) {
                                                image.pixelWidth(), image.pixelHeight(), image.stride());
 }
 
+// Cairo's good filter shrinks by a factor below 3/4 with a convolution that
+// costs half a millisecond for an avatar and several for a photo, on the main
+// loop while a list fills. Halving first (each step averages 2×2 pixels) until
+// at most one more halving is left, then finishing bilinearly, looks the same
+// for a fraction of the cost. The caller owns the surface returned.
+cairo_surface_t* halvedFor(cairo_surface_t* source, double drawnPixelWidth, double drawnPixelHeight) {
+    cairo_surface_t* current = cairo_surface_reference(source);
+    int width = cairo_image_surface_get_width(source);
+    int height = cairo_image_surface_get_height(source);
+    while (drawnPixelWidth * 2 <= width && drawnPixelHeight * 2 <= height && width >= 2 && height >= 2) {
+        int halfWidth = (width + 1) / 2;
+        int halfHeight = (height + 1) / 2;
+        cairo_surface_t* half = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, halfWidth, halfHeight);
+        cairo_t* cr = cairo_create(half);
+        cairo_scale(cr, static_cast<double>(halfWidth) / width, static_cast<double>(halfHeight) / height);
+        cairo_set_source_surface(cr, current, 0, 0);
+        cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_destroy(current);
+        if (cairo_surface_status(half) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(half);
+            return cairo_surface_reference(source);
+        }
+        current = half;
+        width = halfWidth;
+        height = halfHeight;
+    }
+    return current;
+}
+
 // Draws `image` into a new transparent canvas of `width` × `height` points,
 // with the image's top-left corner at (x, y) and its size `drawnWidth` × `drawnHeight`.
 ImagePtr drawScaled(const Image& image, double width, double height, double x, double y, double drawnWidth,
@@ -47,17 +80,20 @@ ImagePtr drawScaled(const Image& image, double width, double height, double x, d
 
     auto result = std::make_shared<Image>(static_cast<int>(pixelWidth), static_cast<int>(pixelHeight), scale);
     cairo_surface_t* target = result->createCairoSurface();
-    cairo_surface_t* source = sourceSurface(image);
+    cairo_surface_t* original = sourceSurface(image);
+    cairo_surface_t* source = halvedFor(original, drawnWidth * scale, drawnHeight * scale);
+    cairo_surface_destroy(original);
     cairo_t* cr = cairo_create(target);
     cairo_scale(cr, scale, scale);
     // Clip to the drawn area and pad the source, so edges are not blended with transparency.
     cairo_rectangle(cr, x, y, drawnWidth, drawnHeight);
     cairo_clip(cr);
     cairo_translate(cr, x, y);
-    cairo_scale(cr, drawnWidth / image.pixelWidth(), drawnHeight / image.pixelHeight());
+    cairo_scale(cr, drawnWidth / cairo_image_surface_get_width(source),
+                drawnHeight / cairo_image_surface_get_height(source));
     cairo_set_source_surface(cr, source, 0, 0);
     cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
     cairo_paint(cr);
     bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     cairo_destroy(cr);

@@ -6,6 +6,25 @@
 
 namespace zorlet {
 
+namespace {
+
+constexpr auto kArchivePermissions = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+
+bool holds(const std::filesystem::path& path, const std::string& text) {
+    std::error_code error;
+    auto status = std::filesystem::status(path, error);
+    if (error || (status.permissions() & std::filesystem::perms::mask) != kArchivePermissions) {
+        return false;
+    }
+    if (std::filesystem::file_size(path, error) != text.size() || error) {
+        return false;
+    }
+    auto stored = AtomicFile::read(path);
+    return stored && *stored == text;
+}
+
+}  // namespace
+
 std::optional<std::string> KeyedArchive::encode(const std::string& rootName, const nlohmann::json& fields) {
     Json archive = {{"root", rootName}, {"fields", fields.is_object() ? fields : Json::object()}};
     try {
@@ -22,6 +41,10 @@ bool KeyedArchive::write(const std::filesystem::path& path, const std::string& r
     auto text = encode(rootName, fields);
     if (!text) {
         return false;
+    }
+    if (holds(path, *text)) {
+        // Every launch saves the session again; flushing unchanged bytes to disk only costs time.
+        return true;
     }
     std::string error = AtomicFile::write(path, *text, 0600);
     if (!error.empty()) {

@@ -5,6 +5,8 @@
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 
+#include <algorithm>
+
 namespace zorlet {
 
 LocalNotifications& LocalNotifications::shared() {
@@ -65,7 +67,12 @@ bool LocalNotifications::writeEntries(const Json& entries) const {
 bool LocalNotifications::scheduleLocalNotification(const LocalNotification& notification) {
     std::lock_guard lock(mutex_);
     Json entries = readEntries();
-    entries.push_back(notification.toJson());
+    Json entry = notification.toJson();
+    if (std::find(entries.begin(), entries.end(), entry) != entries.end()) {
+        // The same alert at the same moment would only show twice.
+        return true;
+    }
+    entries.push_back(std::move(entry));
     if (entries.size() > kMaxScheduled) {
         entries.erase(entries.begin(),
                       entries.begin() + static_cast<std::ptrdiff_t>(entries.size() - kMaxScheduled));

@@ -27,6 +27,7 @@ public:
 
     // Appends to the schedule; scheduling never replaces earlier
     // notifications, except that the earliest scheduled go beyond the limit.
+    // One equal in every field to a scheduled one is already there.
     bool scheduleLocalNotification(const LocalNotification& notification);
     std::vector<LocalNotification> scheduledLocalNotifications() const;
     bool cancelAllLocalNotifications();

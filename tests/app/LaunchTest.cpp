@@ -187,8 +187,13 @@ TEST_F(LaunchTest, LaunchReportsToAnalyticsAndSchedulesTheReminder) {
     EXPECT_EQ(reminders[0].soundName, "default");
     EXPECT_FALSE(reminders[0].timeZone.empty());
 
-    // Each launch adds one; earlier ones are never cancelled.
+    // Another launch the same week would only schedule the same alert again;
+    // a week later it adds one, and earlier ones are never cancelled.
     app_.reset();
+    launch();
+    EXPECT_EQ(LocalNotifications::shared().scheduledLocalNotifications().size(), 1u);
+    app_.reset();
+    loop().clock().pinNow(loop().clock().now() + std::chrono::hours(24 * 7));
     launch();
     EXPECT_EQ(LocalNotifications::shared().scheduledLocalNotifications().size(), 2u);
 }

@@ -109,6 +109,23 @@ TEST(ScaleAndCrop, SameSizeIsUnchangedAndScaleIsKept) {
     EXPECT_EQ(scaled->pixelAt(57, 30), kBlue);
 }
 
+// A picture shrunk a lot must average what it covers: pixels sampled here and
+// there would turn a fine pattern into stripes or moiré.
+TEST(ScaleAndCrop, ShrinkingFarAveragesTheFinePatternItCovers) {
+    auto checkers = paint(640, 640, [](int x, int y) { return (x + y) % 2 == 0 ? kWhite : 0xFF000000; });
+    for (double side : {160.0, 120.0, 75.0, 33.0}) {
+        auto small = imageByScalingAndCroppingForSize(*checkers, side, side);
+        ASSERT_TRUE(small);
+        ASSERT_EQ(small->pixelWidth(), static_cast<int>(side));
+        for (int y = 1; y + 1 < small->pixelHeight(); y += 7) {
+            for (int x = 1; x + 1 < small->pixelWidth(); x += 5) {
+                int green = static_cast<int>((small->pixelAt(x, y) >> 8) & 0xFF);
+                EXPECT_NEAR(green, 128, 24) << side << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(ScaleByWidth, KeepsTheAspectRatio) {
     auto result = imageByScalingByWidth(*bands(100, 50), 50);
     ASSERT_NE(result, nullptr);

@@ -73,7 +73,7 @@ TEST_F(NotificationsTest, ARemoteNotificationReachesTheAppOnTheLoop) {
     EXPECT_EQ(received.size(), 1u);
 }
 
-TEST_F(NotificationsTest, ScheduledNotificationsAreKeptWithEveryDetailAndListedInOrder) {
+TEST_F(NotificationsTest, ScheduledNotificationsAreKeptWithEveryDetailListedInOrderAndNotTwice) {
     auto& store = LocalNotifications::shared();
     LocalNotification weekly;
     weekly.fireDate = Calendar::timeOf({2024, 6, 14, 10, 0, 0, 6}, "Asia/Shanghai");
@@ -88,6 +88,7 @@ TEST_F(NotificationsTest, ScheduledNotificationsAreKeptWithEveryDetailAndListedI
 
     ASSERT_TRUE(store.scheduleLocalNotification(weekly));
     ASSERT_TRUE(store.scheduleLocalNotification(once));
+    ASSERT_TRUE(store.scheduleLocalNotification(weekly));
     auto listed = store.scheduledLocalNotifications();
     ASSERT_EQ(listed.size(), 2u);
     EXPECT_EQ(listed[0].fireDate, weekly.fireDate);

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 #include "platform/DataFolder.h"
+#include "platform/Json.h"
 #include "platform/KeyedArchive.h"
 #include "platform/UserDefaults.h"
 
@@ -95,6 +96,31 @@ TEST_F(StorageTest, KeyedArchiveIsPrivateAndReadsNothingWhenMissingOrForeign) {
     EXPECT_FALSE(KeyedArchive::read(folder_ / "absent", "LoginUser"));
     ASSERT_EQ(AtomicFile::write(file, "\x01\x02garbage"), "");
     EXPECT_FALSE(KeyedArchive::read(file, "LoginUser"));
+}
+
+// Saving the same session again must not cost a flush to disk, but a copy
+// that lost its privacy or differs is written anew.
+TEST_F(StorageTest, KeyedArchiveLeavesAnUnchangedPrivateFileAlone) {
+    fs::path file = folder_ / "user";
+    Json fields = {{"pToken", "abc"}, {"lToken", "def"}};
+    ASSERT_TRUE(KeyedArchive::write(file, "LoginUser", fields));
+    auto inode = [&] {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0);
+        return info;
+    };
+    auto first = inode();
+    ASSERT_TRUE(KeyedArchive::write(file, "LoginUser", fields));
+    EXPECT_EQ(inode().st_ino, first.st_ino);
+
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    ASSERT_TRUE(KeyedArchive::write(file, "LoginUser", fields));
+    EXPECT_NE(inode().st_ino, first.st_ino);
+    EXPECT_EQ(inode().st_mode & 0777, 0600u);
+
+    fields["lToken"] = "ghi";
+    ASSERT_TRUE(KeyedArchive::write(file, "LoginUser", fields));
+    EXPECT_EQ((*KeyedArchive::read(file, "LoginUser"))["lToken"], "ghi");
 }
 
 }  // namespace
