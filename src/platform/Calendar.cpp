@@ -8,7 +8,9 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace zorlet {
 
@@ -34,6 +36,34 @@ UDate toUDate(SystemTime time) {
 SystemTime fromUDate(UDate date) {
     return SystemTime(std::chrono::duration_cast<SystemTime::duration>(
         std::chrono::milliseconds(static_cast<long long>(date))));
+}
+
+// Building a formatter loads ICU's pattern and zone data, a tenth of a
+// millisecond or more; lists format a date per row and the launch a few.
+// Formatters are not shareable across threads, so each thread keeps its own,
+// non-lenient (which only matters for parsing).
+icu::SimpleDateFormat* formatterFor(const std::string& pattern, const std::string& zone) {
+    constexpr std::size_t kMaxKept = 32;
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<icu::SimpleDateFormat>> kept;
+    auto key = std::make_pair(pattern, zone);
+    if (auto found = kept.find(key); found != kept.end()) {
+        return found->second.get();
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern),
+                                                             icu::Locale::getRoot(), status);
+    if (U_FAILURE(status)) {
+        return nullptr;
+    }
+    if (auto calendar = makeCalendar(zone)) {
+        formatter->adoptCalendar(calendar.release());
+    }
+    // After adopting: leniency lives in the calendar, and a new one is lenient.
+    formatter->setLenient(false);
+    if (kept.size() >= kMaxKept) {
+        kept.clear();
+    }
+    return kept.emplace(std::move(key), std::move(formatter)).first->second.get();
 }
 
 }  // namespace
@@ -79,16 +109,12 @@ SystemTime Calendar::timeOf(const DateParts& parts, const std::string& zone) {
 }
 
 std::string Calendar::format(SystemTime time, const std::string& pattern, const std::string& zone) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::SimpleDateFormat formatter(icu::UnicodeString::fromUTF8(pattern), icu::Locale::getRoot(), status);
-    if (U_FAILURE(status)) {
+    auto* formatter = formatterFor(pattern, effectiveZone(zone));
+    if (formatter == nullptr) {
         return {};
     }
-    if (auto calendar = makeCalendar(effectiveZone(zone))) {
-        formatter.adoptCalendar(calendar.release());
-    }
     icu::UnicodeString text;
-    formatter.format(toUDate(time), text);
+    formatter->format(toUDate(time), text);
     std::string out;
     text.toUTF8String(out);
     return out;
@@ -96,16 +122,12 @@ std::string Calendar::format(SystemTime time, const std::string& pattern, const 
 
 std::optional<SystemTime> Calendar::parse(const std::string& text, const std::string& pattern,
                                           const std::string& zone) {
-    UErrorCode status = U_ZERO_ERROR;
-    icu::SimpleDateFormat formatter(icu::UnicodeString::fromUTF8(pattern), icu::Locale::getRoot(), status);
-    if (U_FAILURE(status)) {
+    auto* formatter = formatterFor(pattern, effectiveZone(zone));
+    if (formatter == nullptr) {
         return std::nullopt;
     }
-    formatter.setLenient(false);
-    if (auto calendar = makeCalendar(effectiveZone(zone))) {
-        formatter.adoptCalendar(calendar.release());
-    }
-    UDate date = formatter.parse(icu::UnicodeString::fromUTF8(text), status);
+    UErrorCode status = U_ZERO_ERROR;
+    UDate date = formatter->parse(icu::UnicodeString::fromUTF8(text), status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }

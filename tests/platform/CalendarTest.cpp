@@ -44,5 +44,25 @@ TEST_F(CalendarTest, ParseAcceptsThePatternAndRefusesGarbage) {
     EXPECT_FALSE(Calendar::parse("yesterday", "yyyy-MM-dd"));
 }
 
+// Formatters are kept between calls: a zone change of the clock, another
+// zone or pattern, a failed parse and more formatters than are kept must not
+// leak into the next answer.
+TEST_F(CalendarTest, KeptFormattersFollowTheZoneAndPatternOfEachCall) {
+    SystemTime instant = std::chrono::sys_days{std::chrono::year{2026} / 12 / 12} + 1h;
+    loop().clock().setTimeZone("Asia/Shanghai");
+    EXPECT_EQ(Calendar::format(instant, "HH:mm"), "09:00");
+    loop().clock().setTimeZone("America/New_York");
+    EXPECT_EQ(Calendar::format(instant, "HH:mm"), "20:00");
+    EXPECT_EQ(Calendar::format(instant, "HH:mm", "Europe/Berlin"), "02:00");
+    EXPECT_FALSE(Calendar::parse("2025-02-30", "yyyy-MM-dd"));
+    EXPECT_EQ(Calendar::format(*Calendar::parse("2025-03-04", "yyyy-MM-dd"), "yyyy-MM-dd"), "2025-03-04");
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 40; ++i) {
+            std::string pattern = "'" + std::to_string(i) + "' HH";
+            EXPECT_EQ(Calendar::format(instant, pattern), std::to_string(i) + " 20");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zorlet::test
