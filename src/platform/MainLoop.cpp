@@ -22,6 +22,7 @@ struct BackgroundWork {
 MainLoop::MainLoop()
     : loop_(std::make_unique<uv_loop_t>()),
       async_(std::make_unique<uv_async_t>()),
+      postedIdle_(std::make_unique<uv_idle_t>()),
       timer_(std::make_unique<uv_timer_t>()),
       waitTick_(std::make_unique<uv_timer_t>()),
       waitCheck_(std::make_unique<uv_prepare_t>()),
@@ -30,6 +31,8 @@ MainLoop::MainLoop()
     loop_->data = this;
     uv_async_init(loop_.get(), async_.get(), &MainLoop::onAsync);
     async_->data = this;
+    uv_idle_init(loop_.get(), postedIdle_.get());
+    postedIdle_->data = this;
     uv_timer_init(loop_.get(), timer_.get());
     timer_->data = this;
     // Only the async handle keeps run() alive; a pending timer alone must not.
@@ -40,6 +43,7 @@ MainLoop::MainLoop()
 
 MainLoop::~MainLoop() {
     uv_close(reinterpret_cast<uv_handle_t*>(async_.get()), nullptr);
+    uv_close(reinterpret_cast<uv_handle_t*>(postedIdle_.get()), nullptr);
     uv_close(reinterpret_cast<uv_handle_t*>(timer_.get()), nullptr);
     uv_close(reinterpret_cast<uv_handle_t*>(waitTick_.get()), nullptr);
     uv_close(reinterpret_cast<uv_handle_t*>(waitCheck_.get()), nullptr);
@@ -65,7 +69,11 @@ void MainLoop::post(Task task) {
         std::lock_guard lock(postMutex_);
         posted_.push_back(std::move(task));
     }
-    uv_async_send(async_.get());
+    if (isLoopThread()) {
+        uv_idle_start(postedIdle_.get(), &MainLoop::onPostedIdle);
+    } else {
+        uv_async_send(async_.get());
+    }
 }
 
 void MainLoop::runOnLoopAndWait(const Task& task) {
@@ -83,6 +91,11 @@ void MainLoop::runOnLoopAndWait(const Task& task) {
 }
 
 void MainLoop::onAsync(uv_async_t* handle) {
+    static_cast<MainLoop*>(handle->data)->drainPosted();
+}
+
+void MainLoop::onPostedIdle(uv_idle_t* handle) {
+    uv_idle_stop(handle);
     static_cast<MainLoop*>(handle->data)->drainPosted();
 }
 

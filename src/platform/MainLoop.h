@@ -14,6 +14,7 @@ struct uv_loop_s;
 struct uv_async_s;
 struct uv_timer_s;
 struct uv_prepare_s;
+struct uv_idle_s;
 
 namespace zorlet {
 
@@ -78,6 +79,7 @@ private:
     using TimerQueue = std::multimap<Duration, Timer>;
 
     static void onAsync(uv_async_s* handle);
+    static void onPostedIdle(uv_idle_s* handle);
     static void onTimer(uv_timer_s* handle);
     void drainPosted();
     void fireDueTimers();
@@ -86,6 +88,9 @@ private:
 
     std::unique_ptr<uv_loop_s> loop_;
     std::unique_ptr<uv_async_s> async_;
+    // Tasks posted from the loop's own thread need no wake-up through the
+    // kernel: the idle handle keeps the next round from sleeping instead.
+    std::unique_ptr<uv_idle_s> postedIdle_;
     std::unique_ptr<uv_timer_s> timer_;
     // The outermost runUntil's tick and before-sleep check, kept between
     // waits; a wait inside a wait makes its own.

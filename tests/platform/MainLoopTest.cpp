@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +113,34 @@ TEST(MainLoopRealTime, RunStopsWhenAskedFromAnotherThread) {
     });
     loop.run();
     EXPECT_TRUE(ran);
+}
+
+// Tasks a task posts (request completions hand over this way) must run in
+// the next round on their own, not when something else happens to wake the loop.
+TEST(MainLoopRealTime, TasksPostedOnTheLoopRunWithoutAWakeUpFromOutside) {
+    auto& loop = MainLoop::main();
+    int count = 0;
+    std::function<void()> step = [&] {
+        if (++count == 1000) {
+            loop.stop();
+        } else {
+            loop.post(step);
+        }
+    };
+    std::atomic<bool> finished = false;
+    std::thread watchdog([&] {
+        for (int i = 0; i < 300 && !finished; ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        if (!finished) {
+            loop.stop();
+        }
+    });
+    loop.post(step);
+    loop.run();
+    finished = true;
+    watchdog.join();
+    EXPECT_EQ(count, 1000);
 }
 
 // A handler that itself waits (a modal step inside a wait) must get its own
