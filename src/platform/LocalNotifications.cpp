@@ -25,7 +25,7 @@ std::vector<LocalNotification> LocalNotifications::scheduledLocalNotifications()
 
 std::vector<LocalNotification> LocalNotifications::read() const {
     std::vector<LocalNotification> result;
-    for (const auto& entry : readEntries()) {
+    for (const auto& entry : storedEntries()) {
         if (auto notification = LocalNotification::fromJson(entry)) {
             result.push_back(std::move(*notification));
         }
@@ -33,24 +33,17 @@ std::vector<LocalNotification> LocalNotifications::read() const {
     return result;
 }
 
-// Entries that do not read as a notification are left out, as the listing does.
-Json LocalNotifications::readEntries() const {
-    Json entries = Json::array();
+Json LocalNotifications::storedEntries() const {
     auto text = AtomicFile::read(storePath());
     if (!text) {
-        return entries;
+        return Json::array();
     }
     auto json = parseJson(*text);
     if (!json || !json->is_array()) {
         log().warn("the local notification schedule is unreadable; treating it as empty");
-        return entries;
+        return Json::array();
     }
-    for (auto& entry : *json) {
-        if (LocalNotification::fromJson(entry)) {
-            entries.push_back(std::move(entry));
-        }
-    }
-    return entries;
+    return std::move(*json);
 }
 
 bool LocalNotifications::writeEntries(const Json& entries) const {
@@ -66,7 +59,10 @@ bool LocalNotifications::writeEntries(const Json& entries) const {
 // again made each launch slower than the one before.
 bool LocalNotifications::scheduleLocalNotification(const LocalNotification& notification) {
     std::lock_guard lock(mutex_);
-    Json entries = readEntries();
+    Json entries = storedEntries();
+    // Entries that do not read as a notification are not listed either; they go.
+    std::erase_if(entries.get_ref<Json::array_t&>(),
+                  [](const Json& stored) { return !LocalNotification::fromJson(stored); });
     Json entry = notification.toJson();
     if (std::find(entries.begin(), entries.end(), entry) != entries.end()) {
         // The same alert at the same moment would only show twice.

@@ -40,9 +40,10 @@ public:
 
 private:
     LocalNotifications() = default;
-    // Both with the lock held.
+    // All with the lock held.
     std::vector<LocalNotification> read() const;
-    Json readEntries() const;
+    // The stored array as it is, or an empty one.
+    Json storedEntries() const;
     bool writeEntries(const Json& entries) const;
 
     mutable std::mutex mutex_;
