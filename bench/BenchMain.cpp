@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     zorlet::bench::MeasurementCollector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
+    zorlet::MainLoop::main().finishBackgroundWork();
     int status = zorlet::bench::printTable(collector, goals());
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);

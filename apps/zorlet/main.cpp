@@ -143,6 +143,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         status = host.run();
     }
+    MainLoop::main().finishBackgroundWork();
     spdlog::default_logger()->flush();
     return status;
 }

@@ -15,6 +15,7 @@ struct BackgroundWork {
     uv_work_t request;
     std::function<void()> work;
     std::function<void()> done;
+    MainLoop* loop;
 };
 
 }  // namespace
@@ -218,8 +219,9 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
         });
         return;
     }
-    auto* item = new BackgroundWork{{}, std::move(work), std::move(done)};
+    auto* item = new BackgroundWork{{}, std::move(work), std::move(done), this};
     item->request.data = item;
+    ++backgroundInFlight_;
     int rc = uv_queue_work(
         loop_.get(), &item->request,
         [](uv_work_t* request) {
@@ -230,11 +232,13 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
         },
         [](uv_work_t* request, int) {
             std::unique_ptr<BackgroundWork> item(static_cast<BackgroundWork*>(request->data));
+            --item->loop->backgroundInFlight_;
             if (item->done) {
                 item->done();
             }
         });
     if (rc != 0) {
+        --backgroundInFlight_;
         log().error("could not queue background work: {}", uv_strerror(rc));
         std::unique_ptr<BackgroundWork> owned(item);
         if (owned->work) {
@@ -244,6 +248,13 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
             owned->done();
         }
     }
+}
+
+bool MainLoop::finishBackgroundWork(Duration realTimeout) {
+    if (backgroundInFlight_ == 0) {
+        return true;
+    }
+    return runUntil([this] { return backgroundInFlight_ == 0; }, realTimeout);
 }
 
 void MainLoop::run() {

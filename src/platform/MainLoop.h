@@ -56,6 +56,12 @@ public:
 
     // Runs `work` on the worker pool, then `done` on the loop thread.
     void runInBackground(std::function<void()> work, std::function<void()> done);
+    std::size_t backgroundWorkInFlight() const { return backgroundInFlight_; }
+    // Runs the loop until every background job and its `done` have run, or
+    // `realTimeout` passes; true when none is left. A program calls it before
+    // it returns from main, so no worker still runs (and logs, or touches a
+    // shared cache) while the process's statics are torn down.
+    bool finishBackgroundWork(Duration realTimeout = Duration(10000));
 
     // Runs until stop() is called.
     void run();
@@ -106,6 +112,8 @@ private:
     TimerQueue timers_;
     TimerId nextTimerId_ = 1;
     bool stopRequested_ = false;
+    // Loop thread only: counted when queued, released after its `done`.
+    std::size_t backgroundInFlight_ = 0;
 };
 
 }  // namespace zorlet

@@ -97,6 +97,38 @@ TEST_F(MainLoopTest, BackgroundWorkRunsOffTheLoopAndHandsBackOnIt) {
     EXPECT_TRUE(doneOnLoop);
 }
 
+TEST_F(MainLoopTest, FinishingBackgroundWorkWaitsForEveryJobAndItsHandBack) {
+    std::atomic<int> worked{0};
+    int handedBack = 0;
+    for (int i = 0; i < 4; ++i) {
+        loop().runInBackground(
+            [&] {
+                std::this_thread::sleep_for(20ms);
+                ++worked;
+            },
+            [&] { ++handedBack; });
+    }
+    EXPECT_EQ(loop().backgroundWorkInFlight(), 4u);
+    ASSERT_TRUE(loop().finishBackgroundWork());
+    EXPECT_EQ(worked.load(), 4);
+    EXPECT_EQ(handedBack, 4);
+    EXPECT_EQ(loop().backgroundWorkInFlight(), 0u);
+
+    // A job that outlasts the wait is reported, and still counted.
+    std::atomic<bool> release{false};
+    loop().runInBackground(
+        [&] {
+            while (!release) {
+                std::this_thread::sleep_for(1ms);
+            }
+        },
+        [] {});
+    EXPECT_FALSE(loop().finishBackgroundWork(30ms));
+    EXPECT_EQ(loop().backgroundWorkInFlight(), 1u);
+    release = true;
+    EXPECT_TRUE(loop().finishBackgroundWork());
+}
+
 TEST_F(MainLoopTest, WallClockCanBePinnedAndMovesWithVirtualTime) {
     auto saturday = std::chrono::sys_days{std::chrono::year{2026} / 12 / 12} + 1h;  // 09:00 in Shanghai
     loop().clock().pinNow(saturday);

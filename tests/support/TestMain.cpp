@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     zorlet::UserDefaults::standard().reload(zorlet::DataFolder::shared().file("Preferences/defaults.json"));
     zorlet::MainLoop::main();
     int result = RUN_ALL_TESTS();
+    // A test may end while a screen's request still runs on a worker.
+    zorlet::MainLoop::main().finishBackgroundWork();
     std::error_code error;
     std::filesystem::remove_all(root, error);
     return result;
