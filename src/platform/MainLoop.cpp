@@ -15,7 +15,6 @@ struct BackgroundWork {
     uv_work_t request;
     std::function<void()> work;
     std::function<void()> done;
-    MainLoop* loop;
 };
 
 }  // namespace
@@ -219,7 +218,7 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
         });
         return;
     }
-    auto* item = new BackgroundWork{{}, std::move(work), std::move(done), this};
+    auto* item = new BackgroundWork{{}, std::move(work), std::move(done)};
     item->request.data = item;
     ++backgroundInFlight_;
     int rc = uv_queue_work(
@@ -232,7 +231,7 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
         },
         [](uv_work_t* request, int) {
             std::unique_ptr<BackgroundWork> item(static_cast<BackgroundWork*>(request->data));
-            --item->loop->backgroundInFlight_;
+            --static_cast<MainLoop*>(request->loop->data)->backgroundInFlight_;
             if (item->done) {
                 item->done();
             }
@@ -251,9 +250,6 @@ void MainLoop::runInBackground(std::function<void()> work, std::function<void()>
 }
 
 bool MainLoop::finishBackgroundWork(Duration realTimeout) {
-    if (backgroundInFlight_ == 0) {
-        return true;
-    }
     return runUntil([this] { return backgroundInFlight_ == 0; }, realTimeout);
 }
 

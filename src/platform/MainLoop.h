@@ -112,7 +112,7 @@ private:
     TimerQueue timers_;
     TimerId nextTimerId_ = 1;
     bool stopRequested_ = false;
-    // Loop thread only: counted when queued, released after its `done`.
+    // Loop thread only: counted when queued, released as its `done` starts.
     std::size_t backgroundInFlight_ = 0;
 };
 
